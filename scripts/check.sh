@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), builds and runs every test: the dev
+# build with all tests, then the engine, festival and model tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+qov_install_missing
+
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
