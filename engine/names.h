@@ -28,6 +28,14 @@ inline constexpr std::array<std::string_view, 13> LunarMonthNames = {
 inline constexpr std::array<std::string_view, 7> WeekdayNames = {
     "星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
 
+// Floored modulo, m > 0: 0..m-1 for negative n too (counters run negative
+// before 1900).
+constexpr int FloorMod(int n, int m) noexcept
+{
+    const int r = n % m;
+    return r < 0 ? r + m : r;
+}
+
 // Stem n mod 10 and branch n mod 12 (floored, so negative counters continue
 // the cycle backwards): 0 -> 甲子, 40 -> 甲辰, -1 -> 癸亥.
 std::string CycleName(int n);
