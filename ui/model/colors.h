@@ -1,0 +1,35 @@
+// Colours of the main window's painted texts and fills, as plain RGB bytes
+// so that the models need no drawing library.
+#pragma once
+
+#include <cstdint>
+
+namespace qov {
+
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+
+    friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+namespace colors {
+// Sundays, even-numbered Saturdays, lunar festivals, sectional terms.
+inline constexpr Rgb Red{233, 2, 6};
+// Odd-numbered Saturdays and the principal terms of the page month.
+inline constexpr Rgb Green{0, 148, 0};
+// Panel lines and the Gregorian festivals of the page month.
+inline constexpr Rgb DarkBlue{1, 73, 145};
+// Neighbouring-month cells and the middle of the panel's term line.
+inline constexpr Rgb Grey{175, 175, 175};
+inline constexpr Rgb Black{0, 0, 0};
+// Title strip texts.
+inline constexpr Rgb White{255, 255, 255};
+// Rounded fill behind the selected day.
+inline constexpr Rgb Selection{211, 227, 240};
+// Page year and month drawn large behind the grid.
+inline constexpr Rgb Watermark{240, 240, 240};
+}  // namespace colors
+
+}  // namespace qov

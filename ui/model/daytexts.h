@@ -1,0 +1,128 @@
+// The texts the main window paints and the hover tip shows, with their
+// colours: title strip, watermark, the 42 grid cells, the day information
+// panel and the tip. GBK bytes; the widgets decode them where they draw.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gregorian.h"
+#include "model/colors.h"
+#include "model/monthpage.h"
+
+namespace qov {
+
+struct TextRun {
+    std::string text;  // GBK; "" draws nothing
+    Rgb color;
+};
+
+// One panel line: its runs drawn side by side as one horizontally centred
+// line (top-aligned, clipped to the line's rectangle in PanelLineRects).
+struct PanelLine {
+    std::vector<TextRun> runs;  // at least one
+
+    // All runs joined.
+    std::string Text() const;
+};
+
+// Index of the large day number in DayPanel::lines (drawn in the 72 px
+// font; the other lines use the 13 px text font).
+inline constexpr int PanelDayLine = 2;
+
+// The eight lines of the day information panel, top to bottom:
+// 0 "%d年%d月"; 1 weekday and constellation; 2 the day number;
+// 3 lunar festival and solar term of the day; 4 previous sectional term (red),
+// "已过%d天 %d天后是" (grey), next sectional term (red); 5 the lunar date
+// "农历　%s月%s %s日"; 6 gan-zhi year (animal), month and day; 7 the festival
+// list, cut to about 20 bytes.
+struct DayPanel {
+    std::array<PanelLine, 8> lines;
+};
+
+DayPanel DayPanelTexts(const SolarDate& date);
+
+// The title strip, all white: the three selector labels and
+// "%s 农历%s年 【%s】" (era label, gan-zhi year, animal of the year).
+struct TitleStrip {
+    std::string eraLabel;    // "公元", in title::EraLabel
+    std::string yearLabel;   // "年", in title::YearLabel
+    std::string monthLabel;  // "月", in title::MonthLabel
+    std::string yearInfo;    // in title::YearInfo
+};
+
+TitleStrip TitleStripTexts(int year);
+
+// Page year "%d" and month "%.2d", drawn in the watermark colour in
+// grid::WatermarkYear and grid::WatermarkMonth.
+struct Watermark {
+    std::string year;
+    std::string month;
+};
+
+Watermark WatermarkTexts(const MonthPage& page);
+
+// Where a cell's lower text comes from, first match wins.
+enum class LowerTextSource {
+    None,           // nothing to show (no lunar date and no festival)
+    LunarFestival,  // festival of the lunar date
+    SolarTerm,      // solar term falling on the date
+    DayFestivals,   // Gregorian and weekday-rule festivals of the date
+    LunarMonth,     // lunar day 1: month name + "月", "闰" for a leap month
+    LunarDay,       // lunar day name, 初二 .. 三十
+};
+
+// Everything one grid cell shows.
+struct DayCell {
+    SolarDate date;
+    bool inMonth = false;   // the date lies in the page month
+    bool selected = false;  // in-month cell of the selected day: gets the selection fill
+    std::string dayText;    // "%d", in the upper rectangle
+    Rgb dayColor;
+    std::string lowerText;  // shortened to at most 12 bytes, in the lower rectangle
+    Rgb lowerColor;
+    LowerTextSource source = LowerTextSource::None;
+};
+
+// Cell (row 0..5, column 0..6) of the page.
+DayCell CellContents(const MonthPage& page, int row, int column);
+// All 42 cells, row by row (index 7 * row + column).
+std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page);
+
+// Everything painted for one page outside the child controls.
+struct PagePicture {
+    TitleStrip title;
+    Watermark watermark;
+    std::array<DayCell, grid::CellCount> cells;
+    DayPanel panel;
+};
+
+PagePicture PagePictureTexts(const MonthPage& page);
+
+// The five texts of the hover tip for one date.
+struct DayTip {
+    SolarDate date;
+    std::string line1;  // "%d 年 %d 月 %d 日"
+    std::string line2;  // weekday name
+    std::string line3;  // "农历 %d 月 %d 日" / "农历 闰%d 月 %d 日"; "" without a lunar date
+    std::string line4;  // "%s年 %s月 %s日" (gan-zhi)
+    std::string note;   // festival list with solar term and lunar festival; may be ""
+};
+
+DayTip DayTipTexts(const SolarDate& date);
+// The tip for a client point over the grid of the page (year, month); none
+// outside grid::HoverArea (the tip is then hidden).
+std::optional<DayTip> TipTexts(int year, int month, int x, int y);
+std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y);
+
+// Cell shortening: a text of more than 12 bytes becomes its first four
+// characters (a byte >= 0x80 and the next one form one character) and "…".
+std::string ShortenCellText(std::string_view text);
+// Panel festival-list cut: more than 20 bytes are cut after the character
+// that reaches 20 bytes (so 20 or 21 bytes) and followed by "……".
+std::string CutFestivalList(std::string_view text);
+
+}  // namespace qov
