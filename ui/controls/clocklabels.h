@@ -1,0 +1,45 @@
+// The clock and the time-zone label beside the calendar: plain labels that
+// keep their own text current from a timer parented to them.
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QTime>
+
+class QTimer;
+
+// "%d:%.2d:%.2d": hour without a leading zero, minute and second with two
+// digits, e.g. 9:05:07.
+QString ClockText(const QTime& time);
+
+// Local time of day, updated every second; blank for the first second.
+class CQovDate : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit CQovDate(QWidget* parent = nullptr);
+
+    static constexpr int IntervalMs = 1000;
+
+private:
+    void Tick();
+
+    QTimer* m_timer;
+};
+
+// "当前：" and the standard-time name of the local time zone, set at once and
+// refreshed every minute.
+class CTimeZone : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit CTimeZone(QWidget* parent = nullptr);
+
+    static constexpr int IntervalMs = 60000;
+
+    // Reads the local zone again and sets the text.
+    void Refresh();
+
+private:
+    QTimer* m_timer;
+};
