@@ -1,0 +1,63 @@
+#include "fontset.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Scales the em size so that ascent + descent comes to `cellHeight` pixels.
+QFont WithCellHeight(QFont font, int cellHeight)
+{
+    font.setPixelSize(cellHeight);
+    const qreal measured = QFontMetricsF(font).height();
+    if (measured > 0) {
+        const int em = static_cast<int>(std::lround(cellHeight * cellHeight / measured));
+        font.setPixelSize(std::max(1, em));
+    }
+    return font;
+}
+
+}  // namespace
+
+QFont SongFont(int cellHeight)
+{
+    QFont font;
+    font.setFamilies({u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s});
+    font.setStyleHint(QFont::Serif);
+    return WithCellHeight(font, cellHeight);
+}
+
+QFont ArialFont(int cellHeight, QFont::Weight weight)
+{
+    QFont font;
+    font.setFamilies({u"Arial"_s, u"Liberation Sans"_s});
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(weight);
+    return WithCellHeight(font, cellHeight);
+}
+
+// Without Arial Black, Liberation Sans at its heaviest weight comes closest.
+QFont ArialBlackFont(int cellHeight)
+{
+    QFont font;
+    font.setFamilies({u"Arial Black"_s, u"Liberation Sans"_s});
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Black);
+    return WithCellHeight(font, cellHeight);
+}
+
+FontSet FontSet::Create()
+{
+    FontSet set;
+    set.fontText12 = SongFont(12);
+    set.fontText13 = SongFont(13);
+    set.fontDay72 = ArialFont(72);
+    set.fontMark150 = ArialBlackFont(150);
+    set.fontMark150.setItalic(true);
+    set.fontClock24 = ArialFont(24, QFont::Bold);
+    set.fontCellDay35 = ArialBlackFont(35);
+    return set;
+}
