@@ -104,7 +104,7 @@ public:
     // Gregorian mode; years "1900".."2049", months "1".."12", days "1" up to
     // the length of the selected month; the selected date's items chosen
     // (its year brought into 1900..2049).
-    explicit QueryLists(SolarDate selected = {}) noexcept;
+    explicit QueryLists(SolarDate selected = {});
 
     QueryMode Mode() const noexcept { return m_mode; }
     const std::vector<std::string>& YearItems() const noexcept { return m_years; }

@@ -1,0 +1,294 @@
+#include "model/daytexts.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "calendar.h"
+#include "festivals.h"
+
+namespace qov {
+namespace {
+
+constexpr std::string_view BlackFriday = "黑色星期五";
+
+// printf into a string; every template here is short.
+template <typename... Args>
+std::string Format(const char* format, Args... args)
+{
+    char buf[128];
+    const int n = std::snprintf(buf, sizeof buf, format, args...);
+    return std::string(buf, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buf) - 1)));
+}
+
+// Bytes of the GBK character starting at text[i]: 2 for a lead byte >= 0x80
+// (1 when the text ends after it), else 1.
+std::size_t CharBytes(std::string_view text, std::size_t i) noexcept
+{
+    const bool lead = static_cast<unsigned char>(text[i]) >= 0x80;
+    return lead && i + 1 < text.size() ? 2 : 1;
+}
+
+// Length of the first `chars` characters, or of the shortest prefix of at
+// least `bytes` bytes, whichever comes first.
+std::size_t PrefixBytes(std::string_view text, std::size_t chars, std::size_t bytes) noexcept
+{
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < chars && i < bytes && i < text.size(); ++c) i += CharBytes(text, i);
+    return i;
+}
+
+// Substring search that only matches at character boundaries, so that a
+// trail byte followed by a lead byte never passes for a character.
+bool ContainsText(std::string_view text, std::string_view needle) noexcept
+{
+    for (std::size_t i = 0; i + needle.size() <= text.size(); i += CharBytes(text, i))
+        if (text.compare(i, needle.size(), needle) == 0) return true;
+    return false;
+}
+
+// Animal of a gan-zhi name (stem then branch, two bytes each): the animal of
+// its branch, so that year name and animal always belong to the same year.
+std::string_view AnimalOfGanZhi(std::string_view ganZhi) noexcept
+{
+    if (ganZhi.size() < 4) return {};
+    const std::string_view branch = ganZhi.substr(2, 2);
+    for (std::size_t i = 0; i < EarthlyBranches.size(); ++i)
+        if (EarthlyBranches[i] == branch) return ZodiacAnimals[i];
+    return {};
+}
+
+// "闰五" for the leap fifth month, "五" for the ordinary one.
+std::string MonthNameOf(const LunarDate& lunar)
+{
+    std::string name = lunar.isLeap ? "闰" : "";
+    name += LunarMonthName(lunar.month);
+    return name;
+}
+
+// Size of the month the lunar date lies in, leap month included.
+int MonthLengthOf(const LunarDate& lunar) noexcept
+{
+    return lunar.isLeap ? LeapMonthDays(lunar.year) : LunarMonthDays(lunar.year, lunar.month);
+}
+
+PanelLine Line(std::string text, Rgb color)
+{
+    PanelLine line;
+    line.runs.push_back({std::move(text), color});
+    return line;
+}
+
+// Lunar festival and solar term of the day; the term decides the colour
+// when there is one.
+PanelLine FestivalTermLine(const SolarDate& date, const LunarDate& lunar)
+{
+    std::string text;
+    Rgb color = colors::DarkBlue;
+    if (HasLunarDate(lunar)) {
+        const std::string festival = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+        if (!festival.empty()) {
+            text = festival + " ";
+            color = colors::Red;
+        }
+    }
+    const std::string term = SolarTermOnDate(date.year, date.month, date.day);
+    if (!term.empty()) {
+        text += term;
+        color = IsSectionalTerm(term) ? colors::Red : colors::Green;
+    }
+    return Line(std::move(text), color);
+}
+
+// Sectional terms around the day: the names red, the distances grey.
+PanelLine TermDistanceLine(const SolarDate& date)
+{
+    int since = 0;
+    int until = 0;
+    std::string previous = NearSectionalTerm(date.year, date.month, date.day, 1, since);
+    std::string next = NearSectionalTerm(date.year, date.month, date.day, 2, until);
+    PanelLine line;
+    line.runs.push_back({std::move(previous), colors::Red});
+    line.runs.push_back({Format("已过%d天 %d天后是", since, until), colors::Grey});
+    line.runs.push_back({std::move(next), colors::Red});
+    return line;
+}
+
+// "农历　闰五月小 初五日": the leap month is marked and sized on its own.
+PanelLine LunarDateLine(const LunarDate& lunar)
+{
+    if (!HasLunarDate(lunar)) return Line({}, colors::DarkBlue);
+    const char* size = MonthLengthOf(lunar) == 30 ? "大" : "小";
+    return Line(Format("农历　%s月%s %s日", MonthNameOf(lunar).c_str(), size,
+                       LunarDayName(lunar.day).c_str()),
+                colors::DarkBlue);
+}
+
+PanelLine GanZhiLine(const SolarDate& date)
+{
+    const std::string year = GanZhiText(date.year, date.month, date.day, 1);
+    const std::string month = GanZhiText(date.year, date.month, date.day, 2);
+    const std::string day = GanZhiText(date.year, date.month, date.day, 3);
+    const std::string animal(AnimalOfGanZhi(year));
+    return Line(Format("%s(%s)年 %s月 %s日", year.c_str(), animal.c_str(), month.c_str(), day.c_str()),
+                colors::DarkBlue);
+}
+
+PanelLine FestivalListLine(const SolarDate& date)
+{
+    std::string list;
+    GetDayFestivals(date.year, date.month, date.day, list, false);
+    const Rgb color = ContainsText(list, BlackFriday) ? colors::Black : colors::DarkBlue;
+    return Line(CutFestivalList(list), color);
+}
+
+// Saturdays of the page month alternate green (1st, 3rd, 5th) and red.
+Rgb DayNumberColor(const SolarDate& date, int weekday, bool inMonth) noexcept
+{
+    if (!inMonth) return colors::Grey;
+    if (weekday == 0) return colors::Red;
+    if (weekday == 6) return (date.day - 1) / 7 % 2 == 0 ? colors::Green : colors::Red;
+    return colors::Black;
+}
+
+}  // namespace
+
+std::string PanelLine::Text() const
+{
+    std::string text;
+    for (const TextRun& run : runs) text += run.text;
+    return text;
+}
+
+std::string ShortenCellText(std::string_view text)
+{
+    if (text.size() <= 12) return std::string(text);
+    std::string shortened(text.substr(0, PrefixBytes(text, 4, text.size())));
+    shortened += "…";
+    return shortened;
+}
+
+std::string CutFestivalList(std::string_view text)
+{
+    if (text.size() <= 20) return std::string(text);
+    std::string cut(text.substr(0, PrefixBytes(text, text.size(), 20)));
+    cut += "……";
+    return cut;
+}
+
+DayPanel DayPanelTexts(const SolarDate& date)
+{
+    const LunarDate lunar = ToLunar(date.year, date.month, date.day);
+    DayPanel panel;
+    panel.lines[0] = Line(Format("%d年%d月", date.year, date.month), colors::DarkBlue);
+    panel.lines[1] = Line(WeekdayName(date.year, date.month, date.day) + " " +
+                              ConstellationName(date.year, date.month, date.day),
+                          colors::DarkBlue);
+    panel.lines[2] = Line(Format("%d", date.day), colors::DarkBlue);
+    panel.lines[3] = FestivalTermLine(date, lunar);
+    panel.lines[4] = TermDistanceLine(date);
+    panel.lines[5] = LunarDateLine(lunar);
+    panel.lines[6] = GanZhiLine(date);
+    panel.lines[7] = FestivalListLine(date);
+    return panel;
+}
+
+TitleStrip TitleStripTexts(int year)
+{
+    // 1 June lies past 立春, so the year name is that of the Gregorian year.
+    const std::string ganZhi = GanZhiText(year, 6, 1, 1);
+    return {"公元", "年", "月",
+            Format("%s 农历%s年 【%s】", EraName(year).c_str(), ganZhi.c_str(), ZodiacName(year).c_str())};
+}
+
+Watermark WatermarkTexts(const MonthPage& page)
+{
+    return {Format("%d", page.Year()), Format("%.2d", page.Month())};
+}
+
+DayCell CellContents(const MonthPage& page, int row, int column)
+{
+    DayCell cell;
+    const SolarDate date = page.CellAt(row, column);
+    cell.date = date;
+    cell.inMonth = page.IsInMonth(date);
+    cell.selected = cell.inMonth && date.day == page.Day();
+    cell.dayText = Format("%d", date.day);
+    cell.dayColor = DayNumberColor(date, column, cell.inMonth);
+
+    const Rgb plain = cell.inMonth ? colors::Black : colors::Grey;
+    const LunarDate lunar = ToLunar(date.year, date.month, date.day);
+    std::string text;
+    if (HasLunarDate(lunar)) text = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+    if (!text.empty()) {
+        cell.source = LowerTextSource::LunarFestival;
+        cell.lowerColor = colors::Red;
+    } else if (text = SolarTermOnDate(date.year, date.month, date.day); !text.empty()) {
+        cell.source = LowerTextSource::SolarTerm;
+        cell.lowerColor = IsSectionalTerm(text) ? colors::Red : (cell.inMonth ? colors::Green : colors::Grey);
+    } else if (GetDayFestivals(date.year, date.month, date.day, text, false); !text.empty()) {
+        // Without the term and the lunar festival (both empty here) this is
+        // the list the cell would get with them.
+        cell.source = LowerTextSource::DayFestivals;
+        if (!cell.inMonth)
+            cell.lowerColor = colors::Grey;
+        else
+            cell.lowerColor = ContainsText(text, BlackFriday) ? colors::Black : colors::DarkBlue;
+    } else if (HasLunarDate(lunar) && lunar.day == 1) {
+        text = MonthNameOf(lunar) + "月";
+        cell.source = LowerTextSource::LunarMonth;
+        cell.lowerColor = plain;
+    } else if (HasLunarDate(lunar)) {
+        text = LunarDayName(lunar.day);
+        cell.source = LowerTextSource::LunarDay;
+        cell.lowerColor = plain;
+    } else {
+        cell.lowerColor = plain;
+    }
+    cell.lowerText = ShortenCellText(text);
+    return cell;
+}
+
+std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page)
+{
+    std::array<DayCell, grid::CellCount> cells;
+    for (int r = 0; r < grid::Rows; ++r)
+        for (int k = 0; k < grid::Columns; ++k)
+            cells[static_cast<std::size_t>(grid::Columns * r + k)] = CellContents(page, r, k);
+    return cells;
+}
+
+PagePicture PagePictureTexts(const MonthPage& page)
+{
+    return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page),
+            DayPanelTexts(page.Date())};
+}
+
+DayTip DayTipTexts(const SolarDate& date)
+{
+    const LunarDate lunar = ToLunar(date.year, date.month, date.day);
+    DayTip tip;
+    tip.date = date;
+    tip.line1 = Format("%d 年 %d 月 %d 日", date.year, date.month, date.day);
+    tip.line2 = WeekdayName(date.year, date.month, date.day);
+    if (HasLunarDate(lunar))
+        tip.line3 = Format(lunar.isLeap ? "农历 闰%d 月 %d 日" : "农历 %d 月 %d 日", lunar.month, lunar.day);
+    tip.line4 = Format("%s年 %s月 %s日", GanZhiText(date.year, date.month, date.day, 1).c_str(),
+                       GanZhiText(date.year, date.month, date.day, 2).c_str(),
+                       GanZhiText(date.year, date.month, date.day, 3).c_str());
+    GetDayFestivals(date.year, date.month, date.day, tip.note, true);
+    return tip;
+}
+
+std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y)
+{
+    const std::optional<GridCell> cell = MonthPage::HoverTest(x, y);
+    if (!cell) return std::nullopt;
+    return DayTipTexts(page.CellAt(*cell));
+}
+
+std::optional<DayTip> TipTexts(int year, int month, int x, int y)
+{
+    return TipTexts(MonthPage(year, month, 1), x, y);
+}
+
+}  // namespace qov
