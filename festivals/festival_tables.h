@@ -1,0 +1,281 @@
+// The three festival tables, the compile-time index over them and the date
+// rules behind Easter and the weekday festivals. GBK text.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace qov {
+
+// Festivals on a fixed Gregorian date. Row: "MMDD" key, one space, names
+// separated by single spaces; the empty row ends the table.
+inline constexpr std::array<std::string_view, 102> GregorianFestivals = {
+    "0101 元旦节",
+    "0202 世界湿地日",
+    "0210 世界豆类日",
+    "0214 情人节",
+    "0301 国际民防日 零歧视日",
+    "0303 全国爱耳日 世界野生动植物日",
+    "0305 周恩来诞辰纪念日 学雷锋纪念日",  // Zhou Enlai, born 5 March 1898
+    "0308 妇女节",
+    "0312 植树节 孙中山逝世纪念日",  // Sun Yat-sen died 12 March 1925
+    "0314 白色情人节 国际数学日",
+    "0315 国际消费者权益日",
+    "0317 中国国医节 国际航海日",
+    "0321 世界森林日 消除种族歧视国际日 世界儿歌日",
+    "0322 世界水日",
+    "0323 世界气象日",
+    "0324 世界防治结核病日",
+    "0325 全国中小学生安全教育日",
+    "0330 巴勒斯坦国土日",
+    "0401 愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月)",
+    "0407 世界卫生日",
+    "0422 世界地球日",
+    "0423 世界读书日",
+    "0424 中国航天日 亚非新闻工作者日",
+    "0501 劳动节",
+    "0502 劳动节假日",
+    "0503 劳动节假日",
+    "0504 青年节",
+    "0505 世界手卫生日",
+    "0508 世界红十字日",
+    "0512 国际护士节 全国防灾减灾日",
+    "0515 国际家庭日",
+    "0517 世界电信日",
+    "0518 国际博物馆日",
+    "0520 全国学生营养日 世界计量日",
+    "0523 世界龟鳖日",
+    "0531 世界无烟日",
+    "0601 国际儿童节",
+    "0605 世界环境日",
+    "0606 全国爱眼日",
+    "0617 世界防治荒漠化和干旱日",
+    "0623 国际奥林匹克日",
+    "0625 全国土地日",
+    "0626 国际禁毒日",
+    "0701 香港回归纪念日 中共诞辰 世界建筑日",
+    "0702 国际体育记者日",
+    "0707 七七事变纪念日",  // Marco Polo Bridge, 7 July 1937
+    "0711 世界人口日 中国航海日",
+    "0730 国际友谊日",
+    "0801 建军节",
+    "0808 中国男子节(爸爸节)",
+    "0815 日本无条件投降日",  // announced 15 August 1945
+    "0908 国际扫盲日 国际新闻工作者日",
+    "0909 毛泽东逝世纪念日",  // Mao Zedong died 9 September 1976
+    "0910 中国教师节",
+    "0914 世界清洁地球日",
+    "0916 国际臭氧层保护日",
+    "0918 九·一八事变纪念日",
+    "0920 全国爱牙日",
+    "0927 世界旅游日",
+    "0928 孔子诞辰",  // Confucius, traditionally 28 September 551 BC
+    "1001 国庆节 世界音乐日 国际老人节",
+    "1002 国庆节假日 国际和平与民主自由斗争日",
+    "1003 国庆节假日",
+    "1004 世界动物日",
+    "1006 世界脑瘫日",
+    "1008 全国高血压日 世界视觉日",
+    "1009 世界邮政日 万国邮联日",
+    "1010 辛亥革命纪念日 世界精神卫生日",
+    "1013 世界保健日 国际教师节",
+    "1014 世界标准日",
+    "1015 国际盲人节(白手杖节)",
+    "1016 世界粮食日",
+    "1017 国际消除贫困日 全国扶贫日",
+    "1022 国际口吃日",
+    "1024 联合国日 世界发展信息日",
+    "1031 世界勤俭日 万圣节前夜",
+    "1107 十月社会主义革命纪念日",
+    "1108 中国记者节",
+    "1109 全国消防日",
+    "1110 世界青年节 世界科学日",
+    "1111 国际科学与和平周(本日所属的一周)",
+    "1112 孙中山诞辰纪念日",  // Sun Yat-sen, born 12 November 1866
+    "1114 世界糖尿病日",
+    "1117 国际大学生节 世界学生节",
+    "1120 彝族年",
+    "1121 彝族年 世界问候日 世界电视日",
+    "1122 彝族年",
+    "1129 声援巴勒斯坦人民国际日",
+    "1201 世界艾滋病日",
+    "1203 国际残疾人日",
+    "1205 国际志愿人员日",
+    "1208 国际儿童电视日",
+    "1209 一二·九运动纪念日 国际反腐败日",
+    "1210 世界人权日",
+    "1212 西安事变纪念日",  // 12 December 1936
+    "1213 南京大屠杀(1937年)纪念日！紧记血泪史！",
+    "1220 澳门回归纪念日 国际人类团结日",
+    "1221 国际篮球日",
+    "1224 平安夜",
+    "1225 圣诞节",
+    "1226 毛泽东诞辰纪念日",  // Mao Zedong, born 26 December 1893
+    "",
+};
+
+// Festivals on a fixed lunar date, "MMDD" = lunar month and day. Row 0100
+// (除夕) matches no lunar date; the eve is found from the month length.
+inline constexpr std::array<std::string_view, 13> LunarFestivals = {
+    "0101 春节",
+    "0102 初二",
+    "0103 初三",
+    "0115 元宵节",
+    "0505 端午节",
+    "0707 七夕情人节",
+    "0715 中元节",
+    "0815 中秋节",
+    "0909 重阳节",
+    "1208 腊八节",
+    "1223 小年",
+    "0100 除夕",
+    "",
+};
+
+// Festivals on a weekday of a week of a Gregorian month: "MMWD" = month, week
+// W (0..5, the number of Sundays from the 1st up to the date) and weekday D
+// (0 = Sunday).
+inline constexpr std::array<std::string_view, 12> WeekdayFestivals = {
+    "0150 世界麻风日",             // fifth Sunday, and the fourth through the fallback
+    "0520 国际母亲节",             // second Sunday of May
+    "0530 全国助残日",             // third Sunday of May
+    "0630 父亲节",                 // third Sunday of June
+    "0730 被奴役国家周",           // third Sunday of July
+    "0932 国际和平日",
+    "0940 国际聋人节 世界儿童日",  // fourth Sunday of September
+    "0950 世界海事日",
+    "1011 国际住房日",
+    "1013 国际减轻自然灾害日(减灾日)",
+    "1144 感恩节",
+    "",
+};
+
+namespace detail {
+
+// A four-digit key "HHLL" as its number 100 * HH + LL.
+inline constexpr int KeyIndexHigh = 14;  // HH = 0..13: month 0 and 13 included
+inline constexpr int KeyIndexLow = 100;  // LL = 0..99
+inline constexpr int NoRow = -1;
+
+// Row number for every key with HH in 0..13 and LL in 0..99; NoRow when none.
+using KeyIndex = std::array<std::int8_t, KeyIndexHigh * KeyIndexLow>;
+
+constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+
+constexpr std::array<char, 4> FormatKey(int high, int low) noexcept
+{
+    return {static_cast<char>('0' + high / 10), static_cast<char>('0' + high % 10),
+            static_cast<char>('0' + low / 10), static_cast<char>('0' + low % 10)};
+}
+
+// The plain lookup: the first row that holds the key anywhere, NoRow when the
+// empty end row comes first. high and low 0..99.
+template <std::size_t N>
+constexpr int ScanRow(const std::array<std::string_view, N>& table, int high, int low) noexcept
+{
+    const std::array<char, 4> key = FormatKey(high, low);
+    const std::string_view keyView(key.data(), key.size());
+    for (std::size_t i = 0; i < N && !table[i].empty(); ++i)
+        if (table[i].find(keyView) != std::string_view::npos) return static_cast<int>(i);
+    return NoRow;
+}
+
+// The index from the leading keys alone; the first row with a key keeps it.
+template <std::size_t N>
+constexpr KeyIndex BuildKeyIndex(const std::array<std::string_view, N>& table) noexcept
+{
+    static_assert(N <= 127, "row numbers are stored as int8_t");
+    KeyIndex index{};
+    for (auto& slot : index) slot = NoRow;
+    for (std::size_t i = 0; i < N && !table[i].empty(); ++i) {
+        const std::string_view row = table[i];
+        if (row.size() < 4 || !IsDigit(row[0]) || !IsDigit(row[1]) || !IsDigit(row[2]) ||
+            !IsDigit(row[3]))
+            continue;
+        const int high = (row[0] - '0') * 10 + (row[1] - '0');
+        const int low = (row[2] - '0') * 10 + (row[3] - '0');
+        if (high >= KeyIndexHigh) continue;
+        auto& slot = index[static_cast<std::size_t>(high * KeyIndexLow + low)];
+        if (slot == NoRow) slot = static_cast<std::int8_t>(i);
+    }
+    return index;
+}
+
+// True when the index answers every key "HHLL" with HH in [highBegin,
+// highEnd) and LL in [0, lowEnd) as the plain scan does.
+template <std::size_t N>
+constexpr bool IndexMatchesScan(const std::array<std::string_view, N>& table,
+                                const KeyIndex& index, int highBegin, int highEnd,
+                                int lowEnd) noexcept
+{
+    for (int high = highBegin; high < highEnd; ++high)
+        for (int low = 0; low < lowEnd; ++low)
+            if (index[static_cast<std::size_t>(high * KeyIndexLow + low)] != ScanRow(table, high, low))
+                return false;
+    return true;
+}
+
+// Row number for key (high, low); NoRow outside the index.
+constexpr int IndexedRow(const KeyIndex& index, int high, int low) noexcept
+{
+    if (high < 0 || high >= KeyIndexHigh || low < 0 || low >= KeyIndexLow) return NoRow;
+    return index[static_cast<std::size_t>(high * KeyIndexLow + low)];
+}
+
+inline constexpr KeyIndex GregorianIndex = BuildKeyIndex(GregorianFestivals);
+inline constexpr KeyIndex LunarIndex = BuildKeyIndex(LunarFestivals);
+inline constexpr KeyIndex WeekdayIndex = BuildKeyIndex(WeekdayFestivals);
+
+// The names part of a row: everything after "MMDD ".
+constexpr std::string_view RowNames(std::string_view row) noexcept { return row.substr(5); }
+
+// Week W and weekday D of a date (week rule): t counts the days from the
+// Sunday that starts week 0, W = t / 7, D = t % 7. firstWeekday 0..6 is the
+// weekday of the 1st; day 1..31 gives W 0..5.
+struct WeekKey {
+    int week;
+    int weekday;
+};
+
+constexpr WeekKey WeekOfMonth(int firstWeekday, int day) noexcept
+{
+    const int t = firstWeekday != 0 ? firstWeekday + day - 1 : day + 6;
+    return {t / 7, t % 7};
+}
+
+// Easter Sunday of the Gregorian calendar by the anonymous algorithm
+// (Meeus, Astronomical Algorithms, ch. 8; Jones 1876, Butcher 1876).
+// year >= 1; the result lies from 22 March to 25 April.
+struct MonthDay {
+    int month;
+    int day;
+};
+
+constexpr MonthDay EasterSunday(int year) noexcept
+{
+    const int a = year % 19;                                   // place in the Metonic cycle
+    const int b = year / 100;
+    const int c = year % 100;
+    const int d = b / 4;
+    const int e = b % 4;
+    const int f = (b + 8) / 25;
+    const int g = (b - f + 1) / 3;
+    const int h = (19 * a + b - d - g + 15) % 30;              // epact-like: [0, 29]
+    const int i = c / 4;
+    const int k = c % 4;
+    const int l = (32 + 2 * e + 2 * i - h - k) % 7;            // days to Sunday: [0, 6]
+    const int m = (a + 11 * h + 22 * l) / 451;                 // 0 or 1
+    const int n = h + l - 7 * m + 114;
+    return {n / 31, n % 31 + 1};
+}
+
+static_assert(EasterSunday(2009).month == 4 && EasterSunday(2009).day == 12);
+static_assert(EasterSunday(2010).month == 4 && EasterSunday(2010).day == 4);
+static_assert(EasterSunday(2001).month == 4 && EasterSunday(2001).day == 15);
+static_assert(EasterSunday(2011).month == 4 && EasterSunday(2011).day == 24);
+static_assert(EasterSunday(2100).month == 3 && EasterSunday(2100).day == 28);
+
+}  // namespace detail
+}  // namespace qov
