@@ -1,0 +1,478 @@
+#include "calendardlg.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringDecoder>
+#include <QWindow>
+
+#include "aboutdlg.h"
+#include "controls/clocklabels.h"
+#include "controls/qovedit.h"
+#include "controls/tipwindow.h"
+#include "model/daytexts.h"
+#include "painters.h"
+#include "platform/settingslauncher.h"
+#include "skin.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Control places in client pixels (left, top, width, height). The page and
+// query lists are one text line high here; their drop-down lists open on
+// demand.
+constexpr QRect YearBoxRect{45, 7, 50, 21};
+constexpr QRect MonthBoxRect{118, 7, 38, 21};
+constexpr QRect QueryYearRect{438, 431, 56, 21};
+constexpr QRect QueryMonthRect{508, 431, 40, 21};
+constexpr QRect QueryDayRect{562, 431, 39, 21};
+constexpr QRect StartEditRect{58, 422, 77, 21};
+constexpr QRect EndEditRect{172, 422, 75, 21};
+constexpr QRect ResultEditRect{345, 422, 39, 21};
+constexpr QRect ZoneLabelRect{509, 310, 140, 26};
+constexpr QRect ClockLabelRect{513, 341, 154, 40};
+
+struct ButtonPlace {
+    const char* objectName;
+    const char16_t* text;
+    QRect rect;
+};
+
+// Push buttons by dialog id: 1046, 1047, 1048, 1049, 1000, 1067, 1028, 1043, 1009.
+constexpr ButtonPlace PrevYearPlace{"prevYearButton", u"年↑", {61, 362, 42, 21}};
+constexpr ButtonPlace NextYearPlace{"nextYearButton", u"年↓", {112, 362, 42, 21}};
+constexpr ButtonPlace PrevMonthPlace{"prevMonthButton", u"月↑", {187, 362, 42, 21}};
+constexpr ButtonPlace NextMonthPlace{"nextMonthButton", u"月↓", {235, 362, 42, 21}};
+constexpr ButtonPlace TodayPlace{"todayButton", u"今天", {315, 362, 42, 21}};
+constexpr ButtonPlace SettingsPlace{"settingsButton", u"日期和时间设置", {375, 362, 93, 21}};
+constexpr ButtonPlace ComputePlace{"computeButton", u"计算", {257, 422, 42, 23}};
+constexpr ButtonPlace QueryPlace{"queryButton", u"查询", {628, 432, 39, 21}};
+constexpr ButtonPlace ExitPlace{"exitButton", u"退出", {569, 473, 61, 23}};
+
+struct LabelPlace {
+    const char16_t* text;
+    QRect rect;
+};
+
+// Static labels standing on the skin.
+constexpr LabelPlace StaticLabels[] = {
+    {u"开始：", {23, 425, 39, 19}}, {u"结束：", {138, 424, 39, 21}},
+    {u"相差", {315, 425, 28, 23}},   {u"天", {389, 425, 16, 18}},
+    {u"年", {494, 432, 14, 19}},     {u"月", {548, 432, 14, 19}},
+    {u"日", {600, 432, 16, 21}},
+};
+
+constexpr int FirstListYear = qov::FirstPageYear;  // year box item 0
+
+// The system-menu command of the About box (low four bits free for the
+// system's own use).
+[[maybe_unused]] constexpr unsigned AboutCommandId = 16;
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
+{
+    auto* button = new QPushButton(Text(place.text), parent);
+    button->setObjectName(QString::fromLatin1(place.objectName));
+    button->setGeometry(place.rect);
+    // No default button: Enter must not press anything.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QComboBox* MakeList(QWidget* parent, const char* objectName, const QRect& rect)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setGeometry(rect);
+    box->setMaxVisibleItems(12);
+    return box;
+}
+
+// "%d" items from first to last.
+QStringList NumberItems(int first, int last)
+{
+    QStringList items;
+    items.reserve(last - first + 1);
+    for (int n = first; n <= last; ++n) items.append(QString::number(n));
+    return items;
+}
+
+QStringList DecodeItems(const std::vector<std::string>& items)
+{
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items)
+        list.append(gbk.decode(QByteArrayView(item.data(), static_cast<qsizetype>(item.size()))));
+    return list;
+}
+
+QStringList ItemTexts(const QComboBox* box)
+{
+    QStringList items;
+    items.reserve(box->count());
+    for (int i = 0; i < box->count(); ++i) items.append(box->itemText(i));
+    return items;
+}
+
+void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index)
+{
+    const QStringList wanted = DecodeItems(items);
+    if (ItemTexts(box) != wanted) {
+        box->clear();
+        box->addItems(wanted);
+    }
+    box->setCurrentIndex(index);
+}
+
+}  // namespace
+
+CCalendarDlg::CCalendarDlg(QWidget* parent)
+    : QDialog(parent),
+      m_selected(qov::Today()),
+      m_query(m_selected.Date()),
+      m_fonts(FontSet::Create()),
+      m_icon(ProgramIcon())
+{
+    setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(skin::Width, skin::Height);
+    setWindowIcon(m_icon);
+    // Everything outside the child controls is painted, opaque, in one pass.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    // The dialog font of the controls: 宋体 at 12 pixels, as the year box.
+    setFont(m_fonts.fontText12);
+
+    CreateControls();
+    ConnectControls();
+    ShowPageBoxes();
+    MirrorQueryLists();
+
+#ifdef Q_OS_WIN
+    // System menu: a separator and "关于 qov(&A)..." with command 16.
+    if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
+        ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuW(menu, MF_STRING, AboutCommandId, L"关于 qov(&A)...");
+    }
+#endif
+}
+
+CCalendarDlg::~CCalendarDlg() = default;
+
+void CCalendarDlg::CreateControls()
+{
+    m_yearBox = MakeList(this, "yearBox", YearBoxRect);
+    m_yearBox->addItems(NumberItems(qov::FirstPageYear, qov::LastPageYear));
+    m_yearBox->setFont(m_fonts.fontText12);
+    m_monthBox = MakeList(this, "monthBox", MonthBoxRect);
+    m_monthBox->addItems(NumberItems(1, 12));
+    m_monthBox->setFont(m_fonts.fontText12);
+
+    MakeButton(this, PrevYearPlace);
+    MakeButton(this, NextYearPlace);
+    MakeButton(this, PrevMonthPlace);
+    MakeButton(this, NextMonthPlace);
+    MakeButton(this, TodayPlace);
+    MakeButton(this, SettingsPlace);
+
+    for (const LabelPlace& place : StaticLabels) {
+        auto* label = new QLabel(Text(place.text), this);
+        label->setGeometry(place.rect);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    m_startEdit = new CQovEdit(1063, this);
+    m_startEdit->setObjectName(QStringLiteral("startEdit"));
+    m_startEdit->setGeometry(StartEditRect);
+    m_endEdit = new CQovEdit(1064, this);
+    m_endEdit->setObjectName(QStringLiteral("endEdit"));
+    m_endEdit->setGeometry(EndEditRect);
+    m_computeButton = MakeButton(this, ComputePlace);
+    m_resultEdit = new QLineEdit(this);
+    m_resultEdit->setObjectName(QStringLiteral("resultEdit"));
+    m_resultEdit->setGeometry(ResultEditRect);
+    m_resultEdit->setReadOnly(true);
+    m_resultEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    m_gregorianRadio = new QRadioButton(QStringLiteral(u"公历"), this);
+    m_gregorianRadio->setObjectName(QStringLiteral("gregorianRadio"));
+    m_gregorianRadio->setGeometry(509, 399, 51, 21);
+    m_lunarRadio = new QRadioButton(QStringLiteral(u"农历"), this);
+    m_lunarRadio->setObjectName(QStringLiteral("lunarRadio"));
+    m_lunarRadio->setGeometry(579, 399, 53, 21);
+    m_queryYearBox = MakeList(this, "queryYearBox", QueryYearRect);
+    m_queryMonthBox = MakeList(this, "queryMonthBox", QueryMonthRect);
+    m_queryDayBox = MakeList(this, "queryDayBox", QueryDayRect);
+    MakeButton(this, QueryPlace);
+
+    m_zoneLabel = new CTimeZone(this);
+    m_zoneLabel->setObjectName(QStringLiteral("zoneLabel"));
+    m_zoneLabel->setGeometry(ZoneLabelRect);
+    m_zoneLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_clockLabel = new CQovDate(this);
+    m_clockLabel->setObjectName(QStringLiteral("clockLabel"));
+    m_clockLabel->setGeometry(ClockLabelRect);
+    m_clockLabel->setFont(m_fonts.fontClock24);
+    m_clockLabel->setAlignment(Qt::AlignCenter);
+    QPalette clockPalette = m_clockLabel->palette();
+    clockPalette.setColor(QPalette::WindowText, ToQColor(qov::colors::DarkBlue));
+    m_clockLabel->setPalette(clockPalette);
+
+    MakeButton(this, ExitPlace);
+
+    // Hidden until the pointer rests over a day.
+    m_tip = new CTipWindow(this);
+}
+
+void CCalendarDlg::ConnectControls()
+{
+    const auto button = [this](const ButtonPlace& place) {
+        return findChild<QPushButton*>(QString::fromLatin1(place.objectName));
+    };
+    connect(button(PrevYearPlace), &QPushButton::clicked, this,
+            [this] { SelectDate(m_selected.PrevYear()); });
+    connect(button(NextYearPlace), &QPushButton::clicked, this,
+            [this] { SelectDate(m_selected.NextYear()); });
+    connect(button(PrevMonthPlace), &QPushButton::clicked, this,
+            [this] { SelectDate(m_selected.PrevMonth()); });
+    connect(button(NextMonthPlace), &QPushButton::clicked, this,
+            [this] { SelectDate(m_selected.NextMonth()); });
+    connect(button(TodayPlace), &QPushButton::clicked, this,
+            [this] { SelectDate(m_selected.GoToday()); });
+    // The panel's own result is of no concern here; nothing is reported.
+    connect(button(SettingsPlace), &QPushButton::clicked, this,
+            [] { (void)OpenDateTimeSettings(); });
+    connect(m_computeButton, &QPushButton::clicked, this, &CCalendarDlg::OnCompute);
+    connect(button(QueryPlace), &QPushButton::clicked, this, &CCalendarDlg::OnQuery);
+    connect(button(ExitPlace), &QPushButton::clicked, this, &QDialog::reject);
+
+    connect(m_yearBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_updatingControls || index < 0) return;
+        SelectDate(m_selected.SetYear(FirstListYear + index));
+    });
+    connect(m_monthBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_updatingControls || index < 0) return;
+        SelectDate(m_selected.SetMonth(index + 1));
+    });
+
+    connect(m_gregorianRadio, &QRadioButton::clicked, this, [this] {
+        if (m_updatingControls) return;
+        m_query.OnGregorianClicked();
+        MirrorQueryLists();
+    });
+    connect(m_lunarRadio, &QRadioButton::clicked, this, [this] {
+        if (m_updatingControls) return;
+        m_query.OnLunarClicked();
+        MirrorQueryLists();
+    });
+    connect(m_queryYearBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_updatingControls) return;
+        m_query.OnYearChosen(index);
+        MirrorQueryLists();
+    });
+    connect(m_queryMonthBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_updatingControls) return;
+        m_query.OnMonthChosen(index);
+        MirrorQueryLists();
+    });
+    connect(m_queryDayBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_updatingControls) return;
+        m_query.OnDayChosen(index);
+        MirrorQueryLists();
+    });
+
+    connect(m_startEdit, &CQovEdit::entryComplete, this, &CCalendarDlg::OnEntryComplete);
+    connect(m_endEdit, &CQovEdit::entryComplete, this, &CCalendarDlg::OnEntryComplete);
+}
+
+void CCalendarDlg::SelectDate(const qov::MonthPage& page)
+{
+    m_selected = page;
+    ShowPageBoxes();
+    update();
+}
+
+void CCalendarDlg::ShowPageBoxes()
+{
+    const int yearIndex = m_selected.Year() - FirstListYear;
+    m_updatingControls = true;
+    // A page just outside 1900..2049 (December 1899, early 2050) has no item.
+    m_yearBox->setCurrentIndex(yearIndex >= 0 && yearIndex < m_yearBox->count() ? yearIndex
+                                                                                 : -1);
+    m_monthBox->setCurrentIndex(m_selected.Month() - 1);
+    m_updatingControls = false;
+}
+
+void CCalendarDlg::MirrorQueryLists()
+{
+    m_updatingControls = true;
+    const bool lunar = m_query.Mode() == qov::QueryMode::Lunar;
+    m_gregorianRadio->setChecked(!lunar);
+    m_lunarRadio->setChecked(lunar);
+    MirrorList(m_queryYearBox, m_query.YearItems(), m_query.YearIndex());
+    MirrorList(m_queryMonthBox, m_query.MonthItems(), m_query.MonthIndex());
+    MirrorList(m_queryDayBox, m_query.DayItems(), m_query.DayIndex());
+    m_updatingControls = false;
+}
+
+void CCalendarDlg::OnQuery()
+{
+    // A lunar date that does not exist leaves the page as it is.
+    if (const std::optional<qov::SolarDate> date = m_query.Query())
+        SelectDate(qov::MonthPage(*date));
+}
+
+void CCalendarDlg::OnCompute()
+{
+    const int days = qov::DayDifferenceBetween(m_startEdit->GetDate(), m_endEdit->GetDate());
+    m_resultEdit->setText(QString::number(days));
+}
+
+// A date field was completed: lead the user on to the next input.
+void CCalendarDlg::OnEntryComplete(int controlId)
+{
+    if (controlId == m_startEdit->controlId())
+        m_endEdit->SelectField(qov::DateEntry::YearField);
+    else if (controlId == m_endEdit->controlId())
+        m_computeButton->setFocus(Qt::OtherFocusReason);
+}
+
+void CCalendarDlg::accept()
+{
+}
+
+void CCalendarDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);  // Esc closes
+}
+
+void CCalendarDlg::RenderInto(QImage& target) const
+{
+    QPainter painter(&target);
+    DrawPicture(painter, m_fonts, qov::PagePictureTexts(m_selected));
+}
+
+QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
+{
+    QImage picture(QSize(skin::Width, skin::Height) * devicePixelRatio,
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(devicePixelRatio);
+    RenderInto(picture);
+    return picture;
+}
+
+void CCalendarDlg::paintEvent(QPaintEvent*)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (m_backBuffer.size() != pixels || m_backBuffer.devicePixelRatio() != ratio) {
+        m_backBuffer = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_backBuffer.setDevicePixelRatio(ratio);
+    }
+    RenderInto(m_backBuffer);
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), m_backBuffer);
+}
+
+void CCalendarDlg::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    const QPoint pos = event->position().toPoint();
+    if (const std::optional<qov::GridCell> cell = qov::MonthPage::HitTest(pos.x(), pos.y())) {
+        SelectDate(m_selected.SelectCell(*cell));
+        return;
+    }
+    // Anywhere else on the skin: the press drags the window.
+    setCursor(Qt::SizeAllCursor);
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove()) return;
+    m_moving = true;
+    m_moveOffset = event->globalPosition().toPoint() - this->pos();
+}
+
+void CCalendarDlg::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_moving) {
+        if (event->buttons() & Qt::LeftButton) {
+            move(event->globalPosition().toPoint() - m_moveOffset);
+            return;
+        }
+        StopMove();  // the release went elsewhere
+    } else if (event->buttons() == Qt::NoButton && cursor().shape() == Qt::SizeAllCursor) {
+        unsetCursor();  // a system move ended
+    }
+    ShowDayTip(event->position().toPoint());
+}
+
+void CCalendarDlg::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) StopMove();
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CCalendarDlg::StopMove()
+{
+    m_moving = false;
+    unsetCursor();
+}
+
+void CCalendarDlg::ShowDayTip(QPoint clientPos)
+{
+    const QPoint global = mapToGlobal(clientPos);
+    const std::optional<qov::DayTip> tip = qov::TipTexts(m_selected, clientPos.x(), clientPos.y());
+    if (!tip) {
+        m_tip->Show(global, false);
+        return;
+    }
+    m_tip->SetText(tip->line1, tip->line2, tip->line3, tip->line4, tip->note);
+    m_tip->Show(global, true);
+}
+
+void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("skinMenu"));
+    menu.addAction(QStringLiteral(u"关于 qov(&A)..."), this, &CCalendarDlg::ShowAbout);
+    menu.exec(event->globalPos());
+}
+
+void CCalendarDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+#ifdef Q_OS_WIN
+bool CCalendarDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == AboutCommandId) {
+        ShowAbout();
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
+#endif

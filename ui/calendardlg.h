@@ -1,0 +1,107 @@
+// The main window: a fixed 680 x 505 dialog whose background is the painted
+// calendar (skin, title strip, watermark and grid, day panel) with the
+// navigation buttons, the page and query lists, the day counter, the clock
+// and the zone label on top of it.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QImage>
+#include <QPoint>
+
+#include "fontset.h"
+#include "model/monthpage.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class CQovDate;
+class CQovEdit;
+class CTimeZone;
+class CTipWindow;
+
+class CCalendarDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CCalendarDlg(QWidget* parent = nullptr);
+    ~CCalendarDlg() override;
+
+    // The selected date; its year and month are the page shown.
+    qov::SolarDate selectedDate() const noexcept { return m_selected.Date(); }
+    const qov::MonthPage& page() const noexcept { return m_selected; }
+    // Shows a page: stores it, sets the year and month boxes, repaints.
+    void SelectDate(const qov::MonthPage& page);
+
+    // The picture as the next paint shows it, at a device pixel ratio.
+    QImage RenderPicture(qreal devicePixelRatio = 1.0) const;
+    // Paints the picture into `target`, whose size must be the client size
+    // times its device pixel ratio: the work of one repaint.
+    void RenderInto(QImage& target) const;
+
+    const FontSet& fonts() const noexcept { return m_fonts; }
+    CTipWindow* tipWindow() const noexcept { return m_tip; }
+
+    // Enter ends nothing; only Esc, the close box and "退出" close the window.
+    void accept() override;
+
+    // Shows the About box modally.
+    void ShowAbout();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    void CreateControls();
+    void ConnectControls();
+    void ShowPageBoxes();
+    // Copies the query model's mode, items and current indexes into the
+    // radio buttons and the three query boxes.
+    void MirrorQueryLists();
+    void OnQuery();
+    void OnCompute();
+    void OnEntryComplete(int controlId);
+    void ShowDayTip(QPoint clientPos);
+    void StopMove();
+
+    qov::MonthPage m_selected;
+    qov::QueryLists m_query;
+    FontSet m_fonts;
+    QIcon m_icon;
+
+    QComboBox* m_yearBox = nullptr;
+    QComboBox* m_monthBox = nullptr;
+    QComboBox* m_queryYearBox = nullptr;
+    QComboBox* m_queryMonthBox = nullptr;
+    QComboBox* m_queryDayBox = nullptr;
+    QRadioButton* m_gregorianRadio = nullptr;
+    QRadioButton* m_lunarRadio = nullptr;
+    CQovEdit* m_startEdit = nullptr;
+    CQovEdit* m_endEdit = nullptr;
+    QPushButton* m_computeButton = nullptr;
+    QLineEdit* m_resultEdit = nullptr;
+    CTimeZone* m_zoneLabel = nullptr;
+    CQovDate* m_clockLabel = nullptr;
+    CTipWindow* m_tip = nullptr;
+
+    // Set while the window writes its own controls, so that their change
+    // signals do not come back as user choices.
+    bool m_updatingControls = false;
+
+    // Window move by hand, where the platform cannot move it for us: the
+    // press point relative to the window's position.
+    bool m_moving = false;
+    QPoint m_moveOffset;
+
+    QImage m_backBuffer;  // client size x device pixel ratio, reused between paints
+};
