@@ -138,11 +138,11 @@ inline constexpr std::array<std::string_view, 13> LunarFestivals = {
 // W (0..5, the number of Sundays from the 1st up to the date) and weekday D
 // (0 = Sunday).
 inline constexpr std::array<std::string_view, 12> WeekdayFestivals = {
-    "0150 世界麻风日",             // fifth Sunday, and the fourth through the fallback
-    "0520 国际母亲节",             // second Sunday of May
-    "0530 全国助残日",             // third Sunday of May
-    "0630 父亲节",                 // third Sunday of June
-    "0730 被奴役国家周",           // third Sunday of July
+    "0150 世界麻风日",    // fifth Sunday, and the fourth through the fallback
+    "0520 国际母亲节",    // second Sunday of May
+    "0530 全国助残日",    // third Sunday of May
+    "0630 父亲节",        // third Sunday of June
+    "0730 被奴役国家周",  // third Sunday of July
     "0932 国际和平日",
     "0940 国际聋人节 世界儿童日",  // fourth Sunday of September
     "0950 世界海事日",
@@ -255,19 +255,19 @@ struct MonthDay {
 
 constexpr MonthDay EasterSunday(int year) noexcept
 {
-    const int a = year % 19;                                   // place in the Metonic cycle
+    const int a = year % 19;  // place in the Metonic cycle
     const int b = year / 100;
     const int c = year % 100;
     const int d = b / 4;
     const int e = b % 4;
     const int f = (b + 8) / 25;
     const int g = (b - f + 1) / 3;
-    const int h = (19 * a + b - d - g + 15) % 30;              // epact-like: [0, 29]
+    const int h = (19 * a + b - d - g + 15) % 30;  // full moon h days after 21 March: [0, 29]
     const int i = c / 4;
     const int k = c % 4;
-    const int l = (32 + 2 * e + 2 * i - h - k) % 7;            // days to Sunday: [0, 6]
-    const int m = (a + 11 * h + 22 * l) / 451;                 // 0 or 1
-    const int n = h + l - 7 * m + 114;
+    const int l = (32 + 2 * e + 2 * i - h - k) % 7;  // Sunday l + 1 days after it: [0, 6]
+    const int m = (a + 11 * h + 22 * l) / 451;       // 1 moves two late cases a week back
+    const int n = h + l - 7 * m + 114;               // Easter is 22 March + n - 114
     return {n / 31, n % 31 + 1};
 }
 
