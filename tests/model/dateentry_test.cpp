@@ -310,10 +310,10 @@ class ClickZones : public testing::TestWithParam<ZoneRow> {};
 
 TEST_P(ClickZones, FieldUnderX)
 {
-    // Characters 8 px wide from x = 3, spaces 3 px: year 3..15, month 43..49,
-    // day 67..73.
+    // Characters 8 px wide from x = 3, four spaces 12 px, two spaces 6 px:
+    // year 3..15, month 43..49, day 67..73.
     const int starts[3] = {3, 3 + 5 * 8, 3 + 8 * 8};
-    EXPECT_EQ(DateEntry::FieldAtX(GetParam().x, starts, 3), GetParam().field);
+    EXPECT_EQ(DateEntry::FieldAtX(GetParam().x, starts, 12, 6), GetParam().field);
 }
 
 const ZoneRow ZoneRows[] = {
@@ -329,10 +329,10 @@ TEST(DateEntryZones, OverlappingZonesFirstWins)
 {
     // Wide spaces make the year zone reach into the month's characters.
     const int starts[3] = {0, 10, 16};
-    EXPECT_EQ(DateEntry::FieldAtX(12, starts, 4), Year);
-    EXPECT_EQ(DateEntry::FieldAtX(17, starts, 4), Month);
-    EXPECT_EQ(DateEntry::FieldAtX(24, starts, 4), Day);
-    EXPECT_EQ(DateEntry::FieldAtX(25, starts, 4), 0);
+    EXPECT_EQ(DateEntry::FieldAtX(12, starts, 16, 8), Year);
+    EXPECT_EQ(DateEntry::FieldAtX(17, starts, 16, 8), Month);
+    EXPECT_EQ(DateEntry::FieldAtX(24, starts, 16, 8), Day);
+    EXPECT_EQ(DateEntry::FieldAtX(25, starts, 16, 8), 0);
 }
 
 TEST(DateEntryFields, StartIndexAndDigitsAgree)

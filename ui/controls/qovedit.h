@@ -57,6 +57,7 @@ protected:
 private:
     void ShowText();
     void ShowSelection();
+    void TypeCharacter(char32_t ch);
     // x of the left edge of the character at `index`, in widget pixels.
     int CharacterX(int index) const;
 

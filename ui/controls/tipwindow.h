@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QString>
+#include <QStringDecoder>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -57,6 +59,8 @@ protected:
 private:
     QWidget* m_owner;
     QFont m_font;
+    QFontMetrics m_metrics;  // of m_font
+    QStringDecoder m_gbk;    // model texts are GBK bytes
     std::array<QString, 4> m_lines;
     QString m_note;
     std::string m_lastLine1;  // GBK bytes of the line 1 last painted for

@@ -39,11 +39,12 @@ bool DateEntry::SelectField(int field) noexcept
     return true;
 }
 
-int DateEntry::FieldAtX(int x, const int (&fieldStartX)[3], int spaceWidth) noexcept
+int DateEntry::FieldAtX(int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept
 {
     for (int field = YearField; field <= DayField; ++field) {
         const int left = fieldStartX[field - 1];
-        if (x >= left && x <= left + FieldDigits(field) * spaceWidth) return field;
+        const int width = field == YearField ? fourSpacesWidth : twoSpacesWidth;
+        if (x >= left && x <= left + width) return field;
     }
     return 0;
 }

@@ -58,11 +58,12 @@ public:
     static constexpr int FieldStart(int field) noexcept { return field == 1 ? 0 : field == 2 ? 5 : 8; }
     static constexpr int FieldDigits(int field) noexcept { return field == 1 ? 4 : 2; }
 
-    // Click zones: zone k starts at the x position of the field's first
-    // character and spans `FieldDigits` widths of one space, both ends
-    // inclusive; the first zone holding x wins. Returns the field 1..3, or 0
-    // when x lies in no zone (separators, margins).
-    static int FieldAtX(int x, const int (&fieldStartX)[3], int spaceWidth) noexcept;
+    // Click zones: each starts at the x position of its field's first
+    // character and spans the width of four spaces (year) or two spaces
+    // (month, day), both ends inclusive; the first zone holding x wins.
+    // Returns the field 1..3, or 0 when x lies in no zone (separators,
+    // margins).
+    static int FieldAtX(int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept;
 
     // One typed character (the character code, any value). A digit goes into
     // the active field; with no field chosen yet it starts the year.

@@ -1,0 +1,38 @@
+#include "controls/clocklabels.h"
+
+#include <QTimer>
+
+#include "platform/zonename.h"
+
+using namespace Qt::StringLiterals;
+
+QString ClockText(const QTime& time)
+{
+    return QString::asprintf("%d:%.2d:%.2d", time.hour(), time.minute(), time.second());
+}
+
+CQovDate::CQovDate(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
+{
+    setAlignment(Qt::AlignCenter);
+    // No text yet: the label stays blank until the first tick.
+    connect(m_timer, &QTimer::timeout, this, &CQovDate::Tick);
+    m_timer->start(IntervalMs);
+}
+
+void CQovDate::Tick()
+{
+    setText(ClockText(QTime::currentTime()));
+}
+
+CTimeZone::CTimeZone(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
+{
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Refresh();
+    connect(m_timer, &QTimer::timeout, this, &CTimeZone::Refresh);
+    m_timer->start(IntervalMs);
+}
+
+void CTimeZone::Refresh()
+{
+    setText(u"当前："_s + LocalZoneStandardName());
+}
