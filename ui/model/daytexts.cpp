@@ -212,7 +212,7 @@ DayCell CellContents(const MonthPage& page, int row, int column)
     cell.date = date;
     cell.inMonth = page.IsInMonth(date);
     cell.selected = cell.inMonth && date.day == page.Day();
-    cell.dayText = Format("%d", date.day);
+    cell.dayText = std::to_string(date.day);
     cell.dayColor = DayNumberColor(date, column, cell.inMonth);
 
     const Rgb plain = cell.inMonth ? colors::Black : colors::Grey;
