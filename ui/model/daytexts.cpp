@@ -17,7 +17,8 @@ std::string Format(const char* format, Args... args)
 {
     char buf[128];
     const int n = std::snprintf(buf, sizeof buf, format, args...);
-    return std::string(buf, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buf) - 1)));
+    const int length = std::clamp(n, 0, static_cast<int>(sizeof buf) - 1);
+    return std::string(buf, static_cast<std::size_t>(length));
 }
 
 // Bytes of the GBK character starting at text[i]: 2 for a lead byte >= 0x80
@@ -224,7 +225,8 @@ DayCell CellContents(const MonthPage& page, int row, int column)
         cell.lowerColor = colors::Red;
     } else if (text = SolarTermOnDate(date.year, date.month, date.day); !text.empty()) {
         cell.source = LowerTextSource::SolarTerm;
-        cell.lowerColor = IsSectionalTerm(text) ? colors::Red : (cell.inMonth ? colors::Green : colors::Grey);
+        const Rgb principal = cell.inMonth ? colors::Green : colors::Grey;
+        cell.lowerColor = IsSectionalTerm(text) ? colors::Red : principal;
     } else if (GetDayFestivals(date.year, date.month, date.day, text, false); !text.empty()) {
         // Without the term and the lunar festival (both empty here) this is
         // the list the cell would get with them.

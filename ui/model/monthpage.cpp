@@ -23,7 +23,10 @@ constexpr bool InPageRange(int year, int month) noexcept
     return i >= FirstPageIndex && i <= LastPageIndex;
 }
 
-constexpr int FloorDiv(int a, int b) noexcept { return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0); }
+constexpr int FloorDiv(int a, int b) noexcept
+{
+    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
+}
 
 // Days of lunar months 1..lm - 1 of year ly, leap month included when it
 // comes before month lm.
@@ -31,7 +34,8 @@ int DaysBeforeLunarMonth(int ly, int lm) noexcept
 {
     const int leapMonth = LeapMonth(ly);
     int n = 0;
-    for (int m = 1; m < lm; ++m) n += LunarMonthDays(ly, m) + (m == leapMonth ? LeapMonthDays(ly) : 0);
+    for (int m = 1; m < lm; ++m)
+        n += LunarMonthDays(ly, m) + (m == leapMonth ? LeapMonthDays(ly) : 0);
     return n;
 }
 
@@ -66,7 +70,8 @@ int TextValue(std::string_view text) noexcept
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     int value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = 10 * value + (text[i] - '0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = 10 * value + (text[i] - '0');
     return negative ? -value : value;
 }
 
@@ -207,7 +212,8 @@ std::optional<GridCell> MonthPage::HoverTest(int x, int y) noexcept
 
 std::optional<SolarDate> FindSolarDate(int ly, int lm, int ld, bool leap) noexcept
 {
-    if (ly < FirstLunarYear || ly > LastLunarYear || lm < 1 || lm > 12 || ld < 1) return std::nullopt;
+    if (ly < FirstLunarYear || ly > LastLunarYear || lm < 1 || lm > 12 || ld < 1)
+        return std::nullopt;
     if (leap && LeapMonth(ly) != lm) return std::nullopt;
     if (ld > (leap ? LeapMonthDays(ly) : LunarMonthDays(ly, lm))) return std::nullopt;
 
@@ -217,7 +223,8 @@ std::optional<SolarDate> FindSolarDate(int ly, int lm, int ld, bool leap) noexce
     // number); compute it directly and keep the scan's bounds.
     const SolarDate found = DateOfDayNumber(LunarDayNumber(ly, lm, ld, leap));
     const LunarDate check = ToLunar(found.year, found.month, found.day);
-    if (check.year != ly || check.month != lm || check.day != ld || check.isLeap != leap) return std::nullopt;
+    if (check.year != ly || check.month != lm || check.day != ld || check.isLeap != leap)
+        return std::nullopt;
     const int months = MonthIndex(found.year, found.month) - MonthIndex(ly, lm);
     if (months < 0 || months >= 200) return std::nullopt;
     if (months == 0 && found.day < ld) return std::nullopt;
@@ -285,7 +292,8 @@ QueryMonth QueryLists::RebuildQueryMonths(int year, bool lunar)
     const std::string kept = ItemAt(m_months, m_monthIndex);
     const int leapMonth = LeapMonthOf(year);
     const bool wantLeapItem = lunar && leapMonth != 0;
-    if (!IsLeapItem(kept) && m_months.size() == 12 && !wantLeapItem) return {TextValue(kept), false};
+    if (!IsLeapItem(kept) && m_months.size() == 12 && !wantLeapItem)
+        return {TextValue(kept), false};
 
     m_months.clear();
     for (int m = 1; m <= 12; ++m) m_months.push_back(NumberText(m));
