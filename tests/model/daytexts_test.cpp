@@ -12,6 +12,14 @@
 namespace qov {
 namespace {
 
+// Test rows print as their names.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 // Festival rows used below (from the festival tables): 0101 元旦节; 0315
 // 国际消费者权益日; 0401 愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月);
 // 1001 国庆节 世界音乐日 国际老人节; 1003 国庆节假日; the first Monday of

@@ -12,6 +12,14 @@
 namespace qov {
 namespace {
 
+// Test rows print as their names.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 // ---- FindSolarDate --------------------------------------------------------
 
 struct FindRow {
