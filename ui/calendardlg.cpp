@@ -367,8 +367,10 @@ void CCalendarDlg::keyPressEvent(QKeyEvent* event)
 
 void CCalendarDlg::RenderInto(QImage& target) const
 {
+    if (m_skin.isNull() || m_skin.devicePixelRatio() != target.devicePixelRatio())
+        m_skin = MakeSkinImage(target.devicePixelRatio());
     QPainter painter(&target);
-    DrawPicture(painter, m_fonts, qov::PagePictureTexts(m_selected));
+    DrawPicture(painter, m_skin, m_fonts, qov::PagePictureTexts(m_selected));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const

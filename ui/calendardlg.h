@@ -103,5 +103,8 @@ private:
     bool m_moving = false;
     QPoint m_moveOffset;
 
+    // The skin for the device pixel ratio last painted at: the window's
+    // background picture, drawn from vectors once per ratio.
+    mutable QImage m_skin;
     QImage m_backBuffer;  // client size x device pixel ratio, reused between paints
 };

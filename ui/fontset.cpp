@@ -9,8 +9,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Scales the em size so that ascent + descent comes to `cellHeight` pixels.
+// No kerning, as with the Windows text functions: digit pairs such as "11"
+// keep their fixed advances.
 QFont WithCellHeight(QFont font, int cellHeight)
 {
+    font.setKerning(false);
     font.setPixelSize(cellHeight);
     const qreal measured = QFontMetricsF(font).height();
     if (measured > 0) {
@@ -57,6 +60,10 @@ FontSet FontSet::Create()
     set.fontDay72 = ArialFont(72);
     set.fontMark150 = ArialBlackFont(150);
     set.fontMark150.setItalic(true);
+    // Glyphs this large are filled as outlines on every paint (too big for
+    // the glyph cache); without antialiasing that costs a fifth, and light
+    // grey on white shows no stair steps.
+    set.fontMark150.setStyleStrategy(QFont::NoAntialias);
     set.fontClock24 = ArialFont(24, QFont::Bold);
     set.fontCellDay35 = ArialBlackFont(35);
     return set;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <QStringDecoder>
@@ -46,6 +47,11 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
 // The eight lines of the day information panel.
 void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel);
 
-// The whole picture of a page: skin, title strip, watermark and grid, day
-// panel, in that order, onto a painter covering the client area.
-void DrawPicture(QPainter& painter, const FontSet& fonts, const qov::PagePicture& picture);
+// The skin drawn once for a device pixel ratio: the window's background
+// picture, made as sharp as the screen it is shown on.
+QImage MakeSkinImage(qreal devicePixelRatio);
+
+// The whole picture of a page onto a painter covering the client area: the
+// skin image, title strip, watermark and grid, day panel, in that order.
+void DrawPicture(QPainter& painter, const QImage& skin, const FontSet& fonts,
+                 const qov::PagePicture& picture);
