@@ -23,6 +23,7 @@
 #include "skin.h"
 
 #ifdef Q_OS_WIN
+#define NOMINMAX
 #include <windows.h>
 #endif
 
@@ -79,6 +80,10 @@ constexpr int FirstListYear = qov::FirstPageYear;  // year box item 0
 [[maybe_unused]] constexpr unsigned AboutCommandId = 16;
 
 QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+// The menu item of the About box, in the system menu (Windows) and in the
+// skin's context menu.
+QString AboutMenuText() { return QStringLiteral(u"关于 qov(&A)..."); }
 
 QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
 {
@@ -166,8 +171,9 @@ CCalendarDlg::CCalendarDlg(QWidget* parent)
 #ifdef Q_OS_WIN
     // System menu: a separator and "关于 qov(&A)..." with command 16.
     if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
+        const QString about = AboutMenuText();
         ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuW(menu, MF_STRING, AboutCommandId, L"关于 qov(&A)...");
+        ::AppendMenuW(menu, MF_STRING, AboutCommandId, reinterpret_cast<LPCWSTR>(about.utf16()));
     }
 #endif
 }
@@ -456,7 +462,7 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
-    menu.addAction(QStringLiteral(u"关于 qov(&A)..."), this, &CCalendarDlg::ShowAbout);
+    menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
     menu.exec(event->globalPos());
 }
 

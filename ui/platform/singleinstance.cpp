@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#define NOMINMAX
 #include <windows.h>
 #else
 #include <cerrno>
