@@ -3,7 +3,11 @@
 // checked at chosen pixels.
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QRegularExpression>
 #include <QLabel>
+#include <QMap>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -83,6 +87,9 @@ private Q_SLOTS:
     void aboutBox();
     void picturePixels_data();
     void picturePixels();
+    void fontSet_data();
+    void fontSet();
+    void clockAndZoneLabels();
 
 private:
     template <typename T>
@@ -601,6 +608,57 @@ void TestCalendarDlg::picturePixels()
     // The skin's borders.
     QCOMPARE(pixel(4, 200), QColor(96, 188, 222).rgb());
     QCOMPARE(pixel(675, 100), QColor(96, 188, 222).rgb());
+}
+
+void TestCalendarDlg::fontSet_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("cellHeight");
+    QTest::addColumn<QStringList>("faces");  // any of these serves
+    QTest::addColumn<int>("minWeight");
+
+    const QStringList song = {u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s};
+    const QStringList arial = {u"Arial"_s, u"Liberation Sans"_s};
+    const QStringList arialBlack = {u"Arial Black"_s, u"Liberation Sans"_s};
+    QTest::newRow("fontText12") << u"fontText12"_s << 12 << song << int(QFont::Normal);
+    QTest::newRow("fontText13") << u"fontText13"_s << 13 << song << int(QFont::Normal);
+    QTest::newRow("fontDay72") << u"fontDay72"_s << 72 << arial << int(QFont::Normal);
+    QTest::newRow("fontMark150") << u"fontMark150"_s << 150 << arialBlack << int(QFont::Bold);
+    QTest::newRow("fontClock24") << u"fontClock24"_s << 24 << arial << int(QFont::Bold);
+    QTest::newRow("fontCellDay35") << u"fontCellDay35"_s << 35 << arialBlack << int(QFont::Bold);
+}
+
+void TestCalendarDlg::fontSet()
+{
+    QFETCH(QString, name);
+    QFETCH(int, cellHeight);
+    QFETCH(QStringList, faces);
+    QFETCH(int, minWeight);
+    const FontSet& f = m_dlg->fonts();
+    const QMap<QString, QFont> byName = {
+        {u"fontText12"_s, f.fontText12},   {u"fontText13"_s, f.fontText13},
+        {u"fontDay72"_s, f.fontDay72},     {u"fontMark150"_s, f.fontMark150},
+        {u"fontClock24"_s, f.fontClock24}, {u"fontCellDay35"_s, f.fontCellDay35}};
+    const QFont font = byName.value(name);
+    const QFontInfo info(font);
+    QVERIFY2(faces.contains(info.family()), qPrintable(info.family()));
+    QVERIFY(info.weight() >= minWeight);
+    QVERIFY(!font.kerning());
+    // The line (ascent + descent) is the Windows cell height, to a pixel.
+    QVERIFY2(qAbs(QFontMetricsF(font).height() - cellHeight) <= 1.0,
+             qPrintable(QString::number(QFontMetricsF(font).height())));
+}
+
+void TestCalendarDlg::clockAndZoneLabels()
+{
+    auto* clock = Child<QLabel>("clockLabel");
+    QCOMPARE(clock->font(), m_dlg->fonts().fontClock24);
+    QCOMPARE(clock->alignment(), Qt::AlignCenter);
+    QCOMPARE(clock->palette().color(QPalette::WindowText), Colour(qov::colors::DarkBlue));
+    // The first tick comes after a second.
+    static const QRegularExpression time(u"^([0-9]|1[0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(time.match(clock->text()).hasMatch(), 3000);
+    QVERIFY(Child<QLabel>("zoneLabel")->text().startsWith(u"当前："_s));
 }
 
 QTEST_MAIN(TestCalendarDlg)
