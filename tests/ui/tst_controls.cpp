@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void editIgnoresNonDigits_data();
     void editIgnoresNonDigits();
     void editDeleteKeepsStoredDate();
+    void editInputMethodCommitTypesDigitsOnly();
     void editNoContextMenuNoMouseSelection();
     void editClickPicksField_data();
     void editClickPicksField();
@@ -565,6 +567,21 @@ void TestControls::editDeleteKeepsStoredDate()
     QTest::keyClick(f.edit, Qt::Key_Delete);
     f.other->setFocus();
     QTRY_COMPARE(f.edit->text(), u"1000-07-01"_s);  // focus loss shows the whole date again
+}
+
+void TestControls::editInputMethodCommitTypesDigitsOnly()
+{
+    // Input methods are switched off for the field; should a commit arrive
+    // anyway, its digits are typed like keys and everything else dropped.
+    EditFixture f;
+    QVERIFY(!f.edit->testAttribute(Qt::WA_InputMethodEnabled));
+    f.edit->SetDate(2009, 7, 1);
+    f.edit->SelectField(1);
+    QInputMethodEvent commit(u"预"_s, {});
+    commit.setCommitString(u"19a９9"_s);
+    QApplication::sendEvent(f.edit, &commit);
+    QCOMPARE(f.edit->text(), u"1990-07-01"_s);
+    QCOMPARE(f.edit->entry().DigitsLeft(), 1);
 }
 
 void TestControls::editNoContextMenuNoMouseSelection()
