@@ -84,10 +84,10 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
     canvas.DrawLine(ToQRect(qov::grid::WatermarkYear), canvas.Decode(watermark.year), mark);
     canvas.DrawLine(ToQRect(qov::grid::WatermarkMonth), canvas.Decode(watermark.month), mark);
 
+    std::size_t index = 0;  // row by row, as the cells come
     for (int row = 0; row < qov::grid::Rows; ++row) {
         for (int column = 0; column < qov::grid::Columns; ++column) {
-            const qov::DayCell& cell =
-                cells[static_cast<std::size_t>(row * qov::grid::Columns + column)];
+            const qov::DayCell& cell = cells[index++];
             if (cell.selected) DrawSelection(painter, ToQRect(qov::CellRect(row, column)));
             painter.setFont(canvas.fonts().fontCellDay35);
             canvas.DrawLine(ToQRect(qov::CellUpperRect(row, column)), canvas.Decode(cell.dayText),
