@@ -87,6 +87,8 @@ private Q_SLOTS:
     void aboutBox();
     void picturePixels_data();
     void picturePixels();
+    void edgePages_data();
+    void edgePages();
     void fontSet_data();
     void fontSet();
     void clockAndZoneLabels();
@@ -337,6 +339,8 @@ void TestCalendarDlg::lunarQuery_data()
     // one 29: the leap month's day 30 is found, not taken for the ordinary
     // month's.
     QTest::newRow("2017 6(闰) 30") << u"2017"_s << u"6(闰)"_s << u"30"_s << u"2017-08-21"_s;
+    // Lunar new year 2050 fell on 23 January: its eve lies past the year list.
+    QTest::newRow("2049 12 29, in 2050") << u"2049"_s << u"12"_s << u"29"_s << u"2050-01-22"_s;
     QTest::newRow("2017 6 30 does not exist") << u"2017"_s << u"6"_s << u"30"_s << QString();
     // Lunar 2009 has no leap month at 6: a leap sixth month never appears.
     QTest::newRow("2009 6(闰) is not listed") << u"2009"_s << u"6(闰)"_s << u"1"_s
@@ -366,6 +370,8 @@ void TestCalendarDlg::lunarQuery()
     Choose("queryDayBox", day);
     QTest::mouseClick(Child<QPushButton>("queryButton"), Qt::LeftButton);
     QCOMPARE(DateText(m_dlg->selectedDate()), expected);
+    const int found = m_dlg->selectedDate().year;
+    QCOMPARE(Child<QComboBox>("yearBox")->currentIndex(), found <= 2049 ? found - 1900 : -1);
 }
 
 void TestCalendarDlg::queryListRebuilds()
@@ -608,6 +614,46 @@ void TestCalendarDlg::picturePixels()
     // The skin's borders.
     QCOMPARE(pixel(4, 200), QColor(96, 188, 222).rgb());
     QCOMPARE(pixel(675, 100), QColor(96, 188, 222).rgb());
+}
+
+// Pages just outside the year list, reached through neighbouring cells:
+// the year box shows no year, the page still paints its selection.
+void TestCalendarDlg::edgePages_data()
+{
+    QTest::addColumn<qov::SolarDate>("start");
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("row");  // of the selected day on the new page
+    QTest::addColumn<int>("column");
+
+    // 1 January 1900 was a Monday: one leading cell, 31 December 1899, a
+    // Sunday, the last row of its page.
+    QTest::newRow("December 1899") << qov::SolarDate{1900, 1, 15} << CellCentre(0, 0)
+                                   << u"1899-12-31"_s << 5 << 0;
+    // 31 December 2049 is a Friday in row 4; 1 January 2050 a Saturday,
+    // the first cell row of its page.
+    QTest::newRow("January 2050") << qov::SolarDate{2049, 12, 15} << CellCentre(4, 6)
+                                  << u"2050-01-01"_s << 0 << 6;
+}
+
+void TestCalendarDlg::edgePages()
+{
+    QFETCH(qov::SolarDate, start);
+    QFETCH(QPoint, click);
+    QFETCH(QString, expected);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    ShowPage(start.year, start.month, start.day);
+    QTest::mouseClick(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, click);
+    QCOMPARE(DateText(m_dlg->selectedDate()), expected);
+    QCOMPARE(Child<QComboBox>("yearBox")->currentIndex(), -1);
+    const QImage picture = m_dlg->RenderPicture();
+    const qov::Rect cell = qov::CellRect(row, column);
+    QCOMPARE(picture.pixelColor(cell.left + 1, cell.top + 25), Colour(qov::colors::Selection));
+    // Back into the list with the arrows.
+    QTest::mouseClick(Child<QPushButton>(start.year == 1900 ? "nextYearButton" : "prevYearButton"),
+                      Qt::LeftButton);
+    QCOMPARE(Child<QComboBox>("yearBox")->currentIndex(), start.year - 1900);
 }
 
 void TestCalendarDlg::fontSet_data()
