@@ -151,6 +151,10 @@ std::unique_ptr<QProcess> TestSingleInstance::StartProgram()
 {
     auto process = std::make_unique<QProcess>();
     process->setProgram(QStringLiteral(QOV_APP_PATH));
+    // Without a display as well, whoever starts the test.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->start();
     return process;
