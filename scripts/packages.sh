@@ -5,7 +5,7 @@ QOV_PACKAGES=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps x11-utils imagemagick
 )
 
 qov_install_missing() {
