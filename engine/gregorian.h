@@ -9,11 +9,21 @@ namespace qov {
 // A Gregorian date as three plain integers; carries no validity flag.
 struct SolarDate {
     int year = 1900;
-    int month = 1;   // 1..12
-    int day = 1;     // 1..31
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
 
-    constexpr void Set(int y, int m, int d) noexcept { year = y; month = m; day = d; }
-    constexpr void Get(int& y, int& m, int& d) const noexcept { y = year; m = month; d = day; }
+    constexpr void Set(int y, int m, int d) noexcept
+    {
+        year = y;
+        month = m;
+        day = d;
+    }
+    constexpr void Get(int& y, int& m, int& d) const noexcept
+    {
+        y = year;
+        m = month;
+        d = day;
+    }
     friend constexpr bool operator==(const SolarDate&, const SolarDate&) = default;
 };
 
@@ -50,8 +60,8 @@ constexpr int Serial(std::uint16_t y, std::uint16_t m, std::uint16_t d) noexcept
 
 // Days from the second date to the first (positive when the first is later).
 // Each argument is taken as an unsigned 16-bit number; months must be 1..12.
-constexpr int DayDifference(std::uint16_t y1, std::uint16_t m1, std::uint16_t d1,
-                            std::uint16_t y2, std::uint16_t m2, std::uint16_t d2) noexcept
+constexpr int DayDifference(std::uint16_t y1, std::uint16_t m1, std::uint16_t d1, std::uint16_t y2,
+    std::uint16_t m2, std::uint16_t d2) noexcept
 {
     return detail::Serial(y1, m1, d1) - detail::Serial(y2, m2, d2);
 }
@@ -60,7 +70,7 @@ constexpr int DayDifference(std::uint16_t y1, std::uint16_t m1, std::uint16_t d1
 constexpr int DayNumber(int year, int month, int day) noexcept
 {
     return DayDifference(static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month),
-                         static_cast<std::uint16_t>(day), 1900, 1, 31);
+        static_cast<std::uint16_t>(day), 1900, 1, 31);
 }
 
 // 0 = Sunday .. 6 = Saturday; year 1..65535, month 1..12.
@@ -82,7 +92,7 @@ constexpr long long DaysFromCivil(long long y, unsigned m, unsigned d) noexcept
 {
     y -= m <= 2 ? 1 : 0;
     const long long era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);                  // [0, 399]
+    const auto yoe = static_cast<unsigned>(y - era * 400);                 // [0, 399]
     const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;  // [0, 365]
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;            // [0, 146096]
     return era * 146097 + static_cast<long long>(doe) - 719468;
@@ -98,12 +108,12 @@ constexpr CivilDate CivilFromDays(long long z) noexcept
 {
     z += 719468;
     const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);                // [0, 146096]
+    const auto doe = static_cast<unsigned>(z - era * 146097);                    // [0, 146096]
     const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;  // [0, 399]
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);           // [0, 365]
-    const unsigned mp = (5 * doy + 2) / 153;                                // [0, 11]
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;                        // [1, 31]
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;                           // [1, 12]
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);                // [0, 365]
+    const unsigned mp = (5 * doy + 2) / 153;                                     // [0, 11]
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;                             // [1, 31]
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;                                // [1, 12]
     return {static_cast<long long>(yoe) + era * 400 + (m <= 2 ? 1 : 0), m, d};
 }
 

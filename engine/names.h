@@ -14,9 +14,8 @@ inline constexpr std::array<std::string_view, 12> EarthlyBranches = {
 inline constexpr std::array<std::string_view, 12> ZodiacAnimals = {
     "鼠", "牛", "虎", "兔", "龙", "蛇", "马", "羊", "猴", "鸡", "狗", "猪"};
 // Calendar order from 小寒; even indexes are the sectional terms (节).
-inline constexpr std::array<std::string_view, 24> SolarTermNames = {
-    "小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
-    "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
+inline constexpr std::array<std::string_view, 24> SolarTermNames = {"小寒", "大寒", "立春", "雨水",
+    "惊蛰", "春分", "清明", "谷雨", "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
     "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
 inline constexpr std::array<std::string_view, 11> DayDigits = {
     "日", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};

@@ -29,7 +29,8 @@ int TermDay(int year, int k) noexcept { return SolarTermDate(year, k).day; }
 SolarTermTime SolarTermDate(int year, int k) noexcept
 {
     const auto a = static_cast<double>(SolarTermOffsets[k] * 60000);
-    const double v = (a + (year - 1900) * TropicalYearMs) * 10000 + static_cast<double>(ReferenceTicks);
+    const double v =
+        (a + (year - 1900) * TropicalYearMs) * 10000 + static_cast<double>(ReferenceTicks);
     const auto ticks = static_cast<std::int64_t>(v);  // truncated toward zero
 
     const std::int64_t days = FloorDiv(ticks, TicksPerDay);

@@ -7,17 +7,16 @@
 namespace qov {
 
 // Minutes from 小寒 to term k within a mean tropical year, k = 0..23.
-inline constexpr std::int64_t SolarTermOffsets[24] = {
-    0,      21208,  42467,  63836,  85337,  107014, 128867, 150921,
-    173149, 195551, 218072, 240693, 263343, 285989, 308563, 331033,
-    353350, 375494, 397447, 419210, 440795, 462224, 483532, 504758};
+inline constexpr std::int64_t SolarTermOffsets[24] = {0, 21208, 42467, 63836, 85337, 107014, 128867,
+    150921, 173149, 195551, 218072, 240693, 263343, 285989, 308563, 331033, 353350, 375494, 397447,
+    419210, 440795, 462224, 483532, 504758};
 
 // Broken-down UT moment of a term; callers read year, month and day.
 struct SolarTermTime {
     int year = 0;
-    int month = 0;        // 1..12
-    int weekday = 0;      // 0 = Sunday
-    int day = 0;          // 1..31
+    int month = 0;    // 1..12
+    int weekday = 0;  // 0 = Sunday
+    int day = 0;      // 1..31
     int hour = 0;
     int minute = 0;
     int second = 0;

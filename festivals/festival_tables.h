@@ -167,7 +167,7 @@ constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 constexpr std::array<char, 4> FormatKey(int high, int low) noexcept
 {
     return {static_cast<char>('0' + high / 10), static_cast<char>('0' + high % 10),
-            static_cast<char>('0' + low / 10), static_cast<char>('0' + low % 10)};
+        static_cast<char>('0' + low / 10), static_cast<char>('0' + low % 10)};
 }
 
 // The plain lookup: the first row that holds the key anywhere, NoRow when the
@@ -191,8 +191,8 @@ constexpr KeyIndex BuildKeyIndex(const std::array<std::string_view, N>& table) n
     for (auto& slot : index) slot = NoRow;
     for (std::size_t i = 0; i < N && !table[i].empty(); ++i) {
         const std::string_view row = table[i];
-        if (row.size() < 4 || !IsDigit(row[0]) || !IsDigit(row[1]) || !IsDigit(row[2]) ||
-            !IsDigit(row[3]))
+        if (row.size() < 4 || !IsDigit(row[0]) || !IsDigit(row[1]) || !IsDigit(row[2])
+            || !IsDigit(row[3]))
             continue;
         const int high = (row[0] - '0') * 10 + (row[1] - '0');
         const int low = (row[2] - '0') * 10 + (row[3] - '0');
@@ -206,13 +206,13 @@ constexpr KeyIndex BuildKeyIndex(const std::array<std::string_view, N>& table) n
 // True when the index answers every key "HHLL" with HH in [highBegin,
 // highEnd) and LL in [0, lowEnd) as the plain scan does.
 template <std::size_t N>
-constexpr bool IndexMatchesScan(const std::array<std::string_view, N>& table,
-                                const KeyIndex& index, int highBegin, int highEnd,
-                                int lowEnd) noexcept
+constexpr bool IndexMatchesScan(const std::array<std::string_view, N>& table, const KeyIndex& index,
+    int highBegin, int highEnd, int lowEnd) noexcept
 {
     for (int high = highBegin; high < highEnd; ++high)
         for (int low = 0; low < lowEnd; ++low)
-            if (index[static_cast<std::size_t>(high * KeyIndexLow + low)] != ScanRow(table, high, low))
+            if (index[static_cast<std::size_t>(high * KeyIndexLow + low)]
+                != ScanRow(table, high, low))
                 return false;
     return true;
 }

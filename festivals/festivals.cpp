@@ -44,14 +44,13 @@ static_assert(RowsAreWellFormed(WeekdayFestivals));
 // and for every weekday key. One month per constant evaluation keeps each
 // proof under the compiler's evaluation limit.
 template <int Month>
-inline constexpr bool MonthIndexIsExact =
-    detail::IndexMatchesScan(GregorianFestivals, detail::GregorianIndex, Month, Month + 1, 33) &&
-    detail::IndexMatchesScan(LunarFestivals, detail::LunarIndex, Month, Month + 1, 33) &&
-    detail::IndexMatchesScan(WeekdayFestivals, detail::WeekdayIndex, Month, Month + 1,
-                             detail::KeyIndexLow);
+inline constexpr bool MonthIndexIsExact = detail::IndexMatchesScan(GregorianFestivals,
+                                              detail::GregorianIndex, Month, Month + 1, 33)
+    && detail::IndexMatchesScan(LunarFestivals, detail::LunarIndex, Month, Month + 1, 33)
+    && detail::IndexMatchesScan(
+        WeekdayFestivals, detail::WeekdayIndex, Month, Month + 1, detail::KeyIndexLow);
 
-template <int... Months>
-constexpr bool IndexIsExact(std::integer_sequence<int, Months...>) noexcept
+template <int... Months> constexpr bool IndexIsExact(std::integer_sequence<int, Months...>) noexcept
 {
     return (MonthIndexIsExact<Months> && ...);
 }
@@ -91,9 +90,9 @@ constexpr std::size_t LongestTermName() noexcept
 
 // Longest possible festival list: every part at its longest, each with its
 // trailing space (about 130 bytes).
-inline constexpr std::size_t ListCapacity =
-    LongestTermName() + LongestNames(LunarFestivals) + LongestNames(GregorianFestivals) +
-    LongestNames(WeekdayFestivals) + BlackFriday.size() + Easter.size() + 6;
+inline constexpr std::size_t ListCapacity = LongestTermName() + LongestNames(LunarFestivals)
+    + LongestNames(GregorianFestivals) + LongestNames(WeekdayFestivals) + BlackFriday.size()
+    + Easter.size() + 6;
 
 // The festival list is composed on the stack and copied into the caller's
 // string once, so a short list stays in the string's own buffer.
@@ -116,7 +115,8 @@ private:
 template <std::size_t N>
 constexpr std::string_view NamesAt(const std::array<std::string_view, N>& table, int row) noexcept
 {
-    return row == NoRow ? std::string_view() : detail::RowNames(table[static_cast<std::size_t>(row)]);
+    return row == NoRow ? std::string_view()
+                        : detail::RowNames(table[static_cast<std::size_t>(row)]);
 }
 
 constexpr std::string_view GregorianNames(int month, int day) noexcept
@@ -128,8 +128,8 @@ constexpr std::string_view LunarNames(int lunarYear, int lunarMonth, int lunarDa
 {
     const int row = detail::IndexedRow(detail::LunarIndex, lunarMonth, lunarDay);
     if (row != NoRow) return NamesAt(LunarFestivals, row);
-    if (lunarMonth == 12 && lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear &&
-        lunarDay == LunarMonthDays(lunarYear, 12))
+    if (lunarMonth == 12 && lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear
+        && lunarDay == LunarMonthDays(lunarYear, 12))
         return NewYearsEve;
     return {};
 }

@@ -22,8 +22,8 @@ QIcon ProgramIcon()
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral(u"关于 qov"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(411, 96);
     setWindowIcon(ProgramIcon());
 

@@ -67,9 +67,12 @@ struct LabelPlace {
 
 // Static labels standing on the skin.
 constexpr LabelPlace StaticLabels[] = {
-    {u"开始：", {23, 425, 39, 19}}, {u"结束：", {138, 424, 39, 21}},
-    {u"相差", {315, 425, 28, 23}},   {u"天", {389, 425, 16, 18}},
-    {u"年", {494, 432, 14, 19}},     {u"月", {548, 432, 14, 19}},
+    {u"开始：", {23, 425, 39, 19}},
+    {u"结束：", {138, 424, 39, 21}},
+    {u"相差", {315, 425, 28, 23}},
+    {u"天", {389, 425, 16, 18}},
+    {u"年", {494, 432, 14, 19}},
+    {u"月", {548, 432, 14, 19}},
     {u"日", {600, 432, 16, 21}},
 };
 
@@ -145,16 +148,12 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
-    : QDialog(parent),
-      m_selected(qov::Today()),
-      m_query(m_selected.Date()),
-      m_fonts(FontSet::Create()),
-      m_icon(ProgramIcon())
+    : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
+      m_fonts(FontSet::Create()), m_icon(ProgramIcon())
 {
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+        | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(skin::Width, skin::Height);
     setWindowIcon(m_icon);
     // Everything outside the child controls is painted, opaque, in one pass.
@@ -251,18 +250,18 @@ void CCalendarDlg::ConnectControls()
         return findChild<QPushButton*>(QString::fromLatin1(place.objectName));
     };
     connect(button(PrevYearPlace), &QPushButton::clicked, this,
-            [this] { SelectDate(m_selected.PrevYear()); });
+        [this] { SelectDate(m_selected.PrevYear()); });
     connect(button(NextYearPlace), &QPushButton::clicked, this,
-            [this] { SelectDate(m_selected.NextYear()); });
+        [this] { SelectDate(m_selected.NextYear()); });
     connect(button(PrevMonthPlace), &QPushButton::clicked, this,
-            [this] { SelectDate(m_selected.PrevMonth()); });
+        [this] { SelectDate(m_selected.PrevMonth()); });
     connect(button(NextMonthPlace), &QPushButton::clicked, this,
-            [this] { SelectDate(m_selected.NextMonth()); });
+        [this] { SelectDate(m_selected.NextMonth()); });
     connect(button(TodayPlace), &QPushButton::clicked, this,
-            [this] { SelectDate(m_selected.GoToday()); });
+        [this] { SelectDate(m_selected.GoToday()); });
     // The panel's own result is of no concern here; nothing is reported.
-    connect(button(SettingsPlace), &QPushButton::clicked, this,
-            [] { (void)OpenDateTimeSettings(); });
+    connect(
+        button(SettingsPlace), &QPushButton::clicked, this, [] { (void)OpenDateTimeSettings(); });
     connect(m_computeButton, &QPushButton::clicked, this, &CCalendarDlg::OnCompute);
     connect(button(QueryPlace), &QPushButton::clicked, this, &CCalendarDlg::OnQuery);
     connect(button(ExitPlace), &QPushButton::clicked, this, &QDialog::reject);
@@ -318,8 +317,7 @@ void CCalendarDlg::ShowPageBoxes()
     const int yearIndex = m_selected.Year() - FirstListYear;
     m_updatingControls = true;
     // A page just outside 1900..2049 (December 1899, early 2050) has no item.
-    m_yearBox->setCurrentIndex(yearIndex >= 0 && yearIndex < m_yearBox->count() ? yearIndex
-                                                                                 : -1);
+    m_yearBox->setCurrentIndex(yearIndex >= 0 && yearIndex < m_yearBox->count() ? yearIndex : -1);
     m_monthBox->setCurrentIndex(m_selected.Month() - 1);
     m_updatingControls = false;
 }
@@ -358,9 +356,7 @@ void CCalendarDlg::OnEntryComplete(int controlId)
         m_computeButton->setFocus(Qt::OtherFocusReason);
 }
 
-void CCalendarDlg::accept()
-{
-}
+void CCalendarDlg::accept() { }
 
 void CCalendarDlg::keyPressEvent(QKeyEvent* event)
 {
@@ -381,8 +377,8 @@ void CCalendarDlg::RenderInto(QImage& target) const
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
 {
-    QImage picture(QSize(skin::Width, skin::Height) * devicePixelRatio,
-                   QImage::Format_ARGB32_Premultiplied);
+    QImage picture(
+        QSize(skin::Width, skin::Height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(devicePixelRatio);
     RenderInto(picture);
     return picture;

@@ -1,6 +1,3 @@
 #include "calendarapp.h"
 
-int main(int argc, char** argv)
-{
-    return CCalendarApp::Run(argc, argv);
-}
+int main(int argc, char** argv) { return CCalendarApp::Run(argc, argv); }

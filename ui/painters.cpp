@@ -6,10 +6,8 @@
 #include "skin.h"
 
 PictureCanvas::PictureCanvas(QPainter& painter, const FontSet& fonts)
-    : m_painter(painter), m_fonts(fonts),
-      m_gbk("GBK", QStringConverter::Flag::Stateless)
-{
-}
+    : m_painter(painter), m_fonts(fonts), m_gbk("GBK", QStringConverter::Flag::Stateless)
+{ }
 
 QString PictureCanvas::Decode(std::string_view gbk)
 {
@@ -45,8 +43,8 @@ void PictureCanvas::DrawLine(const QRect& rect, const QString& text, const QColo
     const bool overhangs = width > rect.width() || metrics.height() > rect.height();
     m_painter.setPen(colour);
     if (overhangs) m_painter.setClipRect(rect);
-    m_painter.drawText(QPointF(rect.left() + (rect.width() - width) / 2, rect.top() + metrics.ascent()),
-                       text);
+    m_painter.drawText(
+        QPointF(rect.left() + (rect.width() - width) / 2, rect.top() + metrics.ascent()), text);
     if (overhangs) m_painter.setClipping(false);
 }
 
@@ -76,7 +74,7 @@ void DrawSelection(QPainter& painter, const QRect& cell)
 }  // namespace
 
 void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
-                   const std::array<qov::DayCell, qov::grid::CellCount>& cells)
+    const std::array<qov::DayCell, qov::grid::CellCount>& cells)
 {
     QPainter& painter = canvas.painter();
     const QColor mark = ToQColor(qov::colors::Watermark);
@@ -91,10 +89,10 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
             if (cell.selected) DrawSelection(painter, ToQRect(qov::CellRect(row, column)));
             painter.setFont(canvas.fonts().fontCellDay35);
             canvas.DrawLine(ToQRect(qov::CellUpperRect(row, column)), canvas.Decode(cell.dayText),
-                            ToQColor(cell.dayColor));
+                ToQColor(cell.dayColor));
             painter.setFont(canvas.fonts().fontText12);
-            canvas.DrawLine(ToQRect(qov::CellLowerRect(row, column)),
-                            canvas.Decode(cell.lowerText), ToQColor(cell.lowerColor));
+            canvas.DrawLine(ToQRect(qov::CellLowerRect(row, column)), canvas.Decode(cell.lowerText),
+                ToQColor(cell.lowerColor));
         }
     }
 }
@@ -132,11 +130,11 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
         const qov::PanelLine& line = panel.lines[i];
         const QRect rect = ToQRect(qov::PanelLineRects[i]);
         canvas.painter().setFont(static_cast<int>(i) == qov::PanelDayLine
-                                     ? canvas.fonts().fontDay72
-                                     : canvas.fonts().fontText13);
+                ? canvas.fonts().fontDay72
+                : canvas.fonts().fontText13);
         if (line.runs.size() == 1)
-            canvas.DrawLine(rect, canvas.Decode(line.runs.front().text),
-                            ToQColor(line.runs.front().color));
+            canvas.DrawLine(
+                rect, canvas.Decode(line.runs.front().text), ToQColor(line.runs.front().color));
         else if (!line.runs.empty())
             DrawRuns(canvas, rect, line);
     }
@@ -144,16 +142,16 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
 
 QImage MakeSkinImage(qreal devicePixelRatio)
 {
-    QImage skin(QSize(skin::Width, skin::Height) * devicePixelRatio,
-                QImage::Format_ARGB32_Premultiplied);
+    QImage skin(
+        QSize(skin::Width, skin::Height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     skin.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&skin);
     DrawSkin(painter);
     return skin;
 }
 
-void DrawPicture(QPainter& painter, const QImage& skin, const FontSet& fonts,
-                 const qov::PagePicture& picture)
+void DrawPicture(
+    QPainter& painter, const QImage& skin, const FontSet& fonts, const qov::PagePicture& picture)
 {
     // A plain copy: the skin covers the whole client area.
     painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -43,7 +43,7 @@ private:
 void DrawTitleStrip(PictureCanvas& canvas, const qov::TitleStrip& title);
 // Page year and month behind the grid, then the 42 cells.
 void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
-                   const std::array<qov::DayCell, qov::grid::CellCount>& cells);
+    const std::array<qov::DayCell, qov::grid::CellCount>& cells);
 // The eight lines of the day information panel.
 void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel);
 
@@ -53,5 +53,5 @@ QImage MakeSkinImage(qreal devicePixelRatio);
 
 // The whole picture of a page onto a painter covering the client area: the
 // skin image, title strip, watermark and grid, day panel, in that order.
-void DrawPicture(QPainter& painter, const QImage& skin, const FontSet& fonts,
-                 const qov::PagePicture& picture);
+void DrawPicture(
+    QPainter& painter, const QImage& skin, const FontSet& fonts, const qov::PagePicture& picture);

@@ -28,19 +28,19 @@ QLinearGradient VerticalGradient(const QRect& r, const QColor& top, const QColor
 
 void DrawWeekdayHeader(QPainter& painter)
 {
-    static constexpr std::array<const char16_t*, 7> Names = {u"日", u"一", u"二", u"三",
-                                                             u"四", u"五", u"六"};
+    static constexpr std::array<const char16_t*, 7> Names = {
+        u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
     painter.fillRect(skin::WeekdayHeader, skin::HeaderFill);
     // The grid columns are 70 pixels apart from x = 5; a thin line below
     // the header separates it from the white grid.
     painter.fillRect(QRect(skin::WeekdayHeader.left(), skin::WeekdayHeader.bottom(),
-                           skin::WeekdayHeader.width(), 1),
-                     skin::Border);
+                         skin::WeekdayHeader.width(), 1),
+        skin::Border);
     for (int k = 0; k < 7; ++k) {
         const QColor colour = k == 0 ? skin::Sunday : k == 6 ? skin::Saturday : skin::Heading;
         painter.setPen(colour);
         painter.drawText(QRect(5 + 70 * k, 32, 69, 19), Qt::AlignCenter,
-                         QString::fromUtf16(Names[static_cast<std::size_t>(k)]));
+            QString::fromUtf16(Names[static_cast<std::size_t>(k)]));
     }
 }
 
@@ -48,7 +48,7 @@ void DrawBoxHeading(QPainter& painter, const QRect& box, const QString& text)
 {
     painter.setPen(skin::Heading);
     painter.drawText(QRect(box.left() + 8, box.top() + 5, 80, 18),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 }  // namespace
@@ -60,8 +60,8 @@ void DrawSkin(QPainter& painter)
 
     // Month panel: title bar, weekday header, grid, separator, button strip.
     FramedBox(painter, skin::CalendarPanel, skin::Paper);
-    painter.fillRect(skin::TitleBar,
-                     VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
+    painter.fillRect(
+        skin::TitleBar, VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
     QFont font = painter.font();
     font.setFamilies({u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s});
     font.setPixelSize(12);
@@ -74,7 +74,7 @@ void DrawSkin(QPainter& painter)
     // Day panel with a band matching the title bar; clock panel below it.
     FramedBox(painter, skin::DayPanel, skin::Paper);
     painter.fillRect(skin::DayPanelBand,
-                     VerticalGradient(skin::DayPanelBand, skin::TitleTop, skin::TitleBottom));
+        VerticalGradient(skin::DayPanelBand, skin::TitleTop, skin::TitleBottom));
     FramedBox(painter, skin::ClockPanel, skin::Paper);
 
     FramedBox(painter, skin::CalculatorBox, skin::Paper);

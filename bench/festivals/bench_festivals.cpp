@@ -90,7 +90,8 @@ void BM_GregorianRowIndexed(benchmark::State& state)
     std::size_t i = 0;
     for (auto _ : state) {
         const Date& d = dates[i];
-        benchmark::DoNotOptimize(qov::detail::IndexedRow(qov::detail::GregorianIndex, d.month, d.day));
+        benchmark::DoNotOptimize(
+            qov::detail::IndexedRow(qov::detail::GregorianIndex, d.month, d.day));
         if (++i == dates.size()) i = 0;
     }
 }

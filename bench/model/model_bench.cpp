@@ -21,8 +21,7 @@ std::vector<MonthPage> AllPages()
     return pages;
 }
 
-template <typename F>
-void OverPages(benchmark::State& state, F f)
+template <typename F> void OverPages(benchmark::State& state, F f)
 {
     const std::vector<MonthPage> pages = AllPages();
     std::size_t i = 0;
@@ -77,14 +76,16 @@ void RunQueries(benchmark::State& state, const std::vector<LunarQuery>& queries)
 // day-by-day scan would run its whole 200 months for each.
 void BM_FindSolarDateNotFound(benchmark::State& state)
 {
-    RunQueries(state, {{2009, 5, 30, true}, {2017, 6, 30, false}, {2049, 12, 30, false}, {2033, 11, 30, true}});
+    RunQueries(state,
+        {{2009, 5, 30, true}, {2017, 6, 30, false}, {2049, 12, 30, false}, {2033, 11, 30, true}});
 }
 BENCHMARK(BM_FindSolarDateNotFound);
 
 // Existing dates late in the table and in leap months.
 void BM_FindSolarDateFound(benchmark::State& state)
 {
-    RunQueries(state, {{2049, 12, 29, false}, {2017, 6, 30, true}, {2033, 11, 29, true}, {1900, 1, 1, false}});
+    RunQueries(state,
+        {{2049, 12, 29, false}, {2017, 6, 30, true}, {2033, 11, 29, true}, {1900, 1, 1, false}});
 }
 BENCHMARK(BM_FindSolarDateFound);
 

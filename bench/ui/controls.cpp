@@ -17,10 +17,7 @@
 
 namespace {
 
-QPoint CellCentre(int row, int column)
-{
-    return {5 + 70 * column + 35, 52 + 50 * row + 25};
-}
+QPoint CellCentre(int row, int column) { return {5 + 70 * column + 35, 52 + 50 * row + 25}; }
 
 void SendMove(QWidget* target, QPoint client)
 {
@@ -94,16 +91,17 @@ void BM_DigitTyped(benchmark::State& state)
     QWidget window;
     CQovEdit edit(1063, &window);
     int completions = 0;
-    QObject::connect(&edit, &CQovEdit::entryComplete, &window, [&completions](int) { ++completions; });
+    QObject::connect(
+        &edit, &CQovEdit::entryComplete, &window, [&completions](int) { ++completions; });
     window.show();
     QApplication::processEvents();
     edit.SelectField(qov::DateEntry::YearField);
-    static constexpr std::array<char, 16> Keys = {'2', '0', '0', '9', '0', '7', '0', '1',
-                                                  '1', '9', '9', '9', '1', '2', '3', '1'};
+    static constexpr std::array<char, 16> Keys = {
+        '2', '0', '0', '9', '0', '7', '0', '1', '1', '9', '9', '9', '1', '2', '3', '1'};
     std::array<QKeyEvent*, 16> events{};
     for (std::size_t i = 0; i < Keys.size(); ++i)
         events[i] = new QKeyEvent(QEvent::KeyPress, Qt::Key_0 + (Keys[i] - '0'), Qt::NoModifier,
-                                  QString(QChar::fromLatin1(Keys[i])));
+            QString(QChar::fromLatin1(Keys[i])));
     std::size_t i = 0;
     for (auto _ : state) {
         QApplication::sendEvent(&edit, events[i]);
@@ -138,7 +136,8 @@ BENCHMARK(BM_DateEntryDigit);
 // windows; keep the report readable.
 void QuietOffscreenWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+        return;
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 

@@ -85,7 +85,8 @@ long long OneRun(const char* self)
     std::string out;
     char chunk[64];
     ssize_t n = 0;
-    while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0) out.append(chunk, static_cast<size_t>(n));
+    while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0)
+        out.append(chunk, static_cast<size_t>(n));
     close(pipeFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -123,6 +124,6 @@ int main(int argc, char** argv)
     std::sort(ms.begin(), ms.end());
     std::printf("process start to end of first paint, %d runs: min %.1f ms, median %.1f ms, "
                 "max %.1f ms\n",
-                runs, ms.front(), ms[ms.size() / 2], ms.back());
+        runs, ms.front(), ms[ms.size() / 2], ms.back());
     return 0;
 }

@@ -19,10 +19,7 @@ CQovDate::CQovDate(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
     m_timer->start(IntervalMs);
 }
 
-void CQovDate::Tick()
-{
-    setText(ClockText(QTime::currentTime()));
-}
+void CQovDate::Tick() { setText(ClockText(QTime::currentTime())); }
 
 CTimeZone::CTimeZone(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
 {
@@ -32,7 +29,4 @@ CTimeZone::CTimeZone(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this)
     m_timer->start(IntervalMs);
 }
 
-void CTimeZone::Refresh()
-{
-    setText(u"当前："_s + LocalZoneStandardName());
-}
+void CTimeZone::Refresh() { setText(u"当前："_s + LocalZoneStandardName()); }

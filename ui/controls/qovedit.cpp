@@ -73,10 +73,7 @@ void CQovEdit::Normalize()
     ShowText();
 }
 
-void CQovEdit::ShowText()
-{
-    setText(QString::fromLatin1(m_entry.Text()));
-}
+void CQovEdit::ShowText() { setText(QString::fromLatin1(m_entry.Text())); }
 
 void CQovEdit::ShowSelection()
 {
@@ -138,9 +135,11 @@ int CQovEdit::CharacterX(int index) const
 {
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect contents =
-        style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
-    return contents.left() + LineEditTextMargin + fontMetrics().horizontalAdvance(text().left(index));
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins());
+    return contents.left() + LineEditTextMargin
+        + fontMetrics().horizontalAdvance(text().left(index));
 }
 
 void CQovEdit::mousePressEvent(QMouseEvent* event)
@@ -149,12 +148,11 @@ void CQovEdit::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) return;  // no context menu, no paste
     // Zones start at each field's first character and span four or two
     // spaces of the field's own font.
-    const int starts[3] = {CharacterX(qov::DateEntry::FieldStart(1)), CharacterX(qov::DateEntry::FieldStart(2)),
-                           CharacterX(qov::DateEntry::FieldStart(3))};
+    const int starts[3] = {CharacterX(qov::DateEntry::FieldStart(1)),
+        CharacterX(qov::DateEntry::FieldStart(2)), CharacterX(qov::DateEntry::FieldStart(3))};
     const QFontMetrics metrics = fontMetrics();
     const int field = qov::DateEntry::FieldAtX(static_cast<int>(event->position().x()), starts,
-                                               metrics.horizontalAdvance(u"    "_s),
-                                               metrics.horizontalAdvance(u"  "_s));
+        metrics.horizontalAdvance(u"    "_s), metrics.horizontalAdvance(u"  "_s));
     if (field != 0 && m_entry.SelectField(field)) ShowSelection();
     setFocus(Qt::MouseFocusReason);
 }
@@ -174,17 +172,14 @@ void CQovEdit::mouseMoveEvent(QMouseEvent* event)
     event->accept();  // no selection by dragging
 }
 
-void CQovEdit::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-}
+void CQovEdit::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
 
 void CQovEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
     const Qt::FocusReason reason = event->reason();
-    const bool byKeyboard =
-        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::ShortcutFocusReason;
     if (!byKeyboard) return;
     // Reached with the keyboard: continue a field in progress, otherwise
     // start a new date at its year.

@@ -15,7 +15,8 @@ namespace {
 
 constexpr QColor TipBackground{50, 50, 132};
 // Lines 1..4: date and weekday white, lunar date pink, gan-zhi yellow.
-constexpr QColor LineColors[4] = {{255, 255, 255}, {255, 255, 255}, {255, 153, 255}, {255, 255, 51}};
+constexpr QColor LineColors[4] = {
+    {255, 255, 255}, {255, 255, 255}, {255, 153, 255}, {255, 255, 51}};
 constexpr QColor NoteBackground{204, 255, 204};
 constexpr QColor NoteText{0, 0, 51};
 
@@ -32,9 +33,9 @@ const QString SampleLine = u" 甲子年 甲子月 甲子日"_s;
 constexpr int Margin = 2;
 constexpr int ExtraWidth = 4;
 constexpr int ExtraHeight = 8;
-constexpr int NoteGap = 5;        // box top below the four lines
-constexpr int CursorGap = 20;     // tip top below the pointer
-constexpr int MaxExtent = 300;    // larger tips stay hidden
+constexpr int NoteGap = 5;      // box top below the four lines
+constexpr int CursorGap = 20;   // tip top below the pointer
+constexpr int MaxExtent = 300;  // larger tips stay hidden
 
 QString Decode(QStringDecoder& gbk, const std::string& bytes)
 {
@@ -45,9 +46,7 @@ QString Decode(QStringDecoder& gbk, const std::string& bytes)
 
 CTipWindow::CTipWindow(QWidget* owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      m_owner(owner),
-      m_font(TipFont()),
-      m_metrics(m_font),
+      m_owner(owner), m_font(TipFont()), m_metrics(m_font),
       m_gbk("GBK", QStringConverter::Flag::Stateless)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -67,8 +66,8 @@ QFont CTipWindow::TipFont()
     return font;
 }
 
-void CTipWindow::SetText(const std::string& line1, const std::string& line2, const std::string& line3,
-                         const std::string& line4, const std::string& note)
+void CTipWindow::SetText(const std::string& line1, const std::string& line2,
+    const std::string& line3, const std::string& line4, const std::string& note)
 {
     m_lines[0] = Decode(m_gbk, line1);
     m_lines[1] = Decode(m_gbk, line2);
@@ -133,16 +132,18 @@ void CTipWindow::paintEvent(QPaintEvent*)
 
     const int lh = lineHeight();
     for (int i = 0; i < 4; ++i) {
-        const QRect box(QPoint(Margin, Margin + i * lh), QPoint(w - Margin - 1, Margin + (i + 1) * lh - 1));
+        const QRect box(
+            QPoint(Margin, Margin + i * lh), QPoint(w - Margin - 1, Margin + (i + 1) * lh - 1));
         painter.setPen(LineColors[i]);
         painter.drawText(box, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
-                         m_lines[static_cast<std::size_t>(i)]);
+            m_lines[static_cast<std::size_t>(i)]);
     }
 
     if (m_noteWidth != 0 && m_noteHeight != 0) {
         // Box from (1, textHeight + 5) to (w - 1, h - 1), exclusive; the
         // text 2 px further in on the left, 1 px below the box's top.
-        painter.fillRect(QRect(QPoint(1, m_textHeight + NoteGap), QPoint(w - 2, h - 2)), NoteBackground);
+        painter.fillRect(
+            QRect(QPoint(1, m_textHeight + NoteGap), QPoint(w - 2, h - 2)), NoteBackground);
         const QRect noteBox(QPoint(3, m_textHeight + NoteGap + 1), QPoint(w - 2, h - 3));
         const int flags = m_noteHeight > lh ? (Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap)
                                             : (Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine);
@@ -156,7 +157,8 @@ void CTipWindow::mouseMoveEvent(QMouseEvent* event)
     // Posted, not sent: the owner may move or hide this tip while handling it.
     const QPointF global = event->globalPosition();
     const QPointF local = m_owner->mapFromGlobal(global);
-    QCoreApplication::postEvent(
-        m_owner, new QMouseEvent(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(m_owner,
+        new QMouseEvent(
+            QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier));
     event->accept();
 }

@@ -26,7 +26,7 @@ public:
     // The tip is repainted only when line 1 (the date) differs from the
     // previous call's line 1.
     void SetText(const std::string& line1, const std::string& line2, const std::string& line3,
-                 const std::string& line4, const std::string& note);
+        const std::string& line4, const std::string& note);
 
     // Places the tip centred on the global point `pos` and 20 pixels below it
     // when `show`; hides it otherwise, or when it would be larger than

@@ -39,7 +39,8 @@ bool DateEntry::SelectField(int field) noexcept
     return true;
 }
 
-int DateEntry::FieldAtX(int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept
+int DateEntry::FieldAtX(
+    int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept
 {
     for (int field = YearField; field <= DayField; ++field) {
         const int left = fieldStartX[field - 1];

@@ -19,10 +19,10 @@ struct TextRange {
 
 // What a typed character did.
 enum class EntryResult {
-    Ignored,    // not a digit: date, text and selection unchanged
-    Continue,   // text rebuilt; select `DateEntry::Selection()` and wait for more digits
-    Complete,   // text rebuilt and the day entered: the date is complete and in
-                // range, nothing is selected; tell the owner
+    Ignored,   // not a digit: date, text and selection unchanged
+    Continue,  // text rebuilt; select `DateEntry::Selection()` and wait for more digits
+    Complete,  // text rebuilt and the day entered: the date is complete and in
+               // range, nothing is selected; tell the owner
 };
 
 class DateEntry {
@@ -52,10 +52,16 @@ public:
     // Field whose zone starts at character index 0, 5 or 8: 1, 2 or 3; 0 else.
     static constexpr int FieldStartingAt(int charIndex) noexcept
     {
-        return charIndex == 0 ? YearField : charIndex == 5 ? MonthField : charIndex == 8 ? DayField : 0;
+        return charIndex == 0 ? YearField
+            : charIndex == 5  ? MonthField
+            : charIndex == 8  ? DayField
+                              : 0;
     }
     // First character index (0, 5, 8) and digit count (4, 2, 2) of field 1..3.
-    static constexpr int FieldStart(int field) noexcept { return field == 1 ? 0 : field == 2 ? 5 : 8; }
+    static constexpr int FieldStart(int field) noexcept
+    {
+        return field == 1 ? 0 : field == 2 ? 5 : 8;
+    }
     static constexpr int FieldDigits(int field) noexcept { return field == 1 ? 4 : 2; }
 
     // Click zones: each starts at the x position of its field's first
@@ -63,7 +69,8 @@ public:
     // (month, day), both ends inclusive; the first zone holding x wins.
     // Returns the field 1..3, or 0 when x lies in no zone (separators,
     // margins).
-    static int FieldAtX(int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept;
+    static int FieldAtX(
+        int x, const int (&fieldStartX)[3], int fourSpacesWidth, int twoSpacesWidth) noexcept;
 
     // One typed character (the character code, any value). A digit goes into
     // the active field; with no field chosen yet it starts the year.

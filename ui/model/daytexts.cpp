@@ -12,8 +12,7 @@ namespace {
 constexpr std::string_view BlackFriday = "黑色星期五";
 
 // printf into a string; every template here is short.
-template <typename... Args>
-std::string Format(const char* format, Args... args)
+template <typename... Args> std::string Format(const char* format, Args... args)
 {
     char buf[128];
     const int n = std::snprintf(buf, sizeof buf, format, args...);
@@ -120,8 +119,8 @@ PanelLine LunarDateLine(const LunarDate& lunar)
     if (!HasLunarDate(lunar)) return Line({}, colors::DarkBlue);
     const char* size = MonthLengthOf(lunar) == 30 ? "大" : "小";
     return Line(Format("农历　%s月%s %s日", MonthNameOf(lunar).c_str(), size,
-                       LunarDayName(lunar.day).c_str()),
-                colors::DarkBlue);
+                    LunarDayName(lunar.day).c_str()),
+        colors::DarkBlue);
 }
 
 PanelLine GanZhiLine(const SolarDate& date)
@@ -130,8 +129,9 @@ PanelLine GanZhiLine(const SolarDate& date)
     const std::string month = GanZhiText(date.year, date.month, date.day, 2);
     const std::string day = GanZhiText(date.year, date.month, date.day, 3);
     const std::string animal(AnimalOfGanZhi(year));
-    return Line(Format("%s(%s)年 %s月 %s日", year.c_str(), animal.c_str(), month.c_str(), day.c_str()),
-                colors::DarkBlue);
+    return Line(
+        Format("%s(%s)年 %s月 %s日", year.c_str(), animal.c_str(), month.c_str(), day.c_str()),
+        colors::DarkBlue);
 }
 
 PanelLine FestivalListLine(const SolarDate& date)
@@ -181,9 +181,9 @@ DayPanel DayPanelTexts(const SolarDate& date)
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     DayPanel panel;
     panel.lines[0] = Line(Format("%d年%d月", date.year, date.month), colors::DarkBlue);
-    panel.lines[1] = Line(WeekdayName(date.year, date.month, date.day) + " " +
-                              ConstellationName(date.year, date.month, date.day),
-                          colors::DarkBlue);
+    panel.lines[1] = Line(WeekdayName(date.year, date.month, date.day) + " "
+            + ConstellationName(date.year, date.month, date.day),
+        colors::DarkBlue);
     panel.lines[2] = Line(Format("%d", date.day), colors::DarkBlue);
     panel.lines[3] = FestivalTermLine(date, lunar);
     panel.lines[4] = TermDistanceLine(date);
@@ -198,7 +198,8 @@ TitleStrip TitleStripTexts(int year)
     // 1 June lies past 立春, so the year name is that of the Gregorian year.
     const std::string ganZhi = GanZhiText(year, 6, 1, 1);
     return {"公元", "年", "月",
-            Format("%s 农历%s年 【%s】", EraName(year).c_str(), ganZhi.c_str(), ZodiacName(year).c_str())};
+        Format(
+            "%s 农历%s年 【%s】", EraName(year).c_str(), ganZhi.c_str(), ZodiacName(year).c_str())};
 }
 
 Watermark WatermarkTexts(const MonthPage& page)
@@ -262,7 +263,7 @@ std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page)
 PagePicture PagePictureTexts(const MonthPage& page)
 {
     return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page),
-            DayPanelTexts(page.Date())};
+        DayPanelTexts(page.Date())};
 }
 
 DayTip DayTipTexts(const SolarDate& date)
@@ -273,10 +274,11 @@ DayTip DayTipTexts(const SolarDate& date)
     tip.line1 = Format("%d 年 %d 月 %d 日", date.year, date.month, date.day);
     tip.line2 = WeekdayName(date.year, date.month, date.day);
     if (HasLunarDate(lunar))
-        tip.line3 = Format(lunar.isLeap ? "农历 闰%d 月 %d 日" : "农历 %d 月 %d 日", lunar.month, lunar.day);
+        tip.line3 = Format(
+            lunar.isLeap ? "农历 闰%d 月 %d 日" : "农历 %d 月 %d 日", lunar.month, lunar.day);
     tip.line4 = Format("%s年 %s月 %s日", GanZhiText(date.year, date.month, date.day, 1).c_str(),
-                       GanZhiText(date.year, date.month, date.day, 2).c_str(),
-                       GanZhiText(date.year, date.month, date.day, 3).c_str());
+        GanZhiText(date.year, date.month, date.day, 2).c_str(),
+        GanZhiText(date.year, date.month, date.day, 3).c_str());
     GetDayFestivals(date.year, date.month, date.day, tip.note, true);
     return tip;
 }

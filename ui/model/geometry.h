@@ -33,11 +33,11 @@ namespace grid {
 inline constexpr int Rows = 6;
 inline constexpr int Columns = 7;
 inline constexpr int CellCount = Rows * Columns;  // 42
-inline constexpr int Left = 5;         // x of column 0
-inline constexpr int Top = 52;         // y of row 0
+inline constexpr int Left = 5;                    // x of column 0
+inline constexpr int Top = 52;                    // y of row 0
 inline constexpr int ColumnPitch = 70;
 inline constexpr int RowPitch = 50;
-inline constexpr int CellWidth = 69;   // one pixel gap between columns
+inline constexpr int CellWidth = 69;  // one pixel gap between columns
 inline constexpr int CellHeight = 50;
 inline constexpr int UpperHeight = 35;  // day number: cell top .. top + 35
 inline constexpr int LowerOffset = 31;  // lunar/festival text: top + 31 .. bottom
@@ -86,10 +86,10 @@ inline constexpr std::array<Rect, 8> PanelLineRects = {{
 
 // Title strip along the year and month selectors.
 namespace title {
-inline constexpr Rect EraLabel{11, 11, 44, 30};     // "公元"
-inline constexpr Rect YearLabel{96, 11, 117, 30};   // "年"
-inline constexpr Rect MonthLabel{157, 11, 179, 30}; // "月"
-inline constexpr Rect YearInfo{179, 11, 350, 30};   // era, gan-zhi, animal
+inline constexpr Rect EraLabel{11, 11, 44, 30};      // "公元"
+inline constexpr Rect YearLabel{96, 11, 117, 30};    // "年"
+inline constexpr Rect MonthLabel{157, 11, 179, 30};  // "月"
+inline constexpr Rect YearInfo{179, 11, 350, 30};    // era, gan-zhi, animal
 }  // namespace title
 
 }  // namespace qov

@@ -76,7 +76,10 @@ int TextValue(std::string_view text) noexcept
 }
 
 // "闰" marks the leap item of the month list.
-bool IsLeapItem(std::string_view text) noexcept { return text.find("闰") != std::string_view::npos; }
+bool IsLeapItem(std::string_view text) noexcept
+{
+    return text.find("闰") != std::string_view::npos;
+}
 
 std::string NumberText(int n)
 {

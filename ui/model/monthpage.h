@@ -28,7 +28,7 @@ public:
     // The page of `date`, brought into the page range (month by month) and
     // the day clamped into its month.
     explicit MonthPage(SolarDate date) noexcept;
-    MonthPage(int year, int month, int day) noexcept : MonthPage(SolarDate{year, month, day}) {}
+    MonthPage(int year, int month, int day) noexcept : MonthPage(SolarDate{year, month, day}) { }
 
     int Year() const noexcept { return m_year; }
     int Month() const noexcept { return m_month; }

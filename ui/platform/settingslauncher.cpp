@@ -14,14 +14,10 @@ struct KnownPanel {
 
 // In the order tried when the desktop is unknown or has no panel installed.
 constexpr std::array<KnownPanel, 10> KnownPanels = {{
-    {u"GNOME", u"gnome-control-center", u"datetime"},
-    {u"KDE", u"systemsettings", u"kcm_clock"},
-    {u"KDE", u"kcmshell6", u"kcm_clock"},
-    {u"KDE", u"kcmshell5", u"kcm_clock"},
-    {u"X-Cinnamon", u"cinnamon-settings", u"calendar"},
-    {u"MATE", u"mate-time-admin", nullptr},
-    {u"LXQt", u"lxqt-admin-time", nullptr},
-    {u"Budgie", u"budgie-control-center", u"datetime"},
+    {u"GNOME", u"gnome-control-center", u"datetime"}, {u"KDE", u"systemsettings", u"kcm_clock"},
+    {u"KDE", u"kcmshell6", u"kcm_clock"}, {u"KDE", u"kcmshell5", u"kcm_clock"},
+    {u"X-Cinnamon", u"cinnamon-settings", u"calendar"}, {u"MATE", u"mate-time-admin", nullptr},
+    {u"LXQt", u"lxqt-admin-time", nullptr}, {u"Budgie", u"budgie-control-center", u"datetime"},
     {u"UKUI", u"ukui-control-center", u"--datetime"},
     {nullptr, u"time-admin", nullptr},  // gnome-system-tools, used by XFCE and others
 }};
@@ -39,7 +35,7 @@ bool SameDesktop(const QString& entry, const char16_t* known)
     if (known == nullptr) return false;
     const QString name = QString::fromUtf16(known);
     return entry.compare(name, Qt::CaseInsensitive) == 0
-           || (name.startsWith(u"X-") && entry.compare(name.mid(2), Qt::CaseInsensitive) == 0);
+        || (name.startsWith(u"X-") && entry.compare(name.mid(2), Qt::CaseInsensitive) == 0);
 }
 
 }  // namespace

@@ -12,7 +12,4 @@ QString ZoneStandardName(const QTimeZone& zone)
     return name.isEmpty() ? QString::fromLatin1(zone.id()) : name;
 }
 
-QString LocalZoneStandardName()
-{
-    return ZoneStandardName(QTimeZone::systemTimeZone());
-}
+QString LocalZoneStandardName() { return ZoneStandardName(QTimeZone::systemTimeZone()); }
