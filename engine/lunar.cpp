@@ -51,6 +51,57 @@ constexpr std::array<YearLayout, YearCount> MakeLayouts() noexcept
 constexpr auto YearStarts = MakeYearStarts();
 constexpr auto Layouts = MakeLayouts();
 
+// The month holding the first day of each 32-day block of day numbers, so a
+// conversion starts at most two month starts before its answer (months are
+// 29 or 30 days long).
+struct BlockStart {
+    std::uint8_t year;  // index into YearStarts and Layouts
+    std::uint8_t slot;  // index into that year's months
+};
+constexpr std::size_t BlockCount = static_cast<std::size_t>(YearStarts[YearCount] + 31) / 32;
+
+constexpr std::array<BlockStart, BlockCount> MakeBlocks() noexcept
+{
+    std::array<BlockStart, BlockCount> blocks{};
+    for (std::size_t y = 0; y < Layouts.size(); ++y)
+        for (std::size_t slot = 0; slot < Layouts[y].count; ++slot) {
+            const int first = YearStarts[y] + Layouts[y].start[slot];
+            const int end = YearStarts[y] + Layouts[y].start[slot + 1];
+            for (int b = (first + 31) / 32; b * 32 < end; ++b)
+                blocks[static_cast<std::size_t>(b)] = {
+                    static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(slot)};
+        }
+    return blocks;
+}
+
+constexpr auto Blocks = MakeBlocks();
+
+// Day numbers of 1 January 1900..2052: the table's years without the
+// divisions of the general formula.
+constexpr int FirstJanuaryYear = 1900;
+constexpr std::array<int, 153> MakeFirstJanuaries() noexcept
+{
+    std::array<int, 153> days{};
+    for (std::size_t i = 0; i < days.size(); ++i)
+        days[i] = DayNumber(FirstJanuaryYear + static_cast<int>(i), 1, 1);
+    return days;
+}
+constexpr auto FirstJanuaries = MakeFirstJanuaries();
+
+// DayNumber, by table for 1900..2051.
+constexpr int FastDayNumber(int year, int month, int day) noexcept
+{
+    const auto i = static_cast<unsigned>(year - FirstJanuaryYear);
+    if (i >= FirstJanuaries.size() - 1 || month < 1 || month > 12)
+        return DayNumber(year, month, day);
+    const bool leap = FirstJanuaries[i + 1] - FirstJanuaries[i] == 366;
+    return FirstJanuaries[i] + detail::DaysBeforeMonth[month - 1] + (leap && month > 2 ? 1 : 0)
+        + day - 1;
+}
+static_assert(FastDayNumber(2000, 3, 1) == DayNumber(2000, 3, 1));
+static_assert(FastDayNumber(1900, 3, 0) == DayNumber(1900, 3, 0));
+static_assert(FastDayNumber(2051, 12, 31) == DayNumber(2051, 12, 31));
+
 // Lunar new year 2009 fell on 26 January (day number 39807); lunar 2050
 // ends on 2051-02-10.
 static_assert(YearStarts[109] == DayNumber(2009, 1, 26));
@@ -61,7 +112,7 @@ static_assert(Layouts[109].count == 13 && Layouts[109].leapSlot == 5);
 
 void SolarToLunar(LunarDate& r) noexcept
 {
-    const int off = DayNumber(r.year, r.month, r.day);
+    const int off = FastDayNumber(r.year, r.month, r.day);
     r.dayCycle = off + 40;
     r.isLeap = false;
     if (off < 0 || off >= YearStarts[YearCount]) {
@@ -70,18 +121,17 @@ void SolarToLunar(LunarDate& r) noexcept
         return;
     }
 
-    // Lunar new year stays within a few weeks of the mean solar year from
-    // 1900-01-31, so off / 365.25 lands on the year or next to it.
-    std::size_t y = static_cast<std::size_t>(off * 4 / 1461);
-    if (y >= YearCount) y = YearCount - 1;
-    while (YearStarts[y] > off) --y;
-    while (YearStarts[y + 1] <= off) ++y;
+    const BlockStart block = Blocks[static_cast<std::size_t>(off) / 32];
+    std::size_t y = block.year;
+    std::size_t slot = block.slot;
+    while (YearStarts[y] + Layouts[y].start[slot + 1] <= off) {
+        if (++slot == Layouts[y].count) {
+            ++y;
+            slot = 0;
+        }
+    }
     const YearLayout& l = Layouts[y];
     const int inYear = off - YearStarts[y];
-
-    // Months are 29 or 30 days: inYear / 30 is at or before the right slot.
-    std::size_t slot = static_cast<std::size_t>(inYear / 30);
-    while (l.start[slot + 1] <= inYear) ++slot;
 
     int month = static_cast<int>(slot) + 1;
     if (slot >= l.leapSlot) {
