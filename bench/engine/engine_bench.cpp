@@ -1,38 +1,23 @@
 // Engine costs per call. Inputs are prepared outside the timed loops.
 #include <benchmark/benchmark.h>
 
-#include <vector>
-
+#include "bench_dates.h"
 #include "calendar.h"
 
 namespace {
 
-struct Day {
-    int y, m, d;
-};
-
-const std::vector<Day>& Dates1900To2050()
-{
-    static const std::vector<Day> dates = [] {
-        std::vector<Day> v;
-        for (int y = 1900; y <= 2050; ++y)
-            for (int m = 1; m <= 12; ++m)
-                for (int d = 1; d <= qov::DaysInMonth(y, m); ++d) v.push_back({y, m, d});
-        return v;
-    }();
-    return dates;
-}
+using qov::bench::Dates1900To2050;
 
 void BM_SolarToLunar(benchmark::State& state)
 {
     const auto& dates = Dates1900To2050();
     std::size_t i = 0;
     for (auto _ : state) {
-        const Day& day = dates[i];
+        const qov::SolarDate& day = dates[i];
         qov::LunarDate r;
-        r.year = day.y;
-        r.month = day.m;
-        r.day = day.d;
+        r.year = day.year;
+        r.month = day.month;
+        r.day = day.day;
         qov::SolarToLunar(r);
         benchmark::DoNotOptimize(r);
         if (++i == dates.size()) i = 0;
@@ -45,8 +30,8 @@ void BM_SolarTermOnDate(benchmark::State& state)
     const auto& dates = Dates1900To2050();
     std::size_t i = 0;
     for (auto _ : state) {
-        const Day& day = dates[i];
-        std::string name = qov::SolarTermOnDate(day.y, day.m, day.d);
+        const qov::SolarDate& day = dates[i];
+        std::string name = qov::SolarTermOnDate(day.year, day.month, day.day);
         benchmark::DoNotOptimize(name);
         if (++i == dates.size()) i = 0;
     }

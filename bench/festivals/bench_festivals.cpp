@@ -5,35 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "bench_dates.h"
 #include "festival_tables.h"
 #include "festivals.h"
 #include "gregorian.h"
 
 namespace {
 
-struct Date {
-    int year;
-    int month;
-    int day;
-};
-
-const std::vector<Date>& AllDates()
-{
-    static const std::vector<Date> dates = [] {
-        std::vector<Date> out;
-        for (int y = 1900; y <= 2050; ++y)
-            for (int m = 1; m <= 12; ++m)
-                for (int d = 1; d <= qov::DaysInMonth(y, m); ++d) out.push_back({y, m, d});
-        return out;
-    }();
-    return dates;
-}
+using Date = qov::SolarDate;
+using qov::bench::Dates1900To2050;
 
 // One call per iteration; the result string is reused, as a painter that
 // keeps its buffer does.
 void RunDayFestivals(benchmark::State& state, bool withLunar)
 {
-    const std::vector<Date>& dates = AllDates();
+    const std::vector<Date>& dates = Dates1900To2050();
     std::string result;
     std::size_t i = 0;
     for (auto _ : state) {
@@ -49,7 +35,7 @@ void RunDayFestivals(benchmark::State& state, bool withLunar)
 // A fresh string for every call, as a caller with a local string does.
 void RunDayFestivalsFreshString(benchmark::State& state, bool withLunar)
 {
-    const std::vector<Date>& dates = AllDates();
+    const std::vector<Date>& dates = Dates1900To2050();
     std::size_t i = 0;
     for (auto _ : state) {
         const Date& d = dates[i];
@@ -71,7 +57,7 @@ void BM_GetDayFestivalsWithLunarFreshString(benchmark::State& state)
 // The whole range once: 55152 calls per iteration.
 void BM_GetDayFestivalsWithLunarWholeRange(benchmark::State& state)
 {
-    const std::vector<Date>& dates = AllDates();
+    const std::vector<Date>& dates = Dates1900To2050();
     std::string result;
     for (auto _ : state) {
         for (const Date& d : dates) {
@@ -86,7 +72,7 @@ void BM_GetDayFestivalsWithLunarWholeRange(benchmark::State& state)
 // scan of up to 101 rows that it replaces.
 void BM_GregorianRowIndexed(benchmark::State& state)
 {
-    const std::vector<Date>& dates = AllDates();
+    const std::vector<Date>& dates = Dates1900To2050();
     std::size_t i = 0;
     for (auto _ : state) {
         const Date& d = dates[i];
@@ -98,7 +84,7 @@ void BM_GregorianRowIndexed(benchmark::State& state)
 
 void BM_GregorianRowPlainScan(benchmark::State& state)
 {
-    const std::vector<Date>& dates = AllDates();
+    const std::vector<Date>& dates = Dates1900To2050();
     std::size_t i = 0;
     for (auto _ : state) {
         const Date& d = dates[i];
