@@ -1,47 +1,37 @@
-// Printing and date helpers shared by the model tests.
+// Printers shared by the model tests. Every test file includes this header, so
+// the whole program prints dates and cells the same way (colours print as
+// their three bytes, r g b, in hex).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <ostream>
+#include <string>
 
 #include "gregorian.h"
-#include "model/colors.h"
 #include "model/geometry.h"
 
 namespace qov {
-
-inline void PrintTo(const SolarDate& d, std::ostream* os)
+inline void PrintTo(const SolarDate& d, std::ostream* o)
 {
-    *os << d.year << '-' << d.month << '-' << d.day;
+    *o << d.year << '-' << d.month << '-' << d.day;
 }
-
-inline void PrintTo(const Rgb& c, std::ostream* os)
+inline void PrintTo(const GridCell& c, std::ostream* o)
 {
-    *os << "rgb(" << int{c.r} << ',' << int{c.g} << ',' << int{c.b} << ')';
+    *o << "cell(" << c.row << ',' << c.column << ')';
 }
-
-inline void PrintTo(const GridCell& c, std::ostream* os)
+namespace {
+// Table rows (each file's own, in this unnamed namespace) print as their names.
+template <typename Row>
+    requires requires(const Row& r) { r.name; }
+void PrintTo(const Row& row, std::ostream* o)
 {
-    *os << "cell(" << c.row << ',' << c.column << ')';
+    *o << row.name;
 }
-
-namespace testing_support {
-
-// Days since 1970-01-01 by H. Hinnant's civil-day algorithm, an oracle
-// independent of the models' month arithmetic and of DayNumber. (<chrono>
-// cannot be included here: the GBK execution charset rejects its "µs".)
-inline long long Days(const SolarDate& d)
-{
-    return DaysFromCivil(d.year, static_cast<unsigned>(d.month), static_cast<unsigned>(d.day));
-}
-
-inline SolarDate FromDays(long long days)
-{
-    const CivilDate c = CivilFromDays(days);
-    return {static_cast<int>(c.year), static_cast<int>(c.month), static_cast<int>(c.day)};
-}
-
-// 0 = Sunday; 1970-01-01 was a Thursday.
-inline int WeekdayOfDays(long long days) { return static_cast<int>(((days + 4) % 7 + 7) % 7); }
-
-}  // namespace testing_support
+}  // namespace
 }  // namespace qov
+
+// Runs a TEST_P suite over a row table; the tests are named by the rows.
+#define QOV_ROWS(Suite, rows)                                                                      \
+    INSTANTIATE_TEST_SUITE_P(Model, Suite, ::testing::ValuesIn(rows),                              \
+                             [](const auto& p) { return std::string(p.param.name); })

@@ -1,298 +1,186 @@
-// MonthPage: navigation, grid contents, hit tests and cell selection.
-#include <gtest/gtest.h>
+// MonthPage (navigation, grid, hit tests, cell clicks) and the quick query
+// (FindSolarDate and its three lists).
+#include "model/monthpage.h"
 
-#include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 
-#include "model/monthpage.h"
 #include "model_test_support.h"
 
 namespace qov {
 namespace {
 
-// Test rows print as their names.
-template <typename Row>
-    requires requires(const Row& r) { r.name; }
-void PrintTo(const Row& row, std::ostream* os)
+const std::optional<GridCell> NoCell;
+const std::optional<SolarDate> NoDate;
+
+TEST(MonthPage, Navigation)
 {
-    *os << row.name;
-}
-
-using testing_support::Days;
-using testing_support::FromDays;
-using testing_support::WeekdayOfDays;
-
-// ---- navigation -----------------------------------------------------------
-
-struct NavigationRow {
-    const char* name;
-    SolarDate start;
-    std::function<MonthPage(const MonthPage&)> command;
-    SolarDate expected;
-};
-
-class Navigation : public ::testing::TestWithParam<NavigationRow> {};
-
-TEST_P(Navigation, LandsOnExpectedDate)
-{
-    const NavigationRow& row = GetParam();
-    const MonthPage page(row.start);
-    ASSERT_EQ(page.Date(), row.start) << "start date must be a valid page date";
-    EXPECT_EQ(row.command(page).Date(), row.expected);
-}
-
-const NavigationRow NavigationRows[] = {
-    // Day clamping into the new month (2008 is a leap year, 2009 is not).
-    {"Mar31PrevMonthLeapYear", {2008, 3, 31}, &MonthPage::PrevMonth, {2008, 2, 29}},
-    {"Mar31PrevMonthCommonYear", {2009, 3, 31}, &MonthPage::PrevMonth, {2009, 2, 28}},
-    {"Jan31NextMonth", {2009, 1, 31}, &MonthPage::NextMonth, {2009, 2, 28}},
-    {"Jan31SetMonthFebLeap", {2008, 1, 31}, [](const MonthPage& p) { return p.SetMonth(2); }, {2008, 2, 29}},
-    {"Jan31SetMonthFebCommon", {2009, 1, 31}, [](const MonthPage& p) { return p.SetMonth(2); }, {2009, 2, 28}},
-    {"Feb29NextYear", {2008, 2, 29}, &MonthPage::NextYear, {2009, 2, 28}},
-    {"Feb29PrevYear", {2008, 2, 29}, &MonthPage::PrevYear, {2007, 2, 28}},
-    {"May31SetMonthJune", {2009, 5, 31}, [](const MonthPage& p) { return p.SetMonth(6); }, {2009, 6, 30}},
-    {"SetYearKeepsMonthAndDay", {2009, 5, 31}, [](const MonthPage& p) { return p.SetYear(1950); }, {1950, 5, 31}},
-    // No carry across the year ends.
-    {"JanuaryPrevMonthStays", {2009, 1, 15}, &MonthPage::PrevMonth, {2009, 1, 15}},
-    {"DecemberNextMonthStays", {2009, 12, 15}, &MonthPage::NextMonth, {2009, 12, 15}},
-    // Year bounds of the arrows and the boxes.
-    {"PrevYearAt1900Stays", {1900, 6, 30}, &MonthPage::PrevYear, {1900, 6, 30}},
-    {"NextYearAt2049Stays", {2049, 6, 30}, &MonthPage::NextYear, {2049, 6, 30}},
-    {"PrevYearFrom1901", {1901, 3, 1}, &MonthPage::PrevYear, {1900, 3, 1}},
-    {"NextYearFrom2048", {2048, 2, 29}, &MonthPage::NextYear, {2049, 2, 28}},
-    {"SetYearBelowRange", {2009, 7, 4}, [](const MonthPage& p) { return p.SetYear(1850); }, {1900, 7, 4}},
-    {"SetYearAboveRange", {2009, 7, 4}, [](const MonthPage& p) { return p.SetYear(2100); }, {2049, 7, 4}},
-    {"SetMonthOutOfRange", {2009, 7, 4}, [](const MonthPage& p) { return p.SetMonth(13); }, {2009, 12, 4}},
-    // Pages just outside 1900..2049 (reached by neighbouring-cell clicks).
-    {"Dec1899PrevMonthStays", {1899, 12, 31}, &MonthPage::PrevMonth, {1899, 12, 31}},
-    {"Dec1899PrevYearStays", {1899, 12, 31}, &MonthPage::PrevYear, {1899, 12, 31}},
-    {"Dec1899NextYear", {1899, 12, 31}, &MonthPage::NextYear, {1900, 12, 31}},
-    {"Dec1899SetMonthStaysInRange", {1899, 12, 5}, [](const MonthPage& p) { return p.SetMonth(5); }, {1899, 12, 5}},
-    {"Jan2050NextMonth", {2050, 1, 31}, &MonthPage::NextMonth, {2050, 2, 28}},
-    {"Feb2050NextMonthStays", {2050, 2, 10}, &MonthPage::NextMonth, {2050, 2, 10}},
-    {"Feb2050NextYearStays", {2050, 2, 10}, &MonthPage::NextYear, {2050, 2, 10}},
-    {"Feb2050PrevYear", {2050, 2, 10}, &MonthPage::PrevYear, {2049, 2, 10}},
-};
-
-INSTANTIATE_TEST_SUITE_P(MonthPage, Navigation, ::testing::ValuesIn(NavigationRows),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-struct ConstructionRow {
-    const char* name;
-    SolarDate given;
-    SolarDate expected;
-};
-
-class Construction : public ::testing::TestWithParam<ConstructionRow> {};
-
-TEST_P(Construction, KeepsTheInvariant)
-{
-    EXPECT_EQ(MonthPage(GetParam().given).Date(), GetParam().expected);
-}
-
-const ConstructionRow ConstructionRows[] = {
-    {"ValidDate", {2009, 10, 1}, {2009, 10, 1}},
-    {"DayPastMonthEnd", {2009, 2, 31}, {2009, 2, 28}},
-    {"DayZero", {2009, 2, 0}, {2009, 2, 1}},
-    {"MonthZero", {2009, 0, 10}, {2009, 1, 10}},
-    {"BeforeFirstPage", {1850, 6, 10}, {1899, 12, 10}},
-    {"AfterLastPage", {2099, 6, 30}, {2050, 2, 28}},
-};
-
-INSTANTIATE_TEST_SUITE_P(MonthPage, Construction, ::testing::ValuesIn(ConstructionRows),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST(MonthPageToday, GoTodayGivesTheLocalDate)
-{
-    const SolarDate today = Today();
-    const MonthPage page = MonthPage(1950, 3, 3).GoToday();
-    if (today.year >= FirstPageYear && today.year <= LastPageYear) {
-        EXPECT_EQ(page.Date(), today);
-    }
-    EXPECT_GE(page.Year(), FirstPageYear);
-    EXPECT_LE(page.Year(), LastPageYear);
-}
-
-// ---- grid contents --------------------------------------------------------
-
-struct GridRow {
-    const char* name;
-    int year;
-    int month;
-    SolarDate first;      // cell (0, 0)
-    SolarDate dayOne;     // where day 1 of the page month sits ...
-    GridCell dayOneCell;  // ... and its cell
-    SolarDate last;       // cell (5, 6)
-};
-
-class Grid : public ::testing::TestWithParam<GridRow> {};
-
-TEST_P(Grid, CellsHoldTheExpectedDates)
-{
-    const GridRow& row = GetParam();
-    const MonthPage page(row.year, row.month, 1);
-    EXPECT_EQ(page.CellAt(0, 0), row.first);
-    EXPECT_EQ(page.CellAt(row.dayOneCell), row.dayOne);
-    EXPECT_EQ(page.CellAt(5, 6), row.last);
-}
-
-TEST_P(Grid, CellsAreFortyTwoConsecutiveDaysFromASunday)
-{
-    const GridRow& row = GetParam();
-    const MonthPage page(row.year, row.month, 1);
-    const long long first = Days(page.CellAt(0, 0));
-    EXPECT_EQ(WeekdayOfDays(first), 0);
-    for (int r = 0; r < grid::Rows; ++r)
-        for (int k = 0; k < grid::Columns; ++k)
-            EXPECT_EQ(page.CellAt(r, k), FromDays(first + 7 * r + k)) << r << ',' << k;
-}
-
-// Weekdays of the first days from a perpetual calendar: 1 February 2009 and
-// 1 March 2009 were Sundays, 1 August 2009 a Saturday, 1 January 1900 a
-// Monday, 1 December 2049 a Wednesday, 1 December 1899 a Friday, 1 January
-// 2050 a Saturday.
-const GridRow GridRows[] = {
-    {"Feb2009StartsOnSunday", 2009, 2, {2009, 2, 1}, {2009, 2, 1}, {0, 0}, {2009, 3, 14}},
-    {"Mar2009StartsOnSunday", 2009, 3, {2009, 3, 1}, {2009, 3, 1}, {0, 0}, {2009, 4, 11}},
-    {"Aug2009StartsOnSaturday", 2009, 8, {2009, 7, 26}, {2009, 8, 1}, {0, 6}, {2009, 9, 5}},
-    {"Jan1900", 1900, 1, {1899, 12, 31}, {1900, 1, 1}, {0, 1}, {1900, 2, 10}},
-    {"Dec1899", 1899, 12, {1899, 11, 26}, {1899, 12, 1}, {0, 5}, {1900, 1, 6}},
-    {"Dec2049", 2049, 12, {2049, 11, 28}, {2049, 12, 1}, {0, 3}, {2050, 1, 8}},
-    {"Jan2050StartsOnSaturday", 2050, 1, {2049, 12, 26}, {2050, 1, 1}, {0, 6}, {2050, 2, 5}},
-};
-
-INSTANTIATE_TEST_SUITE_P(MonthPage, Grid, ::testing::ValuesIn(GridRows),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST(MonthPageGrid, SelectedCellShowsTheSelectedDay)
-{
-    for (const SolarDate d : {SolarDate{2009, 2, 1}, SolarDate{2009, 2, 28}, SolarDate{2009, 8, 31},
-                              SolarDate{2009, 8, 1}, SolarDate{1899, 12, 31}, SolarDate{2050, 2, 28}}) {
-        const MonthPage page(d);
-        EXPECT_EQ(page.CellAt(page.SelectedCell()), d);
+    // '<' PrevMonth, '>' NextMonth, '[' PrevYear, ']' NextYear, 'y' SetYear(arg),
+    // 'm' SetMonth(arg), '=' the constructor alone. 2008 and 2048 are leap years.
+    const struct {
+        const char* name; SolarDate start; char command; int arg; SolarDate expected;
+    } rows[] = {
+        {"Mar31PrevMonthLeap", {2008, 3, 31}, '<', 0, {2008, 2, 29}},
+        {"Mar31PrevMonthCommon", {2009, 3, 31}, '<', 0, {2009, 2, 28}},
+        {"Jan31SetMonth2Leap", {2008, 1, 31}, 'm', 2, {2008, 2, 29}},
+        {"Jan31SetMonth2Common", {2009, 1, 31}, 'm', 2, {2009, 2, 28}},
+        {"Feb29NextYear", {2008, 2, 29}, ']', 0, {2009, 2, 28}},
+        {"JanuaryPrevMonthStays", {2009, 1, 15}, '<', 0, {2009, 1, 15}},
+        {"DecemberNextMonthStays", {2009, 12, 15}, '>', 0, {2009, 12, 15}},
+        {"PrevYearAt1900Stays", {1900, 6, 30}, '[', 0, {1900, 6, 30}},
+        {"NextYearAt2049Stays", {2049, 6, 30}, ']', 0, {2049, 6, 30}},
+        {"NextYearFrom2048", {2048, 2, 29}, ']', 0, {2049, 2, 28}},
+        {"SetYearBelowRange", {2009, 7, 4}, 'y', 1850, {1900, 7, 4}},
+        {"SetYearAboveRange", {2009, 7, 4}, 'y', 2100, {2049, 7, 4}},
+        {"SetMonth13", {2009, 7, 4}, 'm', 13, {2009, 12, 4}},
+        // Pages just outside 1900..2049, reached by neighbouring-cell clicks.
+        {"Dec1899PrevMonthStays", {1899, 12, 31}, '<', 0, {1899, 12, 31}},
+        {"Dec1899NextYear", {1899, 12, 31}, ']', 0, {1900, 12, 31}},
+        {"Feb2050NextMonthStays", {2050, 2, 10}, '>', 0, {2050, 2, 10}},
+        {"BeforeFirstPage", {1850, 6, 10}, '=', 0, {1899, 12, 10}},
+        {"AfterLastPage", {2099, 6, 30}, '=', 0, {2050, 2, 28}},
+        {"DayPastMonthEnd", {2009, 2, 31}, '=', 0, {2009, 2, 28}}};
+    for (const auto& r : rows) {
+        const MonthPage p(r.start);
+        const MonthPage after = r.command == '<' ? p.PrevMonth() : r.command == '>' ? p.NextMonth()
+            : r.command == '[' ? p.PrevYear() : r.command == ']' ? p.NextYear()
+            : r.command == 'y' ? p.SetYear(r.arg) : r.command == 'm' ? p.SetMonth(r.arg) : p;
+        EXPECT_EQ(after.Date(), r.expected) << r.name;
     }
 }
 
-// ---- hit tests ------------------------------------------------------------
-
-struct HitRow {
-    const char* name;
-    int x;
-    int y;
-    std::optional<GridCell> click;
-    std::optional<GridCell> hover;
-};
-
-class HitTests : public ::testing::TestWithParam<HitRow> {};
-
-TEST_P(HitTests, ClickAndHoverAreas)
+// Weekdays of the 1st: February 2009 Sunday, August 2009 Saturday, December
+// 2009 Tuesday, January 2010 Friday, January 1900 Monday, February 2050 Tuesday.
+TEST(MonthPage, CellDatesAndClicks)
 {
-    const HitRow& row = GetParam();
-    EXPECT_EQ(MonthPage::HitTest(row.x, row.y), row.click);
-    EXPECT_EQ(MonthPage::HoverTest(row.x, row.y), row.hover);
+    // CellAt gives `date`, SelectCell `selects`.
+    const struct {
+        const char* name; SolarDate page; GridCell cell; SolarDate date, selects;
+    } rows[] = {
+        {"SundayStartNoLeadingCell", {2009, 2, 10}, {0, 0}, {2009, 2, 1}, {2009, 2, 1}},
+        {"SundayStartEndsWith14March", {2009, 2, 10}, {5, 6}, {2009, 3, 14}, {2009, 3, 14}},
+        {"SaturdayStartLeadingCell", {2009, 8, 12}, {0, 0}, {2009, 7, 26}, {2009, 7, 26}},
+        {"SaturdayStartDayOne", {2009, 8, 12}, {0, 6}, {2009, 8, 1}, {2009, 8, 1}},
+        {"DecemberTrailingIsJanuary", {2009, 12, 31}, {5, 6}, {2010, 1, 9}, {2010, 1, 9}},
+        {"JanuaryLeadingIsDecember", {2010, 1, 1}, {0, 0}, {2009, 12, 27}, {2009, 12, 27}},
+        {"Jan1900LeadingIs1899", {1900, 1, 1}, {0, 0}, {1899, 12, 31}, {1899, 12, 31}},
+        {"Dec2049TrailingIs2050", {2049, 12, 1}, {5, 6}, {2050, 1, 8}, {2050, 1, 8}},
+        {"Dec1899LeadingIgnored", {1899, 12, 3}, {0, 0}, {1899, 11, 26}, {1899, 12, 3}},
+        {"Feb2050TrailingIgnored", {2050, 2, 3}, {5, 6}, {2050, 3, 12}, {2050, 2, 3}}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(MonthPage(r.page).CellAt(r.cell), r.date) << r.name;
+        EXPECT_EQ(MonthPage(r.page).SelectCell(r.cell).Date(), r.selects) << r.name;
+    }
 }
 
-const HitRow HitRows[] = {
-    {"TopLeftPixel", 5, 52, GridCell{0, 0}, std::nullopt},
-    {"FirstHoverPixel", 6, 53, GridCell{0, 0}, GridCell{0, 0}},
-    {"LeftOfGrid", 4, 100, std::nullopt, std::nullopt},
-    {"AboveGrid", 100, 51, std::nullopt, std::nullopt},
-    {"LastPixelOfColumn0", 74, 60, GridCell{0, 0}, GridCell{0, 0}},
-    {"FirstPixelOfColumn1", 75, 60, GridCell{0, 1}, GridCell{0, 1}},
-    {"LastPixelOfRow0", 100, 101, GridCell{0, 1}, GridCell{0, 1}},
-    {"FirstPixelOfRow1", 100, 102, GridCell{1, 1}, GridCell{1, 1}},
-    {"X490IsSaturdayBoth", 490, 200, GridCell{2, 6}, GridCell{2, 6}},
-    {"X491ClickOnly", 491, 200, GridCell{2, 6}, std::nullopt},
-    {"X492SelectsSaturday", 492, 300, GridCell{4, 6}, std::nullopt},
-    {"X493Outside", 493, 300, std::nullopt, std::nullopt},
-    {"Y351LastRow", 300, 351, GridCell{5, 4}, GridCell{5, 4}},
-    {"Y352Outside", 300, 352, std::nullopt, std::nullopt},
-    {"Y353Outside", 300, 353, std::nullopt, std::nullopt},
-};
-
-INSTANTIATE_TEST_SUITE_P(MonthPage, HitTests, ::testing::ValuesIn(HitRows),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-TEST(MonthPageHitTest, X492SelectsTheSaturdayOfEveryRow)
+TEST(MonthPage, HitTestEdges)
 {
-    const MonthPage page(2009, 8, 12);
-    for (int y = grid::Top; y < grid::ClickArea.bottom; y += 7) {
-        const auto cell = MonthPage::HitTest(492, y);
+    const struct { const char* name; int x, y; std::optional<GridCell> click, hover; } rows[] = {
+        {"TopLeftClickOnly", 5, 52, GridCell{0, 0}, NoCell}, {"LeftOfGrid", 4, 100, NoCell, NoCell},
+        {"FirstHover", 6, 53, GridCell{0, 0}, GridCell{0, 0}}, {"AboveGrid", 100, 51, NoCell, NoCell},
+        {"Column1Start", 75, 60, GridCell{0, 1}, GridCell{0, 1}},
+        {"Row1Start", 100, 102, GridCell{1, 1}, GridCell{1, 1}},
+        {"X490", 490, 200, GridCell{2, 6}, GridCell{2, 6}}, {"X493", 493, 300, NoCell, NoCell},
+        {"X491", 491, 200, GridCell{2, 6}, NoCell}, {"Y352", 300, 352, NoCell, NoCell},
+        {"Y351", 300, 351, GridCell{5, 4}, GridCell{5, 4}}};
+    for (const auto& r : rows) {
+        EXPECT_EQ(MonthPage::HitTest(r.x, r.y), r.click) << r.name;
+        EXPECT_EQ(MonthPage::HoverTest(r.x, r.y), r.hover) << r.name;
+    }
+    const MonthPage page(2009, 8, 12);  // x = 492 selects the Saturday of every row
+    for (int y = 52; y < 352; y += 7) {
+        const std::optional<GridCell> cell = MonthPage::HitTest(492, y);
         ASSERT_TRUE(cell.has_value()) << y;
         const SolarDate d = page.SelectCell(*cell).Date();
         EXPECT_EQ(DayOfWeek(d.year, d.month, d.day), 6) << y;
-        EXPECT_EQ(d, page.CellAt(*cell)) << y;
     }
 }
 
-// ---- selecting cells ------------------------------------------------------
-
-struct SelectRow {
-    const char* name;
-    SolarDate page;
-    GridCell cell;
-    SolarDate expected;
-};
-
-class SelectCell : public ::testing::TestWithParam<SelectRow> {};
-
-TEST_P(SelectCell, MovesToTheCellsDate)
+// Almanac dates (Purple Mountain Observatory): lunar 2009 began 26 January and
+// has a leap fifth month (23 June .. 21 July, 29 days) after a fifth month of
+// 30 days; 2017 a leap sixth month of 30 days (23 July .. 21 August) after a
+// sixth of 29; 2033 a leap eleventh month from 22 December; 2034 began 19
+// February, its first month 29 days (the next new moon, 20 March 2034, brought
+// a total solar eclipse); 2010 began 14 February, its third month 14 April.
+TEST(Query, FindSolarDate)
 {
-    const SelectRow& row = GetParam();
-    const MonthPage after = MonthPage(row.page).SelectCell(row.cell);
-    EXPECT_EQ(after.Date(), row.expected);
-    EXPECT_TRUE(after.IsInMonth(after.Date()));
+    const struct { const char* name; int ly, lm, ld; bool leap; std::optional<SolarDate> date; }
+        rows[] = {{"NewYear2009", 2009, 1, 1, false, SolarDate{2009, 1, 26}},
+                  {"Fifth2009Day30", 2009, 5, 30, false, SolarDate{2009, 6, 22}},
+                  {"LeapFifth2009Day1", 2009, 5, 1, true, SolarDate{2009, 6, 23}},
+                  {"LeapFifth2009Day30", 2009, 5, 30, true, NoDate},
+                  {"LeapSixth2017Day30", 2017, 6, 30, true, SolarDate{2017, 8, 21}},
+                  {"Sixth2017Day30", 2017, 6, 30, false, NoDate},
+                  {"LeapEleventh2033", 2033, 11, 1, true, SolarDate{2033, 12, 22}},
+                  {"LeapInYearWithoutLeap", 2010, 5, 1, true, NoDate},
+                  {"LeapOfTheWrongMonth", 2009, 4, 1, true, NoDate},
+                  {"YearBeforeTable", 1899, 1, 1, false, NoDate},
+                  {"Month13", 2009, 13, 1, false, NoDate}, {"Day0", 2009, 1, 0, false, NoDate}};
+    for (const auto& r : rows)
+        EXPECT_EQ(FindSolarDate(r.ly, r.lm, r.ld, r.leap), r.date) << r.name;
 }
 
-const SelectRow SelectRows[] = {
-    {"InMonth", {2009, 8, 12}, {2, 3}, {2009, 8, 12}},
-    {"LeadingCellPrevMonth", {2009, 8, 12}, {0, 0}, {2009, 7, 26}},
-    {"TrailingCellNextMonth", {2009, 8, 12}, {5, 6}, {2009, 9, 5}},
-    // 1 December 2009 was a Tuesday: the page ends with 1..9 January 2010.
-    {"DecemberTrailingCellIsNextJanuary", {2009, 12, 31}, {5, 6}, {2010, 1, 9}},
-    // 1 January 2010 was a Friday: five leading days of December 2009.
-    {"JanuaryLeadingCellIsPrevDecember", {2010, 1, 1}, {0, 0}, {2009, 12, 27}},
-    {"Jan1900LeadingCellIs1899", {1900, 1, 1}, {0, 0}, {1899, 12, 31}},
-    {"Dec2049TrailingCellIs2050", {2049, 12, 1}, {5, 6}, {2050, 1, 8}},
-    {"Jan2050TrailingCellIsFeb2050", {2050, 1, 1}, {5, 6}, {2050, 2, 5}},
-    // Pages stop at December 1899 and February 2050.
-    {"Dec1899LeadingNovemberIgnored", {1899, 12, 3}, {0, 0}, {1899, 12, 3}},
-    {"Dec1899TrailingJanuary1900", {1899, 12, 3}, {5, 6}, {1900, 1, 6}},
-    {"Feb2050TrailingMarchIgnored", {2050, 2, 3}, {5, 6}, {2050, 2, 3}},
-    {"OutsideTheGridIgnored", {2009, 8, 12}, {6, 0}, {2009, 8, 12}},
-};
-
-INSTANTIATE_TEST_SUITE_P(MonthPage, SelectCell, ::testing::ValuesIn(SelectRows),
-                         [](const auto& p) { return std::string(p.param.name); });
-
-// ---- day difference -------------------------------------------------------
-
-struct DifferenceRow {
+// Steps: "g" / "l" the Gregorian / lunar button, "y2010" the year 2010, "m4" /
+// "d29" month / day item 4 / 29 (from 0). Then: month items joined with ',', the
+// current month item, the day count (items "1".."n"), the current day, the query.
+struct ListsRow {
     const char* name;
     SolarDate start;
-    SolarDate end;
-    int days;
+    const char *steps, *months, *month;
+    int days, day;
+    std::optional<SolarDate> query;
 };
 
-class DayDifference : public ::testing::TestWithParam<DifferenceRow> {};
+class Lists : public ::testing::TestWithParam<ListsRow> {};
 
-TEST_P(DayDifference, CountsDaysFromStartToEnd)
+TEST_P(Lists, StayConsistent)
 {
-    EXPECT_EQ(DayDifferenceBetween(GetParam().start, GetParam().end), GetParam().days);
+    const ListsRow& r = GetParam();
+    QueryLists q(r.start);
+    std::istringstream steps(r.steps);
+    for (std::string s; steps >> s;) {
+        const int n = s.size() > 1 ? std::stoi(s.substr(1)) : 0;
+        if (s == "g") q.OnGregorianClicked();
+        if (s == "l") q.OnLunarClicked();
+        if (s[0] == 'y') q.OnYearChosen(n - 1900);
+        if (s[0] == 'm') q.OnMonthChosen(n);
+        if (s[0] == 'd') q.OnDayChosen(n);
+    }
+    std::string months;
+    for (const std::string& item : q.MonthItems()) months += (months.empty() ? "" : ",") + item;
+    EXPECT_EQ(months, r.months);
+    ASSERT_GE(q.MonthIndex(), 0);
+    EXPECT_EQ(q.MonthItems()[static_cast<std::size_t>(q.MonthIndex())], r.month);
+    ASSERT_EQ(q.DayItems().size(), static_cast<std::size_t>(r.days));
+    EXPECT_EQ(q.DayItems().back(), std::to_string(r.days));
+    EXPECT_EQ(q.DayIndex() + 1, r.day);
+    EXPECT_EQ(q.Query(), r.query);
 }
 
-const DifferenceRow DifferenceRows[] = {
-    {"WholeYear2009", {2009, 1, 1}, {2009, 12, 31}, 364},
-    {"AcrossLeapDay", {2008, 2, 28}, {2008, 3, 1}, 2},
-    {"EndBeforeStart", {2009, 3, 1}, {2009, 2, 28}, -1},
-    {"SameDate", {2009, 7, 7}, {2009, 7, 7}, 0},
-    {"Century2000IsLeap", {2000, 2, 28}, {2000, 3, 1}, 2},
-    {"Century1900IsNot", {1900, 2, 28}, {1900, 3, 1}, 1},
-};
+const char* const Plain = "1,2,3,4,5,6,7,8,9,10,11,12";
+const char* const Leap5 = "1,2,3,4,5,5(闰),6,7,8,9,10,11,12";
+const char* const Leap6 = "1,2,3,4,5,6,6(闰),7,8,9,10,11,12";
+const char* const Leap11 = "1,2,3,4,5,6,7,8,9,10,11,11(闰),12";
 
-INSTANTIATE_TEST_SUITE_P(MonthPage, DayDifference, ::testing::ValuesIn(DifferenceRows),
-                         [](const auto& p) { return std::string(p.param.name); });
+// clang-format off
+const ListsRow ListsRows[] = {
+    {"GregorianStart", {2008, 2, 29}, "", Plain, "2", 29, 29, SolarDate{2008, 2, 29}},
+    {"YearOutsideRange", {1899, 12, 31}, "", Plain, "12", 31, 31, SolarDate{1900, 12, 31}},
+    {"YearDropsLeapDay", {2008, 2, 29}, "y2009", Plain, "2", 28, 1, SolarDate{2009, 2, 1}},
+    {"LeapFifth", {2009, 1, 1}, "l m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
+    {"Day30Dropped", {2009, 1, 1}, "l m4 d29 m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
+    {"NoLeapYear", {2009, 1, 1}, "l m5 y2010", Plain, "1", 30, 1, SolarDate{2010, 2, 14}},
+    {"NoLeapKeeps3", {2009, 1, 1}, "l m2 d9 y2010", Plain, "3", 30, 10, SolarDate{2010, 4, 23}},
+    {"GregorianDropsLeap", {2009, 1, 1}, "l m5 g", Plain, "1", 31, 1, SolarDate{2009, 1, 1}},
+    {"GregorianKeeps6", {2009, 1, 1}, "l m6 d28 g", Plain, "6", 30, 29, SolarDate{2009, 6, 29}},
+    {"LeapSixth2017", {2017, 1, 1}, "l m6 d29", Leap6, "6(闰)", 30, 30, SolarDate{2017, 8, 21}},
+    {"Leap11th2033", {2033, 1, 1}, "l m11", Leap11, "11(闰)", 29, 1, SolarDate{2033, 12, 22}},
+    {"To2034DropsLeap", {2033, 1, 1}, "l m11 y2034", Plain, "1", 29, 1, SolarDate{2034, 2, 19}},
+    {"BadIndexes", {2009, 3, 3}, "y2050 m-1 m12 d31", Plain, "3", 31, 3, SolarDate{2009, 3, 3}},
+};
+// clang-format on
+QOV_ROWS(Lists, ListsRows);
 
 }  // namespace
 }  // namespace qov
