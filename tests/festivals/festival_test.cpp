@@ -1,0 +1,274 @@
+// Festival lists and lookups of chosen dates, the three tables and their
+// index, and sweeps over the weekday rows, Friday the 13th, Easter and 除夕.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "festival_tables.h"
+#include "festivals.h"
+#include "lunar.h"
+#include "names.h"
+#include "solarterm.h"
+
+namespace qov {
+namespace {
+
+struct Date {
+    int year, month, day;
+};
+
+std::ostream& operator<<(std::ostream& out, Date d)
+{
+    return out << d.year << '-' << d.month << '-' << d.day;
+}
+
+// Days since 1970-01-01 and back, from the C library: independent of the engine.
+long long DaysOf(Date d)
+{
+    std::tm tm{};
+    tm.tm_year = d.year - 1900;
+    tm.tm_mon = d.month - 1;
+    tm.tm_mday = d.day;
+    return static_cast<long long>(timegm(&tm)) / 86400;
+}
+
+std::tm TmOf(long long days)
+{
+    const auto seconds = static_cast<std::time_t>(days * 86400);
+    std::tm tm{};
+    gmtime_r(&seconds, &tm);
+    return tm;
+}
+
+Date DateOf(long long days)
+{
+    const std::tm tm = TmOf(days);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+std::string List(Date d, bool withLunar)
+{
+    std::string result = "stale text";
+    GetDayFestivals(d.year, d.month, d.day, result, withLunar);
+    return result;
+}
+
+std::string Plain(int y, int m, int d) { return List({y, m, d}, false); }
+std::string WithLunar(int y, int m, int d) { return List({y, m, d}, true); }
+
+// Every item of a list is followed by one space.
+bool Has(const std::string& list, std::string_view name)
+{
+    return (" " + list).find(" " + std::string(name) + " ") != std::string::npos;
+}
+
+struct LookupCase {
+    const char* name;
+    std::string (*find)(int, int, int);
+    int year, month, day;
+    const char* expected;
+};
+
+const LookupCase LookupCases[] = {
+    {"NewYear", Plain, 2009, 1, 1, "元旦节 "},
+    {"NationalDay", Plain, 2009, 10, 1, "国庆节 世界音乐日 国际老人节 "},
+    {"MidAutumnFirst", WithLunar, 2009, 10, 3, "中秋节 国庆节假日 "},  // lunar 8-15
+    {"MidAutumnWithoutLunar", Plain, 2009, 10, 3, "国庆节假日 "},
+    {"DragonBoat", WithLunar, 2009, 5, 28, "端午节 "},
+    {"DragonBoatInLeapMonth", WithLunar, 2009, 6, 27, "端午节 "},  // day 5 of leap month 5
+    {"LeapMonthRepeatsItsMonth", FindLunarFestival, 2009, 5, 5, "端午节"},
+    {"TermFirst", WithLunar, 2009, 10, 8, "寒露 全国高血压日 世界视觉日 "},
+    {"EasterLast", Plain, 2018, 4, 1, "愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月) 复活节 "},
+    {"MothersDay", Plain, 2009, 5, 10, "国际母亲节 "},  // 1 May 2009 was a Friday
+    {"Thanksgiving", Plain, 2009, 11, 26, "感恩节 "},   // 1 November 2009 was a Sunday
+    {"ThanksgivingWeek4From25th", FindWeekdayFestival, 2012, 11, 29, "感恩节"},  // 1 Nov: Thu
+    {"LeprosyDayFourthSunday", Plain, 2010, 1, 24, "世界麻风日 "},
+    {"LeprosyDayFifthSunday", Plain, 2010, 1, 31, "世界麻风日 "},
+    {"MaritimeDayFifthSunday", Plain, 2012, 9, 30, "世界海事日 "},
+    {"DeafDayFourthSunday", Plain, 2012, 9, 23, "国际聋人节 世界儿童日 "},
+    {"BlackFridayFeb", Plain, 2009, 2, 13, "黑色星期五 "},
+    {"BlackFridayMar", Plain, 2009, 3, 13, "黑色星期五 "},
+    {"BlackFridayNov", WithLunar, 2009, 11, 13, "黑色星期五 "},
+    {"Monday13th", Plain, 2009, 4, 13, ""},
+    {"NothingIsEmpty", WithLunar, 2009, 6, 3, ""},
+    {"EveOnFourthSunday", WithLunar, 2009, 1, 25, "除夕 世界麻风日 "},  // lunar 2008-12-30
+    {"Eve", WithLunar, 2010, 2, 13, "除夕 "},                           // lunar 2009-12-30
+    {"NotYetEve", WithLunar, 2011, 2, 1, ""},  // lunar 2010-12-29, the month has 30 days
+    {"EveOfLastTableYear", FindLunarFestival, 2050, 12, 29, "除夕"},  // month 12 has 29 days
+    {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},
+    {"NoEveBeforeTable", FindLunarFestival, 1899, 12, 29, ""},
+    {"NoEveFarBeforeTable", FindLunarFestival, -5, 12, 29, ""},
+    {"NoEveAfterTable", FindLunarFestival, 2051, 12, 29, ""},
+    {"FirstLunarDate", WithLunar, 1900, 1, 31, "春节 "},
+    {"BeforeTheLunarTable", WithLunar, 1900, 1, 30, ""},
+    {"AfterTheLunarTable", WithLunar, 2051, 2, 11, ""},
+    {"Feb29InCommonYear", WithLunar, 2009, 2, 29, ""},
+    {"Day0", WithLunar, 2009, 1, 0, ""},
+    {"Day32", WithLunar, 2009, 1, 32, ""},
+    {"Month13", WithLunar, 2009, 13, 1, ""},
+    {"Year0", WithLunar, 0, 1, 1, ""},
+    {"WeekdayMonth13", FindWeekdayFestival, 2009, 13, 10, ""},
+    {"WeekdayYear0", FindWeekdayFestival, 0, 5, 10, ""},
+    {"Month19Day37", FindGregorianFestival, 2009, 19, 37, ""},  // "1937" lies inside row 1213
+    {"Month100", FindGregorianFestival, 2009, 100, 1, ""},
+    {"NegativeMonth", FindLunarFestival, 2009, -1, 1, ""},
+};
+
+class LookupTest : public testing::TestWithParam<LookupCase> { };
+
+TEST_P(LookupTest, GivesTheNames)
+{
+    const LookupCase& c = GetParam();
+    EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dates, LookupTest, testing::ValuesIn(LookupCases),
+    [](const auto& row) { return std::string(row.param.name); });
+
+using Table = std::span<const std::string_view>;
+
+// Rows "MMDD names" (weekday rows "MMWD"), names separated by single spaces,
+// keys ascending but for 除夕's row 0100 at the end of the lunar table; an
+// empty row ends the table.
+TEST(FestivalTables, RowsAreKeySpaceNames)
+{
+    const struct {
+        const char* name;
+        Table table;
+        std::size_t rows;
+        std::string_view digitKey;  // the one row with ASCII digits among its names
+    } tables[] = {{"Gregorian", GregorianFestivals, 101, "1213"}, {"Lunar", LunarFestivals, 12, ""},
+        {"Weekday", WeekdayFestivals, 11, ""}};
+    for (const auto& t : tables) {
+        SCOPED_TRACE(t.name);
+        ASSERT_EQ(t.table.size(), t.rows + 1);
+        EXPECT_TRUE(t.table.back().empty());
+        for (std::size_t i = 0; i < t.rows; ++i) {
+            const std::string_view row = t.table[i], key = row.substr(0, 4);
+            ASSERT_GE(row.size(), 6u) << i;
+            EXPECT_TRUE(key.find_first_not_of("0123456789") == key.npos && row[4] == ' ') << row;
+            EXPECT_TRUE(i == 0 || key > t.table[i - 1].substr(0, 4) || key == "0100") << row;
+            const std::string_view names = row.substr(5);
+            EXPECT_TRUE(names[0] != ' ' && names.back() != ' ' && names.find("  ") == names.npos)
+                << row;
+            EXPECT_EQ(names.find_first_of("0123456789") != names.npos, key == t.digitKey) << row;
+        }
+    }
+    EXPECT_EQ(LunarFestivals[11].substr(0, 4), "0100");
+}
+
+// The lookup without an index: the first row containing the key anywhere.
+std::string ScanNames(Table table, int month, int day)
+{
+    char key[16];
+    std::snprintf(key, sizeof key, "%02d%02d", month, day);
+    for (const std::string_view row : table)
+        if (!row.empty() && row.find(key) != row.npos) return std::string(row.substr(5));
+    return {};
+}
+
+// Every date key and the invalid months 0, 13 and days 0, 32 around them.
+TEST(FestivalIndex, AnswersAsThePlainScan)
+{
+    for (int month = 0; month <= 13; ++month) {
+        for (int day = 0; day <= 32; ++day) {
+            const std::string gregorian = ScanNames(GregorianFestivals, month, day);
+            EXPECT_EQ(FindGregorianFestival(2009, month, day), gregorian) << month << "-" << day;
+            if (month == 12 && day == LunarMonthDays(2009, 12)) continue;  // 除夕 by month length
+            const std::string lunar = ScanNames(LunarFestivals, month, day);
+            EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
+        }
+    }
+}
+
+TEST(SectionalTerm, EvenTermNamesOnly)
+{
+    for (std::size_t k = 0; k < SolarTermNames.size(); ++k)
+        EXPECT_EQ(IsSectionalTerm(SolarTermNames[k]), k % 2 == 0) << k;
+    for (const std::string_view text : {"", "小寒 ", "立春立春", "春节"})
+        EXPECT_FALSE(IsSectionalTerm(text)) << text;
+}
+
+// Western Easter Sundays from published tables: 1818 has the earliest possible
+// date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar month after the
+// equinox's; 2001 and 2011 fall on lunar day 22.
+TEST(Easter, PublishedSundaysEndTheList)
+{
+    for (const Date d : {Date{2009, 4, 12}, Date{2010, 4, 4}, Date{2001, 4, 15}, Date{2011, 4, 24},
+             Date{2021, 4, 4}, Date{2025, 4, 20}, Date{2004, 4, 11}, Date{2023, 4, 9},
+             Date{1818, 3, 22}, Date{1943, 4, 25}, Date{2100, 3, 28}})
+        for (const bool withLunar : {false, true})
+            EXPECT_TRUE(List(d, withLunar).ends_with("复活节 ")) << d << " withLunar " << withLunar;
+}
+
+// Each weekday row by what it selects: `after` days past the n-th Sunday of
+// the month, while that day is in the month. 世界麻风日 has a row for the
+// fifth Sunday only, which also shows on the fourth.
+struct WeekdayRule {
+    int month, sunday, after;
+    const char* names;
+};
+
+const WeekdayRule WeekdayRules[] = {{1, 4, 0, "世界麻风日"}, {1, 5, 0, "世界麻风日"},
+    {5, 2, 0, "国际母亲节"}, {5, 3, 0, "全国助残日"}, {6, 3, 0, "父亲节"},
+    {7, 3, 0, "被奴役国家周"}, {9, 3, 2, "国际和平日"}, {9, 4, 0, "国际聋人节 世界儿童日"},
+    {9, 5, 0, "世界海事日"}, {10, 1, 1, "国际住房日"}, {10, 1, 3, "国际减轻自然灾害日(减灾日)"},
+    {11, 4, 4, "感恩节"}};
+
+// Every date of 1900..2100: the weekday rows, Friday the 13th, and one Easter
+// per year, a Sunday from 22 March to 25 April after the day of 春分.
+TEST(DateRules, EveryDateOf1900To2100)
+{
+    std::vector<long long> easters;
+    for (long long t = DaysOf({1900, 1, 1}); t <= DaysOf({2100, 12, 31}); ++t) {
+        const Date d = DateOf(t);
+        const int weekday = TmOf(t).tm_wday;
+        const int firstSunday = 1 + ((d.day - 1 - weekday) % 7 + 7) % 7;
+        std::string rule;
+        for (const WeekdayRule& r : WeekdayRules)
+            if (r.month == d.month && firstSunday + 7 * (r.sunday - 1) + r.after == d.day)
+                rule = r.names;
+        ASSERT_EQ(FindWeekdayFestival(d.year, d.month, d.day), rule) << d;
+        const std::string list = List(d, false);
+        ASSERT_EQ(Has(list, "黑色星期五"), d.day == 13 && weekday == 5) << d;
+        if (Has(list, "复活节")) easters.push_back(t);
+    }
+    ASSERT_EQ(easters.size(), 201u);
+    for (int year = 1900; year <= 2100; ++year) {
+        const long long t = easters[static_cast<std::size_t>(year - 1900)];
+        const SolarTermTime equinox = SolarTermDate(year, 5);
+        EXPECT_TRUE(DateOf(t).year == year && TmOf(t).tm_wday == 0) << DateOf(t);
+        EXPECT_TRUE(t >= DaysOf({year, 3, 22}) && t <= DaysOf({year, 4, 25})) << DateOf(t);
+        EXPECT_GT(t, DaysOf({equinox.year, equinox.month, equinox.day})) << DateOf(t);
+    }
+}
+
+// 除夕 shows exactly on the day before each lunar new year's day and on the
+// last day of the table; a date without a lunar date adds only its solar term.
+TEST(LunarPart, EveryDateOf1899To2052)
+{
+    int eves = 0;
+    for (long long t = DaysOf({1899, 1, 1}); t <= DaysOf({2052, 12, 31}); ++t) {
+        const Date d = DateOf(t), next = DateOf(t + 1);
+        const std::string list = List(d, true);
+        if (!HasLunarDate(ToLunar(d.year, d.month, d.day))) {
+            const std::string term = SolarTermOnDate(d.year, d.month, d.day);
+            ASSERT_EQ(list, (term.empty() ? "" : term + " ") + List(d, false)) << d;
+            continue;
+        }
+        const LunarDate n = ToLunar(next.year, next.month, next.day);
+        const bool eve = !HasLunarDate(n) || (n.month == 1 && n.day == 1 && !n.isLeap);
+        ASSERT_EQ(Has(list, "除夕"), eve) << d;
+        eves += eve ? 1 : 0;
+    }
+    EXPECT_EQ(eves, LastLunarYear - FirstLunarYear + 1);
+}
+
+}  // namespace
+}  // namespace qov
