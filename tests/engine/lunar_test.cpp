@@ -72,7 +72,6 @@ bool SlowSolarToLunar(LunarDate& r)
     return true;
 }
 
-
 TEST(LunarTable, YearSizes)
 {
     EXPECT_EQ(LunarYearDays(1900), 384);
@@ -100,7 +99,7 @@ struct Example {
     bool leap;
 };
 
-class SolarToLunarExample : public testing::TestWithParam<Example> {};
+class SolarToLunarExample : public testing::TestWithParam<Example> { };
 
 TEST_P(SolarToLunarExample, Converts)
 {
@@ -113,10 +112,8 @@ TEST_P(SolarToLunarExample, Converts)
     EXPECT_EQ(r.isLeap, e.leap);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dates, SolarToLunarExample,
-    testing::Values(
-        Example{"FirstTableDay", {1900, 1, 31}, 1900, 1, 1, false},
+INSTANTIATE_TEST_SUITE_P(Dates, SolarToLunarExample,
+    testing::Values(Example{"FirstTableDay", {1900, 1, 31}, 1900, 1, 1, false},
         Example{"NewYearsEve2009", {2009, 1, 25}, 2008, 12, 30, false},
         Example{"NewYear2009", {2009, 1, 26}, 2009, 1, 1, false},
         Example{"Fifth2009", {2009, 5, 24}, 2009, 5, 1, false},
@@ -160,7 +157,7 @@ TEST(SolarToLunar, Counters)
 TEST(SolarToLunar, OutsideTheTable)
 {
     for (const Ymd d : {Ymd{1899, 12, 1}, Ymd{1900, 1, 1}, Ymd{1900, 1, 30}, Ymd{2051, 2, 11},
-                        Ymd{2052, 12, 31}, Ymd{1, 1, 1}, Ymd{9999, 12, 31}}) {
+             Ymd{2052, 12, 31}, Ymd{1, 1, 1}, Ymd{9999, 12, 31}}) {
         const LunarDate r = ToLunar(d.y, d.m, d.d);
         EXPECT_FALSE(HasLunarDate(r)) << d.y << "-" << d.m << "-" << d.d;
         EXPECT_EQ(r.day, 0);
@@ -178,7 +175,8 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
     int monthLength = 0;
     int converted = 0;
     const long long origin = oracle::DaysOf({1900, 1, 31});
-    for (long long day = oracle::DaysOf({1899, 1, 1}); day <= oracle::DaysOf({2052, 12, 31}); ++day) {
+    for (long long day = oracle::DaysOf({1899, 1, 1}); day <= oracle::DaysOf({2052, 12, 31});
+         ++day) {
         const Ymd s = oracle::DateOf(day);
         LunarDate slow;
         slow.year = s.y;
@@ -193,9 +191,9 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
             continue;
         }
         ++converted;
-        ASSERT_TRUE(fast.year == slow.year && fast.month == slow.month && fast.day == slow.day &&
-                    fast.isLeap == slow.isLeap && fast.yearCycle == slow.yearCycle &&
-                    fast.monthCycle == slow.monthCycle)
+        ASSERT_TRUE(fast.year == slow.year && fast.month == slow.month && fast.day == slow.day
+            && fast.isLeap == slow.isLeap && fast.yearCycle == slow.yearCycle
+            && fast.monthCycle == slow.monthCycle)
             << s.y << "-" << s.m << "-" << s.d;
         ASSERT_TRUE(fast.day >= 1 && fast.day <= 30);
         ASSERT_TRUE(fast.month >= 1 && fast.month <= 12);
@@ -206,8 +204,8 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
                 ASSERT_TRUE(prev.day == 29 || prev.day == 30);
                 monthLength = prev.day;
                 ASSERT_EQ(fast.monthCycle, prev.monthCycle + (fast.isLeap ? 0 : 1));
-                ASSERT_EQ(monthLength, prev.isLeap ? LeapMonthDays(prev.year)
-                                                   : LunarMonthDays(prev.year, prev.month));
+                ASSERT_EQ(monthLength,
+                    prev.isLeap ? LeapMonthDays(prev.year) : LunarMonthDays(prev.year, prev.month));
             } else {
                 ASSERT_EQ(fast.day, prev.day + 1);
                 ASSERT_EQ(fast.month, prev.month);

@@ -22,10 +22,18 @@ TEST(SolarTermDate, ReferenceMomentIsExact)
 
 TEST(SolarTermDate, Dates2009)
 {
-    struct Row { int year, k, month, day; };
+    struct Row {
+        int year, k, month, day;
+    };
     const Row rows[] = {
-        {2009, 0, 1, 5},   {2009, 1, 1, 20},  {2009, 2, 2, 3},  {2009, 5, 3, 20},
-        {2009, 6, 4, 4},   {2009, 11, 6, 21}, {2009, 23, 12, 22}, {2010, 0, 1, 5},
+        {2009, 0, 1, 5},
+        {2009, 1, 1, 20},
+        {2009, 2, 2, 3},
+        {2009, 5, 3, 20},
+        {2009, 6, 4, 4},
+        {2009, 11, 6, 21},
+        {2009, 23, 12, 22},
+        {2010, 0, 1, 5},
     };
     for (const Row& r : rows) {
         const SolarTermTime t = SolarTermDate(r.year, r.k);
@@ -44,8 +52,10 @@ TEST(SolarTermDate, Dates2009)
 // the day ranges the mean-year formula gives.
 TEST(SolarTermDate, MonthsAndDayRanges)
 {
-    const int lo[24] = {5, 19, 3, 18, 5, 20, 4, 19, 5, 20, 5, 21, 6, 22, 7, 22, 7, 22, 7, 23, 7, 21, 6, 21};
-    const int hi[24] = {7, 21, 5, 20, 7, 22, 6, 21, 7, 22, 7, 22, 8, 24, 9, 24, 9, 24, 9, 24, 8, 23, 8, 23};
+    const int lo[24] = {
+        5, 19, 3, 18, 5, 20, 4, 19, 5, 20, 5, 21, 6, 22, 7, 22, 7, 22, 7, 23, 7, 21, 6, 21};
+    const int hi[24] = {
+        7, 21, 5, 20, 7, 22, 6, 21, 7, 22, 7, 22, 8, 24, 9, 24, 9, 24, 9, 24, 8, 23, 8, 23};
     for (int y = 1899; y <= 2051; ++y)
         for (int k = 0; k < 24; ++k) {
             const SolarTermTime t = SolarTermDate(y, k);
@@ -61,21 +71,34 @@ TEST(SolarTermDate, MonthsAndDayRanges)
 
 TEST(SolarTermOnDate, Names)
 {
-    struct Row { int y, m, d; const char* name; };
+    struct Row {
+        int y, m, d;
+        const char* name;
+    };
     const Row rows[] = {{2009, 2, 3, "立春"}, {2009, 2, 4, ""}, {2009, 3, 20, "春分"},
-                        {2009, 4, 4, "清明"}, {2009, 12, 22, "冬至"}, {2009, 1, 5, "小寒"}};
-    for (const Row& r : rows) EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), r.name) << r.m << "-" << r.d;
+        {2009, 4, 4, "清明"}, {2009, 12, 22, "冬至"}, {2009, 1, 5, "小寒"}};
+    for (const Row& r : rows)
+        EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), r.name) << r.m << "-" << r.d;
 }
 
 TEST(NearSectionalTerm, PreviousAndNext)
 {
-    struct Row { int y, m, d, kind; const char* name; int days; };
+    struct Row {
+        int y, m, d, kind;
+        const char* name;
+        int days;
+    };
     const Row rows[] = {
-        {2009, 3, 1, 1, "立春", 26},  {2009, 3, 1, 2, "惊蛰", 4},
-        {2009, 3, 5, 1, "立春", 30},  {2009, 3, 5, 2, "清明", 30},
-        {2009, 2, 3, 1, "小寒", 29},  {2009, 2, 3, 2, "惊蛰", 30},
-        {2009, 2, 4, 1, "立春", 1},   {2009, 12, 31, 2, "小寒", 5},
-        {2009, 1, 3, 1, "大雪", 27},  {2009, 3, 1, 0, "", 0},
+        {2009, 3, 1, 1, "立春", 26},
+        {2009, 3, 1, 2, "惊蛰", 4},
+        {2009, 3, 5, 1, "立春", 30},
+        {2009, 3, 5, 2, "清明", 30},
+        {2009, 2, 3, 1, "小寒", 29},
+        {2009, 2, 3, 2, "惊蛰", 30},
+        {2009, 2, 4, 1, "立春", 1},
+        {2009, 12, 31, 2, "小寒", 5},
+        {2009, 1, 3, 1, "大雪", 27},
+        {2009, 3, 1, 0, "", 0},
         {2009, 3, 1, 3, "", 0},
     };
     for (const Row& r : rows) {
@@ -93,7 +116,8 @@ TEST(NearSectionalTerm, SweepLandsOnTheNamedTerms)
 {
     const auto termOn = [](long long civilDays) {
         const CivilDate c = CivilFromDays(civilDays);
-        return SolarTermOnDate(static_cast<int>(c.year), static_cast<int>(c.month), static_cast<int>(c.day));
+        return SolarTermOnDate(
+            static_cast<int>(c.year), static_cast<int>(c.month), static_cast<int>(c.day));
     };
     const auto sectional = [](const std::string& name) {
         for (std::size_t k = 0; k < 24; k += 2)
@@ -106,7 +130,8 @@ TEST(NearSectionalTerm, SweepLandsOnTheNamedTerms)
                 int since = 0, until = 0;
                 const std::string prev = NearSectionalTerm(y, m, d, 1, since);
                 const std::string next = NearSectionalTerm(y, m, d, 2, until);
-                const long long today = DaysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
+                const long long today =
+                    DaysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
                 ASSERT_TRUE(sectional(prev) && sectional(next)) << y << "-" << m << "-" << d;
                 ASSERT_EQ(termOn(today - since), prev) << y << "-" << m << "-" << d;
                 ASSERT_EQ(termOn(today + until), next) << y << "-" << m << "-" << d;

@@ -21,11 +21,17 @@ constexpr int Day = DateEntry::DayField;
 char Step(DateEntry& entry, char key)
 {
     switch (key) {
-    case 'Y': return entry.SelectField(Year) ? 's' : 'r';
-    case 'M': return entry.SelectField(Month) ? 's' : 'r';
-    case 'D': return entry.SelectField(Day) ? 's' : 'r';
-    case 'Z': return entry.SelectField(0) ? 's' : 'r';
-    case 'N': entry.Normalize(); return 'n';
+    case 'Y':
+        return entry.SelectField(Year) ? 's' : 'r';
+    case 'M':
+        return entry.SelectField(Month) ? 's' : 'r';
+    case 'D':
+        return entry.SelectField(Day) ? 's' : 'r';
+    case 'Z':
+        return entry.SelectField(0) ? 's' : 'r';
+    case 'N':
+        entry.Normalize();
+        return 'n';
     }
     const EntryResult r = entry.Type(static_cast<char32_t>(key));
     return r == EntryResult::Ignored ? 'i' : r == EntryResult::Continue ? 'c' : 'K';
@@ -33,7 +39,10 @@ char Step(DateEntry& entry, char key)
 
 // Codes: one per key; texts: the text after each key, each followed by a space.
 struct TypingRow {
-    const char* name; SolarDate start; std::string keys, codes, texts; int endField, endDigits;
+    const char* name;
+    SolarDate start;
+    std::string keys, codes, texts;
+    int endField, endDigits;
 };
 
 // clang-format off
@@ -125,10 +134,12 @@ TEST(DateEntry, ClickZones)
     // Characters 8 px wide from x = 3, four spaces 12 px, two spaces 6 px:
     // year 3..15, month 43..49, day 67..73, both ends inclusive.
     const int starts[3] = {3, 43, 67};
-    const struct { const char* name; int x, field; } rows[] = {
-        {"LeftMargin", 2, 0},  {"YearFirst", 3, Year},    {"YearLast", 15, Year},
-        {"AfterYear", 16, 0},  {"MonthFirst", 43, Month}, {"MonthLast", 49, Month},
-        {"AfterMonth", 50, 0}, {"DayLast", 73, Day},      {"BehindDay", 74, 0}};
+    const struct {
+        const char* name;
+        int x, field;
+    } rows[] = {{"LeftMargin", 2, 0}, {"YearFirst", 3, Year}, {"YearLast", 15, Year},
+        {"AfterYear", 16, 0}, {"MonthFirst", 43, Month}, {"MonthLast", 49, Month},
+        {"AfterMonth", 50, 0}, {"DayLast", 73, Day}, {"BehindDay", 74, 0}};
     for (const auto& row : rows)
         EXPECT_EQ(DateEntry::FieldAtX(row.x, starts, 12, 6), row.field) << row.name;
     // Wide spaces make the year zone reach into the month: the first zone wins.

@@ -19,8 +19,13 @@ const Rgb Grey = colors::Grey, Blue = colors::DarkBlue;
 // 5 May; 立秋 7 August 2008; 大寒 20 January 2002; 小寒 6 January 1900.
 TEST(DayTexts, PanelLines)
 {
-    const struct { const char* name; SolarDate date; int line; const char* text; Rgb c; } rows[] = {
-        {"MonthLine", {2009, 10, 1}, 0, "2009年10月", Blue},
+    const struct {
+        const char* name;
+        SolarDate date;
+        int line;
+        const char* text;
+        Rgb c;
+    } rows[] = {{"MonthLine", {2009, 10, 1}, 0, "2009年10月", Blue},
         {"WeekdayAndSign", {2009, 10, 1}, 1, "星期四 天秤座", Blue},
         {"LunarFestivalRed", {2009, 10, 3}, 3, "中秋节 ", Red},
         {"PrincipalTermGreen", {2009, 3, 20}, 3, "春分", Green},
@@ -49,8 +54,10 @@ TEST(DayTexts, PanelLines)
 // starts a two-byte character.
 TEST(DayTexts, Cuts)
 {
-    const struct { const char* name; const char *text, *cell, *list; } rows[] = {
-        {"SevenBytes", "元旦节 ", "元旦节 ", "元旦节 "},
+    const struct {
+        const char* name;
+        const char *text, *cell, *list;
+    } rows[] = {{"SevenBytes", "元旦节 ", "元旦节 ", "元旦节 "},
         {"TwelveBytes", "七夕情人节鹊", "七夕情人节鹊", "七夕情人节鹊"},
         {"ThirteenBytes", "消除种族歧视 ", "消除种族…", "消除种族歧视 "},
         {"MixedCharacters", "a中b文cdefghijk", "a中b文…", "a中b文cdefghijk"},
@@ -69,9 +76,12 @@ TEST(DayTexts, Cuts)
 // 2006 (seventh) and 25 July 2025 (sixth).
 TEST(DayTexts, CellPriorities)
 {
-    const struct { const char* name; SolarDate page, date; const char* lower; Rgb color, day; }
-        rows[] = {
-        {"SectionalTermRed", {2009, 4, 1}, {2009, 4, 4}, "清明", Red, Green},
+    const struct {
+        const char* name;
+        SolarDate page, date;
+        const char* lower;
+        Rgb color, day;
+    } rows[] = {{"SectionalTermRed", {2009, 4, 1}, {2009, 4, 4}, "清明", Red, Green},
         {"SectionalTermRedNeighbour", {2009, 3, 1}, {2009, 4, 4}, "清明", Red, Grey},
         {"PrincipalTermGreen", {2009, 3, 1}, {2009, 3, 20}, "春分", Green, Black},
         {"LunarFestivalBeatsTerm", {2008, 8, 1}, {2008, 8, 7}, "七夕情人节", Red, Black},
@@ -104,16 +114,20 @@ TEST(DayTexts, CellPriorities)
 // at x = 40 + 70k, row r at y = 77 + 50r; the hover area is x 6..490, y 53..351.
 TEST(DayTexts, Tip)
 {
-    const struct { const char* name; int year, month, x, y; const char* texts; } rows[] = {
-        {"LeapMonthDay", 2009, 7, 250, 77, "2009 年 7 月 1 日|星期三|农历 闰5 月 9 日|"
-         "己丑年 庚午月 丁未日|香港回归纪念日 中共诞辰 世界建筑日 "},
+    const struct {
+        const char* name;
+        int year, month, x, y;
+        const char* texts;
+    } rows[] = {{"LeapMonthDay", 2009, 7, 250, 77,
+                    "2009 年 7 月 1 日|星期三|农历 闰5 月 9 日|"
+                    "己丑年 庚午月 丁未日|香港回归纪念日 中共诞辰 世界建筑日 "},
         {"Festivals", 2009, 10, 460, 77,
-         "2009 年 10 月 3 日|星期六|农历 8 月 15 日|己丑年 癸酉月 辛巳日|中秋节 国庆节假日 "},
+            "2009 年 10 月 3 日|星期六|农历 8 月 15 日|己丑年 癸酉月 辛巳日|中秋节 国庆节假日 "},
         {"NoLunarDate", 1900, 1, 40, 77, "1899 年 12 月 31 日|星期日||己亥年 丙子月 癸酉日|"},
         {"DecemberTrailing", 2009, 12, 390, 327,
-         "2010 年 1 月 8 日|星期五|农历 11 月 24 日|己丑年 丁丑月 戊午日|"},
+            "2010 年 1 月 8 日|星期五|农历 11 月 24 日|己丑年 丁丑月 戊午日|"},
         {"FirstHoverPixel", 2009, 3, 6, 53,
-         "2009 年 3 月 1 日|星期日|农历 2 月 5 日|己丑年 丙寅月 乙巳日|国际民防日 零歧视日 "},
+            "2009 年 3 月 1 日|星期日|农历 2 月 5 日|己丑年 丙寅月 乙巳日|国际民防日 零歧视日 "},
         {"LeftEdge", 2009, 3, 5, 100, ""}, {"TopEdge", 2009, 3, 100, 52, ""},
         {"RightEdge", 2009, 3, 491, 100, ""}, {"BottomEdge", 2009, 3, 100, 352, ""}};
     for (const auto& r : rows) {

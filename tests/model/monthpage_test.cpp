@@ -18,9 +18,13 @@ TEST(MonthPage, Navigation)
 {
     // '<' PrevMonth, '>' NextMonth, '[' PrevYear, ']' NextYear, 'y' SetYear(arg),
     // 'm' SetMonth(arg), '=' the constructor alone. 2008 is a leap year.
-    const struct { const char* name; SolarDate start; char command; int arg; SolarDate expected; }
-        rows[] = {
-        {"Mar31PrevMonthLeap", {2008, 3, 31}, '<', 0, {2008, 2, 29}},
+    const struct {
+        const char* name;
+        SolarDate start;
+        char command;
+        int arg;
+        SolarDate expected;
+    } rows[] = {{"Mar31PrevMonthLeap", {2008, 3, 31}, '<', 0, {2008, 2, 29}},
         {"Mar31PrevMonthCommon", {2009, 3, 31}, '<', 0, {2009, 2, 28}},
         {"Jan31SetMonth2Leap", {2008, 1, 31}, 'm', 2, {2008, 2, 29}},
         {"Feb29NextYear", {2008, 2, 29}, ']', 0, {2009, 2, 28}},
@@ -39,9 +43,13 @@ TEST(MonthPage, Navigation)
         {"DayPastMonthEnd", {2009, 2, 31}, '=', 0, {2009, 2, 28}}};
     for (const auto& r : rows) {
         const MonthPage p(r.start);
-        const MonthPage after = r.command == '<' ? p.PrevMonth() : r.command == '>' ? p.NextMonth()
-            : r.command == '[' ? p.PrevYear() : r.command == ']' ? p.NextYear()
-            : r.command == 'y' ? p.SetYear(r.arg) : r.command == 'm' ? p.SetMonth(r.arg) : p;
+        const MonthPage after = r.command == '<' ? p.PrevMonth()
+            : r.command == '>'                   ? p.NextMonth()
+            : r.command == '['                   ? p.PrevYear()
+            : r.command == ']'                   ? p.NextYear()
+            : r.command == 'y'                   ? p.SetYear(r.arg)
+            : r.command == 'm'                   ? p.SetMonth(r.arg)
+                                                 : p;
         EXPECT_EQ(after.Date(), r.expected) << r.name;
     }
 }
@@ -51,9 +59,12 @@ TEST(MonthPage, Navigation)
 // January 1900 Monday, February 2050 Tuesday.
 TEST(MonthPage, CellDatesAndClicks)
 {
-    const struct { const char* name; SolarDate page; GridCell cell; SolarDate date, selects; }
-        rows[] = {
-        {"SundayStartNoLeadingCell", {2009, 2, 10}, {0, 0}, {2009, 2, 1}, {2009, 2, 1}},
+    const struct {
+        const char* name;
+        SolarDate page;
+        GridCell cell;
+        SolarDate date, selects;
+    } rows[] = {{"SundayStartNoLeadingCell", {2009, 2, 10}, {0, 0}, {2009, 2, 1}, {2009, 2, 1}},
         {"SundayStartEndsWith14March", {2009, 2, 10}, {5, 6}, {2009, 3, 14}, {2009, 3, 14}},
         {"SaturdayStartLeadingCell", {2009, 8, 12}, {0, 0}, {2009, 7, 26}, {2009, 7, 26}},
         {"DecemberTrailingIsJanuary", {2009, 12, 31}, {5, 6}, {2010, 1, 9}, {2010, 1, 9}},
@@ -71,13 +82,16 @@ TEST(MonthPage, CellDatesAndClicks)
 TEST(MonthPage, HitTestEdges)
 {
     using C = GridCell;
-    const struct { const char* name; int x, y; std::optional<GridCell> click, hover; } rows[] = {
-        {"TopLeftClickOnly", 5, 52, C{0, 0}, NoCell}, {"LeftOfGrid", 4, 100, NoCell, NoCell},
-        {"FirstHover", 6, 53, C{0, 0}, C{0, 0}},      {"AboveGrid", 100, 51, NoCell, NoCell},
-        {"Column1Start", 75, 60, C{0, 1}, C{0, 1}},   {"Row1Start", 100, 102, C{1, 1}, C{1, 1}},
-        {"X490", 490, 200, C{2, 6}, C{2, 6}},         {"X491ClickOnly", 491, 200, C{2, 6}, NoCell},
-        {"X493", 493, 300, NoCell, NoCell},           {"Y351", 300, 351, C{5, 4}, C{5, 4}},
-        {"Y352", 300, 352, NoCell, NoCell}};
+    const struct {
+        const char* name;
+        int x, y;
+        std::optional<GridCell> click, hover;
+    } rows[] = {{"TopLeftClickOnly", 5, 52, C{0, 0}, NoCell},
+        {"LeftOfGrid", 4, 100, NoCell, NoCell}, {"FirstHover", 6, 53, C{0, 0}, C{0, 0}},
+        {"AboveGrid", 100, 51, NoCell, NoCell}, {"Column1Start", 75, 60, C{0, 1}, C{0, 1}},
+        {"Row1Start", 100, 102, C{1, 1}, C{1, 1}}, {"X490", 490, 200, C{2, 6}, C{2, 6}},
+        {"X491ClickOnly", 491, 200, C{2, 6}, NoCell}, {"X493", 493, 300, NoCell, NoCell},
+        {"Y351", 300, 351, C{5, 4}, C{5, 4}}, {"Y352", 300, 352, NoCell, NoCell}};
     for (const auto& r : rows) {
         EXPECT_EQ(MonthPage::HitTest(r.x, r.y), r.click) << r.name;
         EXPECT_EQ(MonthPage::HoverTest(r.x, r.y), r.hover) << r.name;
@@ -99,28 +113,34 @@ TEST(MonthPage, HitTestEdges)
 // next new moon brought the total solar eclipse of 20 March 2034).
 TEST(Query, FindSolarDate)
 {
-    const struct { const char* name; int ly, lm, ld; bool leap; std::optional<SolarDate> date; }
-        rows[] = {{"NewYear2009", 2009, 1, 1, false, SolarDate{2009, 1, 26}},
-                  {"Fifth2009Day30", 2009, 5, 30, false, SolarDate{2009, 6, 22}},
-                  {"LeapFifth2009Day1", 2009, 5, 1, true, SolarDate{2009, 6, 23}},
-                  {"LeapFifth2009Day30", 2009, 5, 30, true, NoDate},
-                  {"LeapSixth2017Day30", 2017, 6, 30, true, SolarDate{2017, 8, 21}},
-                  {"Sixth2017Day30", 2017, 6, 30, false, NoDate},
-                  {"LeapEleventh2033", 2033, 11, 1, true, SolarDate{2033, 12, 22}},
-                  {"LeapInYearWithoutLeap", 2010, 5, 1, true, NoDate},
-                  {"LeapOfTheWrongMonth", 2009, 4, 1, true, NoDate},
-                  {"YearBeforeTable", 1899, 1, 1, false, NoDate},
-                  {"Month13", 2009, 13, 1, false, NoDate}, {"Day0", 2009, 1, 0, false, NoDate}};
-    for (const auto& r : rows)
-        EXPECT_EQ(FindSolarDate(r.ly, r.lm, r.ld, r.leap), r.date) << r.name;
+    const struct {
+        const char* name;
+        int ly, lm, ld;
+        bool leap;
+        std::optional<SolarDate> date;
+    } rows[] = {{"NewYear2009", 2009, 1, 1, false, SolarDate{2009, 1, 26}},
+        {"Fifth2009Day30", 2009, 5, 30, false, SolarDate{2009, 6, 22}},
+        {"LeapFifth2009Day1", 2009, 5, 1, true, SolarDate{2009, 6, 23}},
+        {"LeapFifth2009Day30", 2009, 5, 30, true, NoDate},
+        {"LeapSixth2017Day30", 2017, 6, 30, true, SolarDate{2017, 8, 21}},
+        {"Sixth2017Day30", 2017, 6, 30, false, NoDate},
+        {"LeapEleventh2033", 2033, 11, 1, true, SolarDate{2033, 12, 22}},
+        {"LeapInYearWithoutLeap", 2010, 5, 1, true, NoDate},
+        {"LeapOfTheWrongMonth", 2009, 4, 1, true, NoDate},
+        {"YearBeforeTable", 1899, 1, 1, false, NoDate}, {"Month13", 2009, 13, 1, false, NoDate},
+        {"Day0", 2009, 1, 0, false, NoDate}};
+    for (const auto& r : rows) EXPECT_EQ(FindSolarDate(r.ly, r.lm, r.ld, r.leap), r.date) << r.name;
 }
 
 // Steps: "g" / "l" the Gregorian / lunar button, "y2010" the year 2010, "m4" / "d29"
 // month / day item 4 / 29 (from 0). Then: month items joined, the current month
 // item, the day count (items "1".."n"), the current day, the query.
 struct ListsRow {
-    const char* name; SolarDate start; const char *steps, *months, *month;
-    int days, day; std::optional<SolarDate> query;
+    const char* name;
+    SolarDate start;
+    const char *steps, *months, *month;
+    int days, day;
+    std::optional<SolarDate> query;
 };
 const char* const Plain = "1,2,3,4,5,6,7,8,9,10,11,12";
 const char* const Leap5 = "1,2,3,4,5,5(闰),6,7,8,9,10,11,12";

@@ -42,14 +42,16 @@ TEST(Sweep, EveryPage)
                 EXPECT_LE(c.lowerText.size(), 12u);
                 using enum LowerTextSource;
                 EXPECT_EQ(c.lowerText.empty(), c.source == None);
-                const bool fromLunar = c.source == LunarFestival || c.source == LunarMonth
-                    || c.source == LunarDay;
+                const bool fromLunar =
+                    c.source == LunarFestival || c.source == LunarMonth || c.source == LunarDay;
                 EXPECT_TRUE(lunar ? !c.lowerText.empty() : !fromLunar);
                 // Sundays red, Saturdays green and red by turns, neighbouring days grey.
                 const std::size_t weekday = i % 7;
-                const Rgb day = !c.inMonth ? colors::Grey : weekday == 0 ? colors::Red
+                const Rgb day = !c.inMonth ? colors::Grey
+                    : weekday == 0         ? colors::Red
                     : weekday < 6          ? colors::Black
-                    : saturdays++ % 2 == 0 ? colors::Green : colors::Red;
+                    : saturdays++ % 2 == 0 ? colors::Green
+                                           : colors::Red;
                 EXPECT_EQ(c.dayColor, day);
                 EXPECT_EQ(c.selected, c.inMonth && c.date == page.Date());
 
@@ -76,7 +78,7 @@ TEST(Sweep, EveryPage)
                 EXPECT_TRUE(list.size() <= 20 || (list.size() <= 25 && list.ends_with("……")));
             }
             for (const MonthPage& next :
-                 {page.PrevYear(), page.NextYear(), page.PrevMonth(), page.NextMonth()})
+                {page.PrevYear(), page.NextYear(), page.PrevMonth(), page.NextMonth()})
                 EXPECT_EQ(MonthPage(next.Date()), next);  // still a valid page
         }
     }
