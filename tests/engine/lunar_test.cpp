@@ -74,22 +74,26 @@ bool SlowSolarToLunar(LunarDate& r)
 
 TEST(LunarTable, YearSizes)
 {
-    EXPECT_EQ(LunarYearDays(1900), 384);
-    EXPECT_EQ(LunarYearDays(2009), 384);
-    EXPECT_EQ(LeapMonth(2009), 5);
-    EXPECT_EQ(LeapMonthDays(2009), 29);
-    EXPECT_EQ(LunarMonthDays(2009, 5), 30);
-    EXPECT_EQ(LeapMonth(2017), 6);
-    EXPECT_EQ(LeapMonthDays(2017), 30);
-    EXPECT_EQ(LunarMonthDays(2017, 6), 29);
-    EXPECT_EQ(LeapMonthDays(2010), 0);
-    // Corrected entries (GB/T 33661-2017): 1933 leap 5th month of 30 days,
-    // 1996 5th and 7th months of 30 days, 2033 leap month after the 11th.
-    EXPECT_EQ(LeapMonth(1933), 5);
-    EXPECT_EQ(LeapMonthDays(1933), 30);
-    EXPECT_EQ(LunarMonthDays(1996, 5), 30);
-    EXPECT_EQ(LunarMonthDays(1996, 7), 30);
-    EXPECT_EQ(LeapMonth(2033), 11);
+    struct Row {
+        const char* what;
+        int actual, expected;
+    };
+    const Row rows[] = {
+        {"1900 days", LunarYearDays(1900), 384},
+        {"2009 days", LunarYearDays(2009), 384},
+        {"2009 leap", LeapMonth(2009), 5},
+        {"2009 leap days", LeapMonthDays(2009), 29},
+        {"2009 fifth", LunarMonthDays(2009, 5), 30},
+        {"2017 leap days", LeapMonthDays(2017), 30},
+        {"2017 sixth", LunarMonthDays(2017, 6), 29},
+        {"2010 no leap", LeapMonthDays(2010), 0},
+        // Corrected entries (GB/T 33661-2017).
+        {"1933 leap days", LeapMonthDays(1933), 30},
+        {"1996 fifth", LunarMonthDays(1996, 5), 30},
+        {"1996 seventh", LunarMonthDays(1996, 7), 30},
+        {"2033 leap", LeapMonth(2033), 11},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
 }
 
 struct Example {

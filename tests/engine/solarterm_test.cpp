@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "gregorian.h"
 #include "names.h"
 #include "solarterm.h"
@@ -7,45 +9,30 @@
 namespace qov {
 namespace {
 
-TEST(SolarTermDate, ReferenceMomentIsExact)
+std::string Stamp(const SolarTermTime& t)
 {
-    const SolarTermTime t = SolarTermDate(1900, 0);
-    EXPECT_EQ(t.year, 1900);
-    EXPECT_EQ(t.month, 1);
-    EXPECT_EQ(t.day, 6);
-    EXPECT_EQ(t.hour, 2);
-    EXPECT_EQ(t.minute, 5);
-    EXPECT_EQ(t.second, 0);
-    EXPECT_EQ(t.millisecond, 0);
-    EXPECT_EQ(t.weekday, 6);  // 6 January 1900 was a Saturday
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d w%d", t.year, t.month, t.day,
+        t.hour, t.minute, t.second, t.millisecond, t.weekday);
+    return buf;
 }
 
-TEST(SolarTermDate, Dates2009)
+TEST(SolarTermDate, ChosenTerms)
 {
-    struct Row {
-        int year, k, month, day;
+    // The reference moment exactly, then UT dates of 2009 (立春 23:27 UT,
+    // 冬至 00:18 UT) and 小寒 2010; the seconds are the formula's own.
+    const std::pair<std::string, std::string> rows[] = {
+        {Stamp(SolarTermDate(1900, 0)), "1900-01-06 02:05:00.000 w6"},
+        {Stamp(SolarTermDate(2009, 2)).substr(0, 16), "2009-02-03 23:27"},
+        {Stamp(SolarTermDate(2009, 23)).substr(0, 16), "2009-12-22 00:18"},
+        {Stamp(SolarTermDate(2009, 0)).substr(0, 10), "2009-01-05"},
+        {Stamp(SolarTermDate(2009, 1)).substr(0, 10), "2009-01-20"},
+        {Stamp(SolarTermDate(2009, 5)).substr(0, 10), "2009-03-20"},
+        {Stamp(SolarTermDate(2009, 6)).substr(0, 10), "2009-04-04"},
+        {Stamp(SolarTermDate(2009, 11)).substr(0, 10), "2009-06-21"},
+        {Stamp(SolarTermDate(2010, 0)).substr(0, 10), "2010-01-05"},
     };
-    const Row rows[] = {
-        {2009, 0, 1, 5},
-        {2009, 1, 1, 20},
-        {2009, 2, 2, 3},
-        {2009, 5, 3, 20},
-        {2009, 6, 4, 4},
-        {2009, 11, 6, 21},
-        {2009, 23, 12, 22},
-        {2010, 0, 1, 5},
-    };
-    for (const Row& r : rows) {
-        const SolarTermTime t = SolarTermDate(r.year, r.k);
-        EXPECT_EQ(t.year, r.year);
-        EXPECT_EQ(t.month, r.month) << "term " << r.k;
-        EXPECT_EQ(t.day, r.day) << "term " << r.k;
-    }
-    // 立春 2009 computes to 23:27 UT, 冬至 2009 to 00:18 UT.
-    EXPECT_EQ(SolarTermDate(2009, 2).hour, 23);
-    EXPECT_EQ(SolarTermDate(2009, 2).minute, 27);
-    EXPECT_EQ(SolarTermDate(2009, 23).hour, 0);
-    EXPECT_EQ(SolarTermDate(2009, 23).minute, 18);
+    for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
 }
 
 // Every term of 1899..2051 falls in its own month; over 1900..2050 within
