@@ -2,107 +2,77 @@
 // texts a half-typed field shows, focus loss, field picks and click zones.
 #include "model/dateentry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "model_test_support.h"
 
 namespace qov {
 namespace {
 
-constexpr int Year = DateEntry::YearField;
-constexpr int Month = DateEntry::MonthField;
-constexpr int Day = DateEntry::DayField;
-
-// Applies one step and returns its code. 'Y', 'M', 'D' pick field 1, 2, 3 and
-// 'Z' field 0 (a click outside the zones): 's' picked, 'r' refused. 'N' is
-// focus loss (Normalize): 'n'. Any other character is typed: 'i' ignored,
-// 'c' continue, 'K' complete.
+// Applies one step and returns its code. 'Z', 'Y', 'M', 'D' pick field 0 (a click
+// outside the zones), 1, 2, 3: 's' picked, 'r' refused. 'N' is focus loss
+// (Normalize): 'n'. Any other character is typed: 'i' ignored, 'c' continue, 'K'
+// complete.
 char Step(DateEntry& entry, char key)
 {
-    switch (key) {
-    case 'Y':
-        return entry.SelectField(Year) ? 's' : 'r';
-    case 'M':
-        return entry.SelectField(Month) ? 's' : 'r';
-    case 'D':
-        return entry.SelectField(Day) ? 's' : 'r';
-    case 'Z':
-        return entry.SelectField(0) ? 's' : 'r';
-    case 'N':
-        entry.Normalize();
-        return 'n';
-    }
+    if (const std::size_t f = std::string_view("ZYMD").find(key); f != std::string_view::npos)
+        return entry.SelectField(static_cast<int>(f)) ? 's' : 'r';
+    if (key == 'N') return entry.Normalize(), 'n';
     const EntryResult r = entry.Type(static_cast<char32_t>(key));
     return r == EntryResult::Ignored ? 'i' : r == EntryResult::Continue ? 'c' : 'K';
 }
 
-// Codes: one per key; texts: the text after each key, each followed by a space.
-struct TypingRow {
-    const char* name;
-    SolarDate start;
-    std::string keys, codes, texts;
-    int endField, endDigits;
-};
-
-// clang-format off
-const TypingRow TypingRows[] = {
-    // Year digits weigh 1000, 100, 10, 1; the fourth clamps and picks the month.
-    {"Year2009", {2012, 7, 15}, "Y2009", "scccc",
-     "2012-07-15 2000-07-15 2000-07-15 2000-07-15 2009-07-15 ", Month, 2},
-    {"Year0000Gives0001", {2012, 7, 15}, "Y0000", "scccc",
-     "2012-07-15 0000-07-15 0000-07-15 0000-07-15 0001-07-15 ", Month, 2},
-    {"CommonYearClampsFeb29", {2008, 2, 29}, "Y2009", "scccc",
-     "2008-02-29 2000-02-29 2000-02-29 2000-02-29 2009-02-28 ", Month, 2},
-    // Month: "0" and "1" wait, "2".."9" pick the day at once.
-    {"Month15Gives12", {2009, 3, 15}, "M15", "scc", "2009-03-15 2009-10-15 2009-12-15 ", Day, 2},
-    {"Month00Gives01", {2009, 3, 15}, "M00", "scc", "2009-03-15 2009-00-15 2009-01-15 ", Day, 2},
-    {"Month7Alone", {2009, 3, 15}, "M7", "sc", "2009-03-15 2009-07-15 ", Day, 2},
-    // A one-digit month keeps day 31 until the day is typed or focus leaves;
-    // a two-digit month clamps at once.
-    {"Month2KeepsDay31", {2009, 1, 31}, "M2N", "scn", "2009-01-31 2009-02-31 2009-02-28 ", Day, 2},
-    {"Month02Clamps", {2009, 1, 31}, "M02", "scc", "2009-01-31 2009-00-31 2009-02-28 ", Day, 2},
-    // Day: "0".."3" wait, "4".."9" complete at once; the sum stays in the month.
-    {"Day35CommonFeb", {2009, 2, 10}, "D35", "scK", "2009-02-10 2009-02-30 2009-02-28 ", Day, 0},
-    {"Day35LeapFeb", {2008, 2, 10}, "D35", "scK", "2008-02-10 2008-02-30 2008-02-29 ", Day, 0},
-    {"Day00Gives01", {2009, 2, 10}, "D00", "scK", "2009-02-10 2009-02-00 2009-02-01 ", Day, 0},
-    {"Day31InApril", {2009, 4, 10}, "D31", "scK", "2009-04-10 2009-04-30 2009-04-30 ", Day, 0},
-    {"Day5Alone", {2009, 2, 10}, "D5", "sK", "2009-02-10 2009-02-05 ", Day, 0},
-    {"DigitsAfterCompletionAdd", {2009, 2, 10}, "D599", "sKKK",
-     "2009-02-10 2009-02-05 2009-02-14 2009-02-23 ", Day, 0},
-    {"WholeDate", {2012, 12, 31}, "Y20080229", "scccccccK",
-     "2012-12-31 2000-12-31 2000-12-31 2000-12-31 2008-12-31 2008-00-31 2008-02-29 2008-02-20 "
-     "2008-02-29 ", Day, 0},
-    // An idle entry (no field in progress) holds its date in range.
-    {"IdleYear0", {0, 7, 1}, "x", "i", "0001-07-01 ", 0, 0},
-    {"IdleYear12345", {12345, 7, 1}, "x", "i", "9999-07-01 ", 0, 0},
-    {"IdleMonth13", {2009, 13, 31}, "x", "i", "2009-12-31 ", 0, 0},
-    {"IdleApril31", {2009, 4, 31}, "x", "i", "2009-04-30 ", 0, 0},
-    {"IdleFeb29In1900", {1900, 2, 29}, "x", "i", "1900-02-28 ", 0, 0},
-    {"IdleDay0", {2009, 7, 0}, "x", "i", "2009-07-01 ", 0, 0},
-    // Letters, backspace, Ctrl+C, Ctrl+V, Ctrl+X and a space do nothing.
-    {"NonDigitsIgnored", {2009, 7, 1}, "Ya\b\x03\x16\x18 ", "siiiiii",
-     "2009-07-01 2009-07-01 2009-07-01 2009-07-01 2009-07-01 2009-07-01 2009-07-01 ", Year, 4},
-    {"NoFieldFirstDigitStartsYear", {2009, 7, 1}, "x19", "icc",
-     "2009-07-01 1000-07-01 1900-07-01 ", Year, 2},
-    // Focus loss brings the date into range and keeps the field in progress.
-    {"FocusLossMidYearContinues", {2012, 7, 15}, "Y20N17", "sccncc",
-     "2012-07-15 2000-07-15 2000-07-15 2000-07-15 2010-07-15 2017-07-15 ", Month, 2},
-    {"FocusLossDay30Feb", {2009, 2, 1}, "D3N", "scn", "2009-02-01 2009-02-30 2009-02-28 ", Day, 1},
-    {"ClickOutsideKeepsProgress", {2009, 7, 1}, "D1Z5", "scrK",
-     "2009-07-01 2009-07-10 2009-07-10 2009-07-15 ", Day, 0},
-    // A day picked while the month or the year is half typed still completes
-    // a valid date.
-    {"HalfTypedMonthThenDay", {2009, 7, 15}, "M0D5", "scsK",
-     "2009-07-15 2009-00-15 2009-00-15 2009-01-05 ", Day, 0},
-    {"HalfTypedYearThenDay", {2009, 7, 15}, "Y0D9", "scsK",
-     "2009-07-15 0000-07-15 0000-07-15 0001-07-09 ", Day, 0},
-};
-// clang-format on
-
+// Codes: one per key; texts: the text after each key, each followed by a space;
+// then the active field and its digits left.
 TEST(DateEntry, TypingTextsAndState)
 {
-    for (const TypingRow& row : TypingRows) {
+    constexpr int Year = DateEntry::YearField, Month = DateEntry::MonthField;
+    constexpr int Day = DateEntry::DayField;
+    // clang-format off
+    const struct { const char* name; SolarDate start; std::string keys, codes, texts; int field, digits; } rows[] = {
+        // Year digits weigh 1000, 100, 10, 1; the fourth clamps and picks the month.
+        {"Year0000Gives0001", {2012, 7, 15}, "Y0000", "scccc",
+         "2012-07-15 0000-07-15 0000-07-15 0000-07-15 0001-07-15 ", Month, 2},
+        {"CommonYearClampsFeb29", {2008, 2, 29}, "Y2009", "scccc",
+         "2008-02-29 2000-02-29 2000-02-29 2000-02-29 2009-02-28 ", Month, 2},
+        // Month: "0" and "1" wait, "2".."9" pick the day at once; a one-digit month
+        // keeps day 31 until the day is typed or focus leaves, two digits clamp.
+        {"Month15Gives12", {2009, 3, 15}, "M15", "scc", "2009-03-15 2009-10-15 2009-12-15 ", Day, 2},
+        {"Month00Gives01", {2009, 3, 15}, "M00", "scc", "2009-03-15 2009-00-15 2009-01-15 ", Day, 2},
+        {"Month2KeepsDay31", {2009, 1, 31}, "M2N", "scn", "2009-01-31 2009-02-31 2009-02-28 ", Day, 2},
+        {"Month02Clamps", {2009, 1, 31}, "M02", "scc", "2009-01-31 2009-00-31 2009-02-28 ", Day, 2},
+        // Day: "0".."3" wait, "4".."9" complete at once; the sum stays in the month.
+        {"Day35CommonFeb", {2009, 2, 10}, "D35", "scK", "2009-02-10 2009-02-30 2009-02-28 ", Day, 0},
+        {"Day00Gives01", {2009, 2, 10}, "D00", "scK", "2009-02-10 2009-02-00 2009-02-01 ", Day, 0},
+        {"DigitsAfterCompletionAdd", {2008, 2, 10}, "D599", "sKKK",
+         "2008-02-10 2008-02-05 2008-02-14 2008-02-23 ", Day, 0},
+        {"WholeDate", {2012, 12, 31}, "Y20080229", "scccccccK", "2012-12-31 2000-12-31 2000-12-31 "
+         "2000-12-31 2008-12-31 2008-00-31 2008-02-29 2008-02-20 2008-02-29 ", Day, 0},
+        // An idle entry (no field in progress) holds its date in range.
+        {"IdleYear12345", {12345, 7, 1}, "x", "i", "9999-07-01 ", 0, 0},
+        {"IdleFeb29In1900", {1900, 2, 29}, "x", "i", "1900-02-28 ", 0, 0},
+        // Letters, backspace, Ctrl+C, Ctrl+V, Ctrl+X and a space do nothing.
+        {"NonDigitsIgnored", {2009, 7, 1}, "Ya\b\x03\x16\x18 ", "siiiiii", "2009-07-01 2009-07-01 "
+         "2009-07-01 2009-07-01 2009-07-01 2009-07-01 2009-07-01 ", Year, 4},
+        {"NoFieldFirstDigitStartsYear", {2009, 7, 1}, "x19", "icc",
+         "2009-07-01 1000-07-01 1900-07-01 ", Year, 2},
+        // Focus loss brings the date into range and keeps the field in progress; so
+        // does a click outside the zones.
+        {"FocusLossMidYearContinues", {2012, 7, 15}, "Y20N17", "sccncc", "2012-07-15 2000-07-15 "
+         "2000-07-15 2000-07-15 2010-07-15 2017-07-15 ", Month, 2},
+        {"ClickOutsideKeepsProgress", {2009, 7, 1}, "D1Z5", "scrK",
+         "2009-07-01 2009-07-10 2009-07-10 2009-07-15 ", Day, 0},
+        // A day picked while the month or the year is half typed still completes a
+        // valid date.
+        {"HalfTypedMonthThenDay", {2009, 7, 15}, "M0D5", "scsK",
+         "2009-07-15 2009-00-15 2009-00-15 2009-01-05 ", Day, 0},
+        {"HalfTypedYearThenDay", {2009, 7, 15}, "Y0D9", "scsK",
+         "2009-07-15 0000-07-15 0000-07-15 0001-07-09 ", Day, 0}};
+    // clang-format on
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_EQ(row.codes.size(), row.keys.size());
         ASSERT_EQ(row.texts.size(), 11 * row.keys.size());
@@ -111,41 +81,36 @@ TEST(DateEntry, TypingTextsAndState)
             EXPECT_EQ(Step(entry, row.keys[i]), row.codes[i]) << "step " << i;
             EXPECT_EQ(entry.Text(), row.texts.substr(11 * i, 10)) << "step " << i;
         }
-        EXPECT_EQ(entry.ActiveField(), row.endField);
-        EXPECT_EQ(entry.DigitsLeft(), row.endDigits);
+        EXPECT_EQ(entry.ActiveField(), row.field);
+        EXPECT_EQ(entry.DigitsLeft(), row.digits);
     }
 }
 
 TEST(DateEntry, SelectionCoversTheField)
 {
     DateEntry entry({2009, 7, 1});
-    EXPECT_EQ(entry.Selection(), (TextRange{0, 0}));
-    const TextRange ranges[] = {{0, 4}, {5, 7}, {8, 10}};
-    for (int field = Year; field <= Day; ++field) {
-        ASSERT_TRUE(entry.SelectField(field));
-        EXPECT_EQ(entry.Selection(), ranges[field - 1]) << field;
+    const TextRange ranges[] = {{0, 0}, {0, 4}, {5, 7}, {8, 10}};
+    EXPECT_EQ(entry.Selection(), ranges[0]);
+    for (int field = 1; field <= 4; ++field) {  // field 4 is refused and keeps the day's
+        EXPECT_EQ(entry.SelectField(field), field < 4) << field;
+        EXPECT_EQ(entry.Selection(), ranges[std::min(field, 3)]) << field;
     }
-    EXPECT_FALSE(entry.SelectField(4));
-    EXPECT_EQ(entry.Selection(), (TextRange{8, 10}));
 }
 
+// Characters 8 px wide from x = 3, four spaces 12 px, two spaces 6 px: year 3..15,
+// month 43..49, day 67..73, both ends inclusive. Where wide spaces make the year
+// zone reach into the month, the first zone wins.
 TEST(DateEntry, ClickZones)
 {
-    // Characters 8 px wide from x = 3, four spaces 12 px, two spaces 6 px:
-    // year 3..15, month 43..49, day 67..73, both ends inclusive.
-    const int starts[3] = {3, 43, 67};
-    const struct {
-        const char* name;
-        int x, field;
-    } rows[] = {{"LeftMargin", 2, 0}, {"YearFirst", 3, Year}, {"YearLast", 15, Year},
-        {"AfterYear", 16, 0}, {"MonthFirst", 43, Month}, {"MonthLast", 49, Month},
-        {"AfterMonth", 50, 0}, {"DayLast", 73, Day}, {"BehindDay", 74, 0}};
+    const int starts[3] = {3, 43, 67}, narrow[3] = {0, 10, 16};
+    // clang-format off
+    const struct { int x, field; } rows[] = {{2, 0}, {3, 1}, {15, 1}, {16, 0}, {43, 2}, {49, 2},
+        {50, 0}, {73, 3}, {74, 0}};
+    // clang-format on
     for (const auto& row : rows)
-        EXPECT_EQ(DateEntry::FieldAtX(row.x, starts, 12, 6), row.field) << row.name;
-    // Wide spaces make the year zone reach into the month: the first zone wins.
-    const int narrow[3] = {0, 10, 16};
-    EXPECT_EQ(DateEntry::FieldAtX(12, narrow, 16, 8), Year);
-    EXPECT_EQ(DateEntry::FieldAtX(17, narrow, 16, 8), Month);
+        EXPECT_EQ(DateEntry::FieldAtX(row.x, starts, 12, 6), row.field) << row.x;
+    EXPECT_EQ(DateEntry::FieldAtX(12, narrow, 16, 8), DateEntry::YearField);
+    EXPECT_EQ(DateEntry::FieldAtX(17, narrow, 16, 8), DateEntry::MonthField);
 }
 
 // Every date typed in full, eight digits, completes once and comes back unchanged.
