@@ -252,23 +252,24 @@ QueryLists::QueryLists(SolarDate selected)
 void QueryLists::OnGregorianClicked()
 {
     m_mode = QueryMode::Gregorian;
-    const int year = CurrentYear();
-    const QueryMonth m = RebuildQueryMonths(year, false);
-    RebuildQueryDays(year, m.month, false, m.leap);
+    RebuildForYear();
 }
 
 void QueryLists::OnLunarClicked()
 {
     m_mode = QueryMode::Lunar;
-    const int year = CurrentYear();
-    const QueryMonth m = RebuildQueryMonths(year, true);
-    RebuildQueryDays(year, m.month, true, m.leap);
+    RebuildForYear();
 }
 
 void QueryLists::OnYearChosen(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_years.size())) return;
     m_yearIndex = index;
+    RebuildForYear();
+}
+
+void QueryLists::RebuildForYear()
+{
     const bool lunar = m_mode == QueryMode::Lunar;
     const int year = CurrentYear();
     const QueryMonth m = RebuildQueryMonths(year, lunar);

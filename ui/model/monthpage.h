@@ -147,6 +147,9 @@ public:
     std::optional<SolarDate> Query() const noexcept;
 
 private:
+    // The month and day lists for the current year and mode.
+    void RebuildForYear();
+
     QueryMode m_mode = QueryMode::Gregorian;
     std::vector<std::string> m_years;
     std::vector<std::string> m_months;
