@@ -2,6 +2,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
+#include <optional>
+
+#include "gregorian.h"
 
 class CCalendarApp : public QApplication {
     Q_OBJECT
@@ -9,11 +13,20 @@ class CCalendarApp : public QApplication {
 public:
     CCalendarApp(int& argc, char** argv);
 
-    // Runs the main window modally; returns the process exit status.
-    int InitInstance();
+    // Runs the main window modally, on the page of `date` with that day
+    // selected (today when empty); returns the process exit status.
+    int InitInstance(std::optional<qov::SolarDate> date = std::nullopt);
 
-    // The whole program: a second start while the first runs ends at once
-    // with status 0 and leaves the first alone; otherwise the window runs
-    // until it is closed.
+    // The whole program: the command line is read first, without a display
+    // (help, version and refused arguments end there); then a second start
+    // while the first runs ends at once with status 0 and leaves the first
+    // alone; otherwise the window runs until it is closed.
     static int Run(int& argc, char** argv);
+
+    // Loads Qt's own Simplified Chinese texts (standard menus, dialog
+    // buttons, the command-line parser) from Qt's translations folder.
+    static bool LoadQtChinese(QTranslator& translator);
+
+private:
+    QTranslator m_qtChinese;
 };

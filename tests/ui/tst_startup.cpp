@@ -1,0 +1,242 @@
+// How the program starts: the command line (help, version, --date and its
+// refusals), Qt's own texts in Chinese, and the program itself started with
+// arguments, offscreen, saving its first paint.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "calendarapp.h"
+#include "commandline.h"
+#include "model/colors.h"
+#include "model/geometry.h"
+#include "model/monthpage.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The text of a menu action without its mnemonic and shortcut:
+// "复制(&C)\tCtrl+C" -> "复制".
+QString Bare(QString text)
+{
+    text = text.section(u'\t', 0, 0);
+    return text.remove(QRegularExpression(u"\\(&.\\)|&"_s));
+}
+
+struct Finished {
+    int status = -1;
+    QString out, err;
+};
+
+// Runs the program to its end with extra environment settings; its own
+// runtime folder, so that no other copy counts as the first.
+Finished RunProgram(const QStringList& arguments, const QStringList& environment)
+{
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
+    for (const QString& setting : environment)
+        setting.contains(u'=') ? env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1))
+                               : env.remove(setting);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QOV_APP_PATH), arguments);
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        QString::fromUtf8(process.readAllStandardOutput()),
+        QString::fromUtf8(process.readAllStandardError())};
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    QTranslator m_qtChinese;
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(CCalendarApp::LoadQtChinese(m_qtChinese)); }
+
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<int>("status");    // -1: the window starts
+        QTest::addColumn<QString>("date");  // the page asked for, ISO
+        QTest::addColumn<QString>("text");  // part of what is printed
+
+        const auto row = [](const char* name, QStringList args, bool zh, int status, QString date,
+                             QString text) {
+            QTest::newRow(name) << args << zh << status << date << text;
+        };
+        row("none", {}, false, -1, {}, {});
+        row("--help zh", {u"--help"_s}, true, 0, {}, u"用法："_s);
+        row("--help zh options", {u"--help"_s}, true, 0, {}, u"  -h, --help, -?"_s);
+        row("-h en", {u"-h"_s}, false, 0, {}, u"Usage: "_s);
+        row("--help en date", {u"--help"_s}, false, 0, {}, u"--date <YYYY-MM-DD>"_s);
+        row("--version zh", {u"--version"_s}, true, 0, {}, u"qov 万年历 1.0\n"_s);
+        row("-v en", {u"-v"_s}, false, 0, {}, u"qov Perpetual Calendar 1.0\n"_s);
+        row("--date 2008-08-08", {u"--date"_s, u"2008-08-08"_s}, false, -1, u"2008-08-08"_s, {});
+        row("--date=2000-02-29", {u"--date=2000-02-29"_s}, false, -1, u"2000-02-29"_s,
+            {});  // 2000 is a leap year
+        row("--date 1900-01-01", {u"--date"_s, u"1900-01-01"_s}, false, -1, u"1900-01-01"_s, {});
+        row("--date 2049-12-31", {u"--date"_s, u"2049-12-31"_s}, false, -1, u"2049-12-31"_s, {});
+        row("--date 1900-02-29", {u"--date"_s, u"1900-02-29"_s}, true, 2, {},
+            u"日期 “1900-02-29” 无效"_s);  // 1900 is common
+        row("--date 2023-04-31", {u"--date"_s, u"2023-04-31"_s}, false, 2, {},
+            u"invalid date '2023-04-31'"_s);
+        row("--date 1899-12-31", {u"--date"_s, u"1899-12-31"_s}, false, 2, {},
+            u"from 1900-01-01 to 2049-12-31"_s);
+        row("--date 2050-01-01", {u"--date"_s, u"2050-01-01"_s}, false, 2, {}, u"invalid date"_s);
+        row("--date 2008-8-8", {u"--date"_s, u"2008-8-8"_s}, false, 2, {}, u"invalid date"_s);
+        row("--date 2008-13-01", {u"--date"_s, u"2008-13-01"_s}, false, 2, {}, u"invalid date"_s);
+        row("--date 20080808", {u"--date"_s, u"20080808"_s}, false, 2, {}, u"invalid date"_s);
+        row("--date empty", {u"--date="_s}, false, 2, {}, u"invalid date ''"_s);
+        row("--date no value", {u"--date"_s}, true, 2, {}, u"qov: "_s);
+        row("--bogus en", {u"--bogus"_s}, false, 2, {}, u"qov: Unknown option 'bogus'."_s);
+        row("--bogus zh", {u"--bogus"_s}, true, 2, {}, u"未知选项“bogus”"_s);
+        row("stray argument", {u"2008-08-08"_s}, false, 2, {},
+            u"unexpected argument '2008-08-08'"_s);
+        row("Qt options kept",
+            {u"-platform"_s, u"offscreen"_s, u"-style=fusion"_s, u"-reverse"_s, u"--date"_s,
+                u"2001-01-01"_s},
+            false, -1, u"2001-01-01"_s, {});
+    }
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, chinese);
+        QFETCH(int, status);
+        QFETCH(QString, date);
+        QFETCH(QString, text);
+        if (chinese) QCoreApplication::installTranslator(&m_qtChinese);
+        arguments.prepend(u"qov"_s);
+        const StartOptions options = ParseCommandLine(arguments, chinese);
+        QCoreApplication::removeTranslator(&m_qtChinese);
+
+        QCOMPARE(options.exitStatus.value_or(-1), status);
+        QVERIFY2(options.text.contains(text), qPrintable(options.text));
+        if (status == 2) QVERIFY2(options.text.contains(u"--help"_s), qPrintable(options.text));
+        const QString got = options.date
+            ? QDate(options.date->year, options.date->month, options.date->day)
+                  .toString(Qt::ISODate)
+            : QString();
+        QCOMPARE(got, date);
+    }
+
+    // Qt's own texts as the window shows them, Chinese (qt6-translations-l10n).
+    void qtChinese_data()
+    {
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Ctrl+C") << u"Ctrl+C"_s << u"复制"_s;
+        QTest::newRow("Ctrl+A") << u"Ctrl+A"_s << u"全选"_s;
+        QTest::newRow("Ctrl+V") << u"Ctrl+V"_s << u"粘贴"_s;
+        QTest::newRow("Ctrl+X") << u"Ctrl+X"_s << u"剪切"_s;
+    }
+    void qtChinese()
+    {
+        QFETCH(QString, shortcut);
+        QFETCH(QString, text);
+        QCoreApplication::installTranslator(&m_qtChinese);
+        QLineEdit edit(u"甲子"_s);
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+        QCoreApplication::removeTranslator(&m_qtChinese);
+
+        QString found;
+        for (const QAction* action : menu->actions())
+            if (action->text().endsWith(u'\t' + shortcut)) found = Bare(action->text());
+        QCOMPARE(found, text);
+        QCOMPARE(Bare(cancel), u"取消"_s);
+    }
+
+    // Refusals and help need no display and end before any window: a
+    // window attempt on xcb with no DISPLAY would abort instead.
+    void programWithoutDisplay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("--date 2023-02-29 zh")
+            << QStringList{u"--date"_s, u"2023-02-29"_s} << u"zh_CN.UTF-8"_s << 2 << QString()
+            << u"qov: 日期 “2023-02-29” 无效"_s;
+        QTest::newRow("--date x en") << QStringList{u"--date"_s, u"x"_s} << u"C"_s << 2 << QString()
+                                     << u"qov: invalid date 'x'"_s;
+        QTest::newRow("--help zh") << QStringList{u"--help"_s} << u"zh_CN.UTF-8"_s << 0
+                                   << u"在命令行选项上显示帮助"_s << QString();
+        QTest::newRow("--version en") << QStringList{u"--version"_s} << u"C"_s << 0
+                                      << u"qov Perpetual Calendar 1.0\n"_s << QString();
+    }
+    void programWithoutDisplay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, locale);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const QString shot = dir.filePath(u"shot.png"_s);
+        const Finished run = RunProgram(arguments,
+            {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s, u"QT_QPA_PLATFORM=xcb"_s,
+                u"LC_ALL="_s + locale, u"QOV_SNAPSHOT="_s + shot});
+        QCOMPARE(run.status, status);
+        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
+        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
+        QVERIFY(!QFile::exists(shot));
+    }
+
+    // The window opens on the page asked for with that day selected: the
+    // selection fill lies in that day's cell of the first paint.
+    void programDate_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("--date 2008-08-08")
+            << QStringList{u"--date"_s, u"2008-08-08"_s} << QDate(2008, 8, 8);
+        QTest::newRow("--date=1900-01-01")
+            << QStringList{u"--date=1900-01-01"_s} << QDate(1900, 1, 1);
+        QTest::newRow("none") << QStringList{} << QDate::currentDate();
+    }
+    void programDate()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QDate, date);
+        QTemporaryDir dir;
+        const QString shot = dir.filePath(u"shot.png"_s);
+        const Finished run =
+            RunProgram(arguments, {u"QT_QPA_PLATFORM=offscreen"_s, u"QOV_SNAPSHOT="_s + shot});
+        QCOMPARE(run.status, 0);
+        const QImage picture(shot);
+        QCOMPARE(picture.size(), QSize(680, 505));
+
+        const qov::MonthPage page(date.year(), date.month(), date.day());
+        const qov::Rect cell = qov::CellRect(page.SelectedCell().row, page.SelectedCell().column);
+        const QRgb fill =
+            qRgb(qov::colors::Selection.r, qov::colors::Selection.g, qov::colors::Selection.b);
+        int inCell = 0, elsewhere = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                if (picture.pixel(x, y) == fill) ++(cell.Contains(x, y) ? inCell : elsewhere);
+        // Most of the cell's background; no other cell is selected.
+        QVERIFY2(inCell > cell.Width() * cell.Height() / 3, qPrintable(QString::number(inCell)));
+        QVERIFY2(elsewhere < inCell / 10, qPrintable(QString::number(elsewhere)));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,116 @@
+#include "commandline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include "model/monthpage.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Options that QGuiApplication and QApplication take out of argv themselves
+// (their documentation lists them): known here, hidden from the help.
+constexpr const char16_t* QtValueOptions[] = {u"platform", u"platformpluginpath", u"platformtheme",
+    u"plugin", u"qwindowgeometry", u"qwindowicon", u"qwindowtitle", u"session", u"display",
+    u"geometry", u"style", u"stylesheet", u"qmljsdebugger"};
+constexpr const char16_t* QtFlagOptions[] = {
+    u"reverse", u"widgetcount", u"nograb", u"dograb", u"sync"};
+
+void AddHidden(QCommandLineParser& parser, const char16_t* name, const QString& valueName)
+{
+    QCommandLineOption option(QString::fromUtf16(name));
+    option.setValueName(valueName);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+}
+
+QString IsoText(qov::SolarDate d) { return QDate(d.year, d.month, d.day).toString(Qt::ISODate); }
+
+// A date written exactly as YYYY-MM-DD that exists and lies in the years the
+// year box offers.
+std::optional<qov::SolarDate> ReadDate(const QString& text)
+{
+    static const QRegularExpression pattern(u"^(\\d{4})-(\\d{2})-(\\d{2})$"_s);
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    const int year = match.captured(1).toInt();
+    const int month = match.captured(2).toInt();
+    const int day = match.captured(3).toInt();
+    if (year < qov::FirstPageYear || year > qov::LastPageYear) return std::nullopt;
+    if (day < 1 || day > qov::DaysInMonth(year, month)) return std::nullopt;
+    return qov::SolarDate{year, month, day};
+}
+
+StartOptions Refuse(const QString& message, bool chinese)
+{
+    const QString hint = chinese ? u"用 “qov --help” 查看用法。"_s : u"Try 'qov --help'."_s;
+    return {std::nullopt, UsageErrorStatus, u"qov: "_s + message + u'\n' + hint + u'\n'};
+}
+
+}  // namespace
+
+bool PrefersChinese()
+{
+    const QStringList languages = QLocale::system().uiLanguages();
+    return !languages.isEmpty() && QLocale(languages.first()).language() == QLocale::Chinese;
+}
+
+StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
+{
+    const qov::SolarDate first{qov::FirstPageYear, 1, 1};
+    const qov::SolarDate last{qov::LastPageYear, 12, 31};
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(chinese
+            ? u"万年历：公历月历，附农历、节气和节日。"_s
+            : u"Perpetual calendar: Gregorian month pages with lunar dates, solar terms and "
+              u"festivals."_s);
+    // Qt's own help option would add --help-all, whose text (Qt's options
+    // too) only its process() can print; the description is Qt's, so that
+    // Qt's translation covers it.
+    const QCommandLineOption help({u"h"_s, u"help"_s, u"?"_s},
+        QCoreApplication::translate("QCommandLineParser", "Displays help on commandline options."));
+    parser.addOption(help);
+    const QCommandLineOption version({u"v"_s, u"version"_s},
+        QCoreApplication::translate("QCommandLineParser", "Displays version information."));
+    parser.addOption(version);
+    const QCommandLineOption date(u"date"_s,
+        (chinese ? u"启动时显示该日所在的月份并选中该日（%1 至 %2）。"_s
+                 : u"Starts on the month of this date with the day selected (%1 to %2)."_s)
+            .arg(IsoText(first), IsoText(last)),
+        u"YYYY-MM-DD"_s);
+    parser.addOption(date);
+    for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
+    for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
+
+    if (!parser.parse(arguments)) return Refuse(parser.errorText(), chinese);
+    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
+    if (parser.isSet(version))
+        return {std::nullopt, 0,
+            (chinese ? u"qov 万年历 %1\n"_s : u"qov Perpetual Calendar %1\n"_s)
+                .arg(QStringLiteral(QOV_VERSION))};
+    if (!parser.positionalArguments().isEmpty()) {
+        const QString stray = parser.positionalArguments().first();
+        return Refuse(
+            chinese ? u"多余的参数 “%1”。"_s.arg(stray) : u"unexpected argument '%1'."_s.arg(stray),
+            chinese);
+    }
+
+    StartOptions options;
+    if (parser.isSet(date)) {
+        const QString text = parser.value(date);
+        options.date = ReadDate(text);
+        if (!options.date)
+            return Refuse(chinese ? u"日期 “%1” 无效：请写成 YYYY-MM-DD，在 %2 至 %3 之间。"_s.arg(
+                              text, IsoText(first), IsoText(last))
+                                  : u"invalid date '%1': expected YYYY-MM-DD from %2 to %3."_s.arg(
+                                      text, IsoText(first), IsoText(last)),
+                chinese);
+    }
+    return options;
+}

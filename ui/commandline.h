@@ -1,0 +1,32 @@
+// The command line: --help, --version and --date YYYY-MM-DD, read before
+// any window exists. Texts are Chinese where the user's language is Chinese
+// and English elsewhere; Qt's own parser texts follow the translator
+// installed at the time.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "gregorian.h"
+
+struct StartOptions {
+    // The page to start on, with this day selected; today when empty.
+    std::optional<qov::SolarDate> date;
+    // Set when the program ends without a window: with status 0 `text` goes
+    // to standard output (help, version), otherwise to standard error.
+    std::optional<int> exitStatus;
+    QString text;
+};
+
+// Exit status of a refused command line (bad date, unknown option, stray
+// argument), as for other command-line usage errors.
+inline constexpr int UsageErrorStatus = 2;
+
+// True when the first of the user's interface languages (LANGUAGE,
+// LC_ALL, LC_MESSAGES, LANG) is Chinese.
+bool PrefersChinese();
+
+// Reads `arguments` (the program path first). Qt's own GUI options
+// (-platform, -style, ...) are accepted silently and left to QApplication.
+StartOptions ParseCommandLine(const QStringList& arguments, bool chinese);
