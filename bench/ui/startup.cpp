@@ -1,16 +1,23 @@
-// Start-up time: from the start of a fresh process to the end of the main
-// window's first paint, offscreen. The program starts itself again and again
-// as a child that runs the application's start-up (single-instance lock,
-// application object, main window), reports the monotonic time at which its
-// first paint ended and quits; the parent takes the time just before the
-// spawn. Prints the minimum, median and maximum over the runs.
+// Start-up, repaint and memory of the main window, offscreen, alone or side
+// by side with the sketch yardstick (bench/ui/sketch). The program starts
+// itself again and again as a child that runs the application's start-up
+// (single-instance lock, application object, main window) and reports, as
+// probe.h describes, when its first paint ended, its peak RSS then, its
+// repaint time and the cost of a mouse move to a new day; the parent takes
+// the time just before each spawn.
+//
+//   bench_startup [runs]                   the calendar alone: start-up times
+//   bench_startup --compare SKETCH [runs]  both programs interleaved, at 100 %
+//                                          and 200 %; prints a Markdown table
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -19,36 +26,65 @@
 
 #include "calendarapp.h"
 #include "calendardlg.h"
+#include "model/geometry.h"
 #include "platform/singleinstance.h"
+#include "probe.h"
 
 extern char** environ;
 
 namespace {
 
-constexpr const char* ChildFlag = "--first-paint-child";
+constexpr int MoveCount = 42;
 
-long long MonotonicNs()
+// The offscreen platform warns on every tip shown that it cannot raise
+// windows; the parent's report stays readable without it.
+void QuietOffscreenWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<long long>(ts.tv_sec) * 1'000'000'000LL + ts.tv_nsec;
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-// The main window, noting when its first paint is done.
-class FirstPaintDlg : public CCalendarDlg {
+// µs per mouse move over the grid, each to the next cell (a new day), with
+// the events it causes (the tip's repaint) processed.
+double TimeMovesToNewDays(QWidget& window)
+{
+    std::vector<double> us;
+    for (int i = 0; i < MoveCount + 6; ++i) {
+        const qov::Rect cell = qov::CellRect(i % 42 / 7, i % 7);
+        const QPointF local(cell.left + cell.Width() / 2, cell.top + cell.Height() / 2);
+        const QPointF global(window.mapToGlobal(local));
+        QMouseEvent move(
+            QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        const long long start = probe::MonotonicNs();
+        QApplication::sendEvent(&window, &move);
+        QApplication::processEvents();
+        if (i >= 6) us.push_back(static_cast<double>(probe::MonotonicNs() - start) / 1e3);
+    }
+    return probe::Median(us);
+}
+
+// The main window, timing its paint events and probing after the first.
+class ProbedDlg : public CCalendarDlg {
 protected:
     void paintEvent(QPaintEvent* event) override
     {
+        m_clock.Begin();
         CCalendarDlg::paintEvent(event);
-        if (m_reported) return;
-        m_reported = true;
-        std::printf("%lld\n", MonotonicNs());
-        std::fflush(stdout);
-        QTimer::singleShot(0, this, [this] { done(QDialog::Rejected); });
+        if (m_clock.End()) QTimer::singleShot(0, this, [this] { Probe(); });
     }
 
 private:
-    bool m_reported = false;
+    void Probe()
+    {
+        QApplication::processEvents();  // work posted from the first paint
+        m_clock.RunRepaints(*this);
+        const double moveUs = TimeMovesToNewDays(*this);
+        m_clock.Report(moveUs);
+        done(QDialog::Rejected);
+    }
+
+    probe::PaintClock m_clock;
 };
 
 // What CCalendarApp::Run does, with the window above in place of the plain one.
@@ -56,74 +92,170 @@ int Child(int argc, char** argv)
 {
     const CSingleInstance instance(QStringLiteral("QOVOnlyOne"));
     if (instance.AnotherIsRunning()) return 2;
+    qInstallMessageHandler(QuietOffscreenWarnings);
     CCalendarApp app(argc, argv);
-    FirstPaintDlg dlg;
+    ProbedDlg dlg;
     dlg.exec();
     return 0;
 }
 
-// Runs one child; returns nanoseconds from just before the spawn to the end
-// of its first paint, or -1.
-long long OneRun(const char* self)
+struct Sample {
+    double startMs = 0;  // spawn to the end of the first paint
+    double rssMb = 0;    // peak RSS at the end of the first paint
+    double repaintUs = 0;
+    double moveUs = 0;  // negative: not measured
+};
+
+// Runs `program --probe-child` once with the environment given; nullopt when
+// it fails.
+std::optional<Sample> OneRun(const char* program, char* const* env)
 {
     int pipeFds[2];
-    if (pipe(pipeFds) != 0) return -1;
+    if (pipe(pipeFds) != 0) return std::nullopt;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    char* const args[] = {const_cast<char*>(self), const_cast<char*>(ChildFlag), nullptr};
+    char* const args[] = {const_cast<char*>(program), const_cast<char*>(probe::ChildFlag), nullptr};
     pid_t pid = 0;
-    const long long start = MonotonicNs();
-    const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
+    const long long start = probe::MonotonicNs();
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, args, env);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (spawned != 0) {
         close(pipeFds[0]);
-        return -1;
+        return std::nullopt;
     }
     std::string out;
-    char chunk[64];
+    char chunk[128];
     ssize_t n = 0;
     while ((n = read(pipeFds[0], chunk, sizeof chunk)) > 0)
         out.append(chunk, static_cast<size_t>(n));
     close(pipeFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || out.empty()) return -1;
-    return std::stoll(out) - start;
+    long long end = 0;
+    long rssKb = 0;
+    Sample s;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0
+        || std::sscanf(out.c_str(), "%lld %ld %lf %lf", &end, &rssKb, &s.repaintUs, &s.moveUs) != 4)
+        return std::nullopt;
+    s.startMs = static_cast<double>(end - start) / 1e6;
+    s.rssMb = static_cast<double>(rssKb) / 1024;
+    return s;
 }
 
-}  // namespace
+// The parent's environment with QT_SCALE_FACTOR set to `scale`.
+struct ScaledEnvironment {
+    explicit ScaledEnvironment(const char* scale)
+    {
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::strncmp(*e, "QT_SCALE_FACTOR=", 16) != 0) strings.emplace_back(*e);
+        strings.push_back(std::string("QT_SCALE_FACTOR=") + scale);
+        for (std::string& s : strings) pointers.push_back(s.data());
+        pointers.push_back(nullptr);
+    }
+    std::vector<std::string> strings;
+    std::vector<char*> pointers;
+};
 
-int main(int argc, char** argv)
+template <typename Field> double MedianOf(const std::vector<Sample>& samples, Field field)
 {
-    if (argc > 1 && std::strcmp(argv[1], ChildFlag) == 0) return Child(argc, argv);
+    std::vector<double> values;
+    for (const Sample& s : samples) values.push_back(s.*field);
+    return probe::Median(values);
+}
 
-    int runs = 20;
-    if (argc > 1) runs = std::max(1, std::atoi(argv[1]));
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    // A runtime directory of our own: a calendar running for this user must
-    // not make the children the second copy.
-    char runtime[] = "/tmp/qov-startup-XXXXXX";
-    if (mkdtemp(runtime) == nullptr) return 1;
-    setenv("XDG_RUNTIME_DIR", runtime, 1);
+void PrintRow(const char* figure, double qov, double sketch, const char* unit, const char* goal)
+{
+    if (sketch >= 0)
+        std::printf("| %s | %.1f %s | %.1f %s | %.2f | %s |\n", figure, qov, unit, sketch, unit,
+            qov / sketch, goal);
+    else
+        std::printf("| %s | %.1f %s | | | %s |\n", figure, qov, unit, goal);
+}
 
+int Compare(const char* self, const char* sketch, int rounds)
+{
+    const std::array<const char*, 2> scales = {"1", "2"};
+    std::array<ScaledEnvironment, 2> envs = {ScaledEnvironment("1"), ScaledEnvironment("2")};
+    // [scale][0 = qov, 1 = sketch]
+    std::array<std::array<std::vector<Sample>, 2>, 2> samples;
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t s = 0; s < scales.size(); ++s) {
+            // Alternate which program goes first, so neither always runs on
+            // the caches the other warmed.
+            for (std::size_t k = 0; k < 2; ++k) {
+                const std::size_t which = (k + static_cast<std::size_t>(round)) % 2;
+                const std::optional<Sample> sample =
+                    OneRun(which == 0 ? self : sketch, envs[s].pointers.data());
+                if (!sample) {
+                    std::fprintf(
+                        stderr, "round %d: %s failed\n", round, which == 0 ? self : sketch);
+                    return 1;
+                }
+                samples[s][which].push_back(*sample);
+            }
+        }
+    }
+    std::printf("%d interleaved rounds per scale, offscreen; medians.\n\n", rounds);
+    std::printf("| figure | qov | sketch | qov / sketch | goal |\n|---|---|---|---|---|\n");
+    PrintRow("start → end of first paint, 100 %", MedianOf(samples[0][0], &Sample::startMs),
+        MedianOf(samples[0][1], &Sample::startMs), "ms", "≤ 1.15 × sketch");
+    PrintRow("start → end of first paint, 200 %", MedianOf(samples[1][0], &Sample::startMs),
+        MedianOf(samples[1][1], &Sample::startMs), "ms", "≤ 1.15 × sketch");
+    PrintRow("full repaint, device pixel ratio 1", MedianOf(samples[0][0], &Sample::repaintUs),
+        MedianOf(samples[0][1], &Sample::repaintUs), "µs", "≤ 300 µs");
+    PrintRow("full repaint, device pixel ratio 2", MedianOf(samples[1][0], &Sample::repaintUs),
+        MedianOf(samples[1][1], &Sample::repaintUs), "µs", "≤ 1,100 µs");
+    PrintRow("peak RSS after the first paint, 100 %", MedianOf(samples[0][0], &Sample::rssMb),
+        MedianOf(samples[0][1], &Sample::rssMb), "MB", "≤ sketch + 4 MB");
+    PrintRow("peak RSS after the first paint, 200 %", MedianOf(samples[1][0], &Sample::rssMb),
+        MedianOf(samples[1][1], &Sample::rssMb), "MB", "≤ sketch + 4 MB");
+    PrintRow("mouse move to a new day, tip repaint, 100 %",
+        MedianOf(samples[0][0], &Sample::moveUs), -1, "µs", "≤ 60 µs");
+    PrintRow("mouse move to a new day, tip repaint, 200 %",
+        MedianOf(samples[1][0], &Sample::moveUs), -1, "µs", "");
+    return 0;
+}
+
+int StartupAlone(const char* self, int runs)
+{
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
-        const long long ns = OneRun(argv[0]);
-        if (ns < 0) break;
-        ms.push_back(static_cast<double>(ns) / 1e6);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(runtime, ignored);
-    if (ms.size() != static_cast<std::size_t>(runs)) {
-        std::fprintf(stderr, "run %zu failed\n", ms.size());
-        return 1;
+        const std::optional<Sample> sample = OneRun(self, environ);
+        if (!sample) {
+            std::fprintf(stderr, "run %d failed\n", i);
+            return 1;
+        }
+        ms.push_back(sample->startMs);
     }
     std::sort(ms.begin(), ms.end());
     std::printf("process start to end of first paint, %d runs: min %.1f ms, median %.1f ms, "
                 "max %.1f ms\n",
         runs, ms.front(), ms[ms.size() / 2], ms.back());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], probe::ChildFlag) == 0) return Child(argc, argv);
+
+    const bool compare = argc > 2 && std::strcmp(argv[1], "--compare") == 0;
+    const int runsArg = compare ? 3 : 1;
+    const int runs = argc > runsArg ? std::max(1, std::atoi(argv[runsArg])) : compare ? 30 : 20;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A runtime directory of our own: a calendar running for this user must
+    // not make the children the second copy.
+    char runtime[] = "/tmp/qov-startup-XXXXXX";
+    if (mkdtemp(runtime) == nullptr) return 1;
+    setenv("XDG_RUNTIME_DIR", runtime, 1);
+    const std::string self = std::filesystem::canonical("/proc/self/exe").string();
+    const int result =
+        compare ? Compare(self.c_str(), argv[2], runs) : StartupAlone(self.c_str(), runs);
+    std::error_code ignored;
+    std::filesystem::remove_all(runtime, ignored);
+    return result;
 }
