@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Checks the README's run command as a new user would type it, with no
+# display: twice in a row, once with display :99 already taken, and once
+# interrupted. Each run must leave no process behind; the successful ones
+# exit with 0 and save a 680 x 505 PNG.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+shot=screenshots/qov.png
+work=$(mktemp -d)
+blocker=
+cleanup() {
+  set +e
+  [ -n "$blocker" ] && kill "$blocker" 2>/dev/null && wait "$blocker" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passes=0
+failures=0
+check() {
+  if "${@:2}"; then
+    echo "PASS: $1"
+    passes=$((passes + 1))
+  else
+    echo "FAIL: $1"
+    failures=$((failures + 1))
+  fi
+}
+
+# Processes of the session `sid` still alive, one "pid command" a line.
+session_left() { ps -eo pid=,sid=,comm= | awk -v sid="$1" '$2 == sid { print $1, $3 }'; }
+
+# Runs the command in a session of its own, whose id is its pid, so that
+# everything it started can be found afterwards. With a signal name as
+# $1, sends that signal once an X server of the session is up.
+run_in_session() {
+  local signal=$1 log=$2 pid status
+  # A terminal's foreground job receives SIGINT; a background job of this
+  # script would start with it ignored.
+  env --default-signal=INT -u DISPLAY -u WAYLAND_DISPLAY \
+    setsid bash scripts/run.sh >"$log" 2>&1 </dev/null &
+  pid=$!
+  if [ "$signal" != none ]; then
+    for _ in $(seq 600); do
+      session_left "$pid" | grep -q ' qov$' && break
+      sleep 0.1
+    done
+    # Ctrl+C reaches the whole process group; a plain kill only the script.
+    if [ "$signal" = INT ]; then kill -INT -- "-$pid"; else kill "-$signal" "$pid"; fi
+  fi
+  status=0
+  wait "$pid" || status=$?
+  echo "$pid $status"
+}
+
+png_is_window() { [ "$(identify -format '%m %wx%h' "$shot" 2>/dev/null)" = "PNG 680x505" ]; }
+nothing_left() { [ -z "$(session_left "$1")" ]; }
+status_is() { [ "$1" = "$2" ]; }
+display99_answers() { xdpyinfo -display :99 >/dev/null 2>&1; }
+
+for attempt in first second; do
+  rm -f "$shot"
+  read -r sid status < <(run_in_session none "$work/$attempt.log")
+  tail -n 1 "$work/$attempt.log"
+  check "$attempt run exits with 0 (got $status)" status_is "$status" 0
+  check "$attempt run saves a 680 x 505 PNG" png_is_window
+  check "$attempt run leaves no process" nothing_left "$sid"
+done
+
+# Display :99 taken: by a server of ours unless someone else holds it.
+if [ ! -e /tmp/.X11-unix/X99 ] && [ ! -e /tmp/.X99-lock ]; then
+  Xvfb :99 -nolisten tcp >/dev/null 2>&1 &
+  blocker=$!
+  for _ in $(seq 100); do xdpyinfo -display :99 >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+rm -f "$shot"
+read -r sid status < <(run_in_session none "$work/taken.log")
+check "run with :99 taken exits with 0 (got $status)" status_is "$status" 0
+check "run with :99 taken saves a 680 x 505 PNG" png_is_window
+check "run with :99 taken leaves no process" nothing_left "$sid"
+check "run with :99 taken leaves :99 alone" display99_answers
+
+# Ctrl+C while the calendar runs: the script's background jobs ignore
+# SIGINT, so only the script's own trap can stop them.
+read -r sid status < <(run_in_session INT "$work/interrupted.log")
+check "interrupted run exits with 130 (got $status)" status_is "$status" 130
+check "interrupted run leaves no process" nothing_left "$sid"
+read -r sid status < <(run_in_session TERM "$work/terminated.log")
+check "terminated run exits with 143 (got $status)" status_is "$status" 143
+check "terminated run leaves no process" nothing_left "$sid"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
