@@ -149,7 +149,7 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
     : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
-      m_fonts(FontSet::Create()), m_icon(ProgramIcon())
+      m_fonts(FontSet::Create(devicePixelRatioF())), m_icon(ProgramIcon())
 {
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -358,6 +358,33 @@ void CCalendarDlg::OnEntryComplete(int controlId)
 
 void CCalendarDlg::accept() { }
 
+const FontSet& CCalendarDlg::FontsFor(qreal devicePixelRatio) const
+{
+    if (m_fonts.devicePixelRatio != devicePixelRatio) m_fonts = FontSet::Create(devicePixelRatio);
+    return m_fonts;
+}
+
+void CCalendarDlg::ApplyScreenFonts()
+{
+    const FontSet& fonts = FontsFor(devicePixelRatioF());
+    setFont(fonts.fontText12);
+    m_yearBox->setFont(fonts.fontText12);
+    m_monthBox->setFont(fonts.fontText12);
+}
+
+bool CCalendarDlg::event(QEvent* event)
+{
+    // Sent when the window moves to a screen, or its screen's scale changes:
+    // the small texts switch between bitmap strikes and smooth outlines.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        const bool handled = QDialog::event(event);
+        ApplyScreenFonts();
+        update();
+        return handled;
+    }
+    return QDialog::event(event);
+}
+
 void CCalendarDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -372,7 +399,8 @@ void CCalendarDlg::RenderInto(QImage& target) const
     if (m_skin.isNull() || m_skin.devicePixelRatio() != target.devicePixelRatio())
         m_skin = MakeSkinImage(target.devicePixelRatio());
     QPainter painter(&target);
-    DrawPicture(painter, m_skin, m_fonts, qov::PagePictureTexts(m_selected));
+    DrawPicture(
+        painter, m_skin, FontsFor(target.devicePixelRatio()), qov::PagePictureTexts(m_selected));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const

@@ -41,6 +41,7 @@ public:
     // times its device pixel ratio: the work of one repaint.
     void RenderInto(QImage& target) const;
 
+    // The fonts of the last paint (at first, of the window's screen).
     const FontSet& fonts() const noexcept { return m_fonts; }
     CTipWindow* tipWindow() const noexcept { return m_tip; }
 
@@ -62,6 +63,12 @@ protected:
 #endif
 
 private:
+    bool event(QEvent* event) override;
+    // The fonts for a device pixel ratio, made anew when it differs from
+    // the last paint's.
+    const FontSet& FontsFor(qreal devicePixelRatio) const;
+    // Gives the window and its controls the fonts of its screen's ratio.
+    void ApplyScreenFonts();
     void CreateControls();
     void ConnectControls();
     void ShowPageBoxes();
@@ -76,7 +83,7 @@ private:
 
     qov::MonthPage m_selected;
     qov::QueryLists m_query;
-    FontSet m_fonts;
+    mutable FontSet m_fonts;
     QIcon m_icon;
 
     QComboBox* m_yearBox = nullptr;

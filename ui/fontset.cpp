@@ -25,12 +25,15 @@ QFont WithCellHeight(QFont font, int cellHeight)
 
 }  // namespace
 
-QFont SongFont(int cellHeight)
+QFont SongFont(int cellHeight, qreal devicePixelRatio)
 {
     QFont font;
     font.setFamilies({u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s});
     font.setStyleHint(QFont::Serif);
-    return WithCellHeight(font, cellHeight);
+    font = WithCellHeight(font, cellHeight);
+    if (font.pixelSize() * devicePixelRatio <= SongBitmapMaxPixels)
+        font.setStyleStrategy(QFont::NoAntialias);
+    return font;
 }
 
 QFont ArialFont(int cellHeight, QFont::Weight weight)
@@ -52,11 +55,12 @@ QFont ArialBlackFont(int cellHeight)
     return WithCellHeight(font, cellHeight);
 }
 
-FontSet FontSet::Create()
+FontSet FontSet::Create(qreal devicePixelRatio)
 {
     FontSet set;
-    set.fontText12 = SongFont(12);
-    set.fontText13 = SongFont(13);
+    set.devicePixelRatio = devicePixelRatio;
+    set.fontText12 = SongFont(12, devicePixelRatio);
+    set.fontText13 = SongFont(13, devicePixelRatio);
     set.fontDay72 = ArialFont(72);
     set.fontMark150 = ArialBlackFont(150);
     set.fontMark150.setItalic(true);

@@ -5,7 +5,9 @@
 
 // Heights are cell heights in pixels (ascent + descent, the height a
 // Windows font is asked for with a positive size); each font's em size is
-// derived from the installed face so that its line is that tall.
+// derived from the installed face so that its line is that tall. A set is
+// made for one device pixel ratio: the small Song texts are drawn without
+// antialiasing where they come out at most SongBitmapMaxPixels tall.
 struct FontSet {
     QFont fontText12;     // 宋体, 12: year and month boxes, grid cell texts, title strip
     QFont fontText13;     // 宋体, 13: day panel
@@ -14,11 +16,21 @@ struct FontSet {
     QFont fontClock24;    // Arial bold, 24: clock
     QFont fontCellDay35;  // Arial Black, 35: day numbers of the grid
 
-    static FontSet Create();
+    // Device pixels per logical pixel the set is made for.
+    qreal devicePixelRatio = 1.0;
+
+    static FontSet Create(qreal devicePixelRatio = 1.0);
 };
+
+// The largest device pixel size at which the Song face is drawn from its
+// hand-tuned one-bit strikes (AR PL UMing carries them for 11 to 16 pixels;
+// SimSun has its own): antialiased outlines of its hairline strokes come out
+// grey, and red as pink, at these sizes; the strikes in the text's own
+// colour. Larger sizes (the same texts at 200 %) stay antialiased and smooth.
+inline constexpr int SongBitmapMaxPixels = 16;
 
 // The face lists that stand for the Windows faces here: any installed member
 // serves.
-QFont SongFont(int cellHeight);  // "宋体"
+QFont SongFont(int cellHeight, qreal devicePixelRatio = 1.0);  // "宋体"
 QFont ArialFont(int cellHeight, QFont::Weight weight = QFont::Normal);
 QFont ArialBlackFont(int cellHeight);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <array>
 
+#include "fontset.h"
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -62,10 +64,7 @@ void DrawSkin(QPainter& painter)
     FramedBox(painter, skin::CalendarPanel, skin::Paper);
     painter.fillRect(
         skin::TitleBar, VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
-    QFont font = painter.font();
-    font.setFamilies({u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s});
-    font.setPixelSize(12);
-    painter.setFont(font);
+    painter.setFont(SongFont(12, painter.device()->devicePixelRatio()));
     DrawWeekdayHeader(painter);
     painter.fillRect(skin::GridArea, skin::Paper);
     painter.fillRect(QRect(5, skin::SeparatorY, skin::GridArea.width(), 1), skin::Border);

@@ -46,8 +46,8 @@ QString Decode(QStringDecoder& gbk, const std::string& bytes)
 
 CTipWindow::CTipWindow(QWidget* owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
-      m_owner(owner), m_font(TipFont()), m_metrics(m_font),
-      m_gbk("GBK", QStringConverter::Flag::Stateless)
+      m_owner(owner), m_fontRatio(owner->devicePixelRatioF()), m_font(TipFont(m_fontRatio)),
+      m_metrics(m_font), m_gbk("GBK", QStringConverter::Flag::Stateless)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent fills every pixel
@@ -59,12 +59,7 @@ CTipWindow::CTipWindow(QWidget* owner)
     setGeometry(0, 0, 1, 1);
 }
 
-QFont CTipWindow::TipFont()
-{
-    QFont font = SongFont(13);
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
+QFont CTipWindow::TipFont(qreal devicePixelRatio) { return SongFont(13, devicePixelRatio); }
 
 void CTipWindow::SetText(const std::string& line1, const std::string& line2,
     const std::string& line3, const std::string& line4, const std::string& note)
@@ -124,6 +119,10 @@ void CTipWindow::Show(QPoint pos, bool show)
 void CTipWindow::paintEvent(QPaintEvent*)
 {
     ++m_paintCount;
+    if (devicePixelRatioF() != m_fontRatio) {  // shown on another screen than before
+        m_fontRatio = devicePixelRatioF();
+        m_font = TipFont(m_fontRatio);
+    }
     QPainter painter(this);
     painter.setFont(m_font);
     const int w = width();

@@ -49,8 +49,9 @@ public:
     int repaintRequests() const noexcept { return m_repaintRequests; }
     int paintCount() const noexcept { return m_paintCount; }
 
-    // The tip font: 13 px 宋体 or the closest installed face.
-    static QFont TipFont();
+    // The tip font at a device pixel ratio: 13 px 宋体 or the closest
+    // installed face, drawn from its bitmap strikes where they exist.
+    static QFont TipFont(qreal devicePixelRatio = 1.0);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,8 +59,9 @@ protected:
 
 private:
     QWidget* m_owner;
+    qreal m_fontRatio;  // device pixel ratio m_font is made for
     QFont m_font;
-    QFontMetrics m_metrics;  // of m_font
+    QFontMetrics m_metrics;  // of m_font: layout in logical pixels, alike at every ratio
     QStringDecoder m_gbk;    // model texts are GBK bytes
     std::array<QString, 4> m_lines;
     QString m_note;
