@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "bench_dates.h"
 #include "model/daytexts.h"
+#include "model/holidays.h"
 #include "model/monthpage.h"
 
 namespace {
@@ -111,5 +113,30 @@ void BM_TipTexts(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TipTexts);
+
+void RunLookups(benchmark::State& state, const std::vector<qov::SolarDate>& dates)
+{
+    const qov::HolidayTable& table = qov::HolidayTable::Shipped();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(table.Lookup(dates[i]));
+        if (++i == dates.size()) i = 0;
+    }
+}
+
+// One holiday lookup, asked for every cell of every repaint: every date of
+// 1900..2050 in turn, most outside the listed years.
+void BM_HolidayLookup(benchmark::State& state) { RunLookups(state, qov::bench::Dates1900To2050()); }
+BENCHMARK(BM_HolidayLookup);
+
+// The same over 2004..2026 only, where every lookup reads the table.
+void BM_HolidayLookupListedYears(benchmark::State& state)
+{
+    std::vector<qov::SolarDate> dates;
+    for (const qov::SolarDate& d : qov::bench::Dates1900To2050())
+        if (d.year >= 2004 && d.year <= 2026) dates.push_back(d);
+    RunLookups(state, dates);
+}
+BENCHMARK(BM_HolidayLookupListedYears);
 
 }  // namespace

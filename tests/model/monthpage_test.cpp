@@ -179,12 +179,13 @@ const Rgb Grey = colors::Grey, Blue = colors::DarkBlue;
 
 // Solar terms (UT dates): 2009: 惊蛰 5 March, 春分 20 March, 清明 4 April, 立夏 5 May;
 // 立秋 7 August 2008; 大寒 20 January 2002; 小寒 6 January 1900. 1949-10-01 was a 甲子 day.
+// 中秋节 fell on 1 October 2001, before the public-holiday data begins.
 TEST(DayTexts, PanelLines)
 {
     // clang-format off
     const struct { const char* name; SolarDate date; std::size_t line; const char* text; Rgb c; } rows[] = {
         {"WeekdayAndSign", {2009, 10, 1}, 1, "星期四 天秤座", Blue},
-        {"LunarFestivalRed", {2009, 10, 3}, 3, "中秋节 ", Red},
+        {"LunarFestivalRed", {2001, 10, 1}, 3, "中秋节 ", Red},
         {"FestivalAndSectionalTerm", {2008, 8, 7}, 3, "七夕情人节 立秋", Red},
         {"FestivalAndPrincipalTerm", {2002, 1, 20}, 3, "腊八节 大寒", Green},
         {"TermsAroundATermDay", {2009, 4, 4}, 4, "惊蛰已过30天 31天后是立夏", Red},

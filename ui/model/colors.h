@@ -30,6 +30,24 @@ inline constexpr Rgb White{255, 255, 255};
 inline constexpr Rgb Selection{211, 227, 240};
 // Page year and month drawn large behind the grid.
 inline constexpr Rgb Watermark{240, 240, 240};
+
+// `percent` of `c` over `background`, rounded: the paler badges of the
+// neighbouring-month cells.
+constexpr Rgb Blend(Rgb c, Rgb background, int percent) noexcept
+{
+    const auto mix = [&](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>((a * percent + b * (100 - percent) + 50) / 100);
+    };
+    return {mix(c.r, background.r), mix(c.g, background.g), mix(c.b, background.b)};
+}
+
+// Badges in a cell's top-right corner, the mark white: 休 (a day off) on the
+// festival red, 班 (a make-up working day) on a dark grey-blue; in
+// neighbouring-month cells at 45 % on white, as pale as their grey texts.
+inline constexpr Rgb RestBadge = Red;
+inline constexpr Rgb WorkBadge{70, 84, 108};
+inline constexpr Rgb PaleRestBadge = Blend(RestBadge, White, 45);
+inline constexpr Rgb PaleWorkBadge = Blend(WorkBadge, White, 45);
 }  // namespace colors
 
 }  // namespace qov

@@ -78,15 +78,105 @@ PanelLine Line(std::string text, Rgb color)
     return line;
 }
 
+// Width of a text in the panel font in half-width units: a GBK byte or an
+// ASCII character is one, any other UTF-8 character two.
+std::size_t Utf8Units(std::string_view utf8) noexcept
+{
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            ++units;
+        else if (byte >= 0xC0)
+            units += 2;  // a lead byte; continuation bytes add nothing
+    }
+    return units;
+}
+
+// The longest prefix of whole UTF-8 characters within `units` half-width units.
+std::string_view Utf8Prefix(std::string_view utf8, std::size_t units) noexcept
+{
+    std::size_t used = 0;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t width = static_cast<unsigned char>(utf8[i]) < 0x80 ? 1 : 2;
+        if (used + width > units) break;
+        used += width;
+        do ++i;
+        while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80);
+    }
+    return utf8.substr(0, i);
+}
+
+// A panel line holds 26 half-width units of the 13 px font (171 px).
+constexpr std::size_t PanelLineUnits = 26;
+
+// The lunar festivals that give a public holiday its name: on such a day the
+// panel says "春节假期" rather than "春节 春节假期".
+struct NamedFestival {
+    std::string_view gbk;     // as the festival tables give it
+    std::u8string_view utf8;  // as the holiday schedule names it
+};
+constexpr NamedFestival HolidayFestivals[] = {
+    {"春节", u8"春节"}, {"端午节", u8"端午节"}, {"中秋节", u8"中秋节"}};
+
+std::string_view AsChars(std::u8string_view text) noexcept
+{
+    return {reinterpret_cast<const char*>(text.data()), text.size()};
+}
+
+bool HolidayNamedAfter(const HolidayInfo& holiday, std::string_view festivalGbk) noexcept
+{
+    if (holiday.kind != DayOff::Rest) return false;
+    return std::any_of(
+        std::begin(HolidayFestivals), std::end(HolidayFestivals), [&](const NamedFestival& f) {
+            return f.gbk == festivalGbk && AsChars(f.utf8) == holiday.name;
+        });
+}
+
+// The holiday run of panel line 3, after one space: "<name>假期" in red,
+// the name cut with "…" where the line would overflow; "调休上班日" in the
+// 班 badge's grey-blue.
+void AddHolidayRun(PanelLine& line, const HolidayInfo& holiday)
+{
+    if (holiday.kind == DayOff::None) return;
+    std::string& before = line.runs.front().text;
+    if (!before.empty() && before.back() != ' ') before += ' ';
+    if (holiday.kind == DayOff::Work) {
+        line.runs.push_back({std::string(AsChars(u8"调休上班日")), colors::WorkBadge, true});
+        return;
+    }
+    const std::string_view suffix = AsChars(u8"假期");
+    const std::size_t room = PanelLineUnits - std::min(PanelLineUnits, before.size());
+    std::string text(holiday.name);
+    if (Utf8Units(text) + 4 > room) {
+        // Room for "…" (two units) and "假期" (four), and at least one character.
+        text = Utf8Prefix(holiday.name, std::max<std::size_t>(room, 8) - 6);
+        text += AsChars(u8"…");
+    }
+    text += suffix;
+    line.runs.push_back({std::move(text), colors::Red, true});
+}
+
+// "国庆节 休" / "国庆节 调休上班" for the tip; "" on other days.
+std::string HolidayTipText(const HolidayInfo& holiday)
+{
+    if (holiday.kind == DayOff::None) return {};
+    std::string text(holiday.name);
+    text += AsChars(holiday.kind == DayOff::Rest ? u8" 休" : u8" 调休上班");
+    return text;
+}
+
 // Lunar festival and solar term of the day; the term decides the colour
 // when there is one.
-PanelLine FestivalTermLine(const SolarDate& date, const LunarDate& lunar)
+PanelLine FestivalTermLine(
+    const SolarDate& date, const LunarDate& lunar, const HolidayInfo& holiday)
 {
     std::string text;
     Rgb color = colors::DarkBlue;
     if (HasLunarDate(lunar)) {
         const std::string festival = FindLunarFestival(lunar.year, lunar.month, lunar.day);
-        if (!festival.empty()) {
+        if (!festival.empty() && !HolidayNamedAfter(holiday, festival)) {
             text = festival + " ";
             color = colors::Red;
         }
@@ -96,7 +186,9 @@ PanelLine FestivalTermLine(const SolarDate& date, const LunarDate& lunar)
         text += term;
         color = IsSectionalTerm(term) ? colors::Red : colors::Green;
     }
-    return Line(std::move(text), color);
+    PanelLine line = Line(std::move(text), color);
+    AddHolidayRun(line, holiday);
+    return line;
 }
 
 // Sectional terms around the day: the names red, the distances grey.
@@ -176,7 +268,7 @@ std::string CutFestivalList(std::string_view text)
     return cut;
 }
 
-DayPanel DayPanelTexts(const SolarDate& date)
+DayPanel DayPanelTexts(const SolarDate& date, const HolidayTable& holidays)
 {
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     DayPanel panel;
@@ -185,7 +277,7 @@ DayPanel DayPanelTexts(const SolarDate& date)
             + ConstellationName(date.year, date.month, date.day),
         colors::DarkBlue);
     panel.lines[2] = Line(Format("%d", date.day), colors::DarkBlue);
-    panel.lines[3] = FestivalTermLine(date, lunar);
+    panel.lines[3] = FestivalTermLine(date, lunar, holidays.Lookup(date));
     panel.lines[4] = TermDistanceLine(date);
     panel.lines[5] = LunarDateLine(lunar);
     panel.lines[6] = GanZhiLine(date);
@@ -207,7 +299,7 @@ Watermark WatermarkTexts(const MonthPage& page)
     return {Format("%d", page.Year()), Format("%.2d", page.Month())};
 }
 
-DayCell CellContents(const MonthPage& page, int row, int column)
+DayCell CellContents(const MonthPage& page, int row, int column, const HolidayTable& holidays)
 {
     DayCell cell;
     const SolarDate date = page.CellAt(row, column);
@@ -248,25 +340,31 @@ DayCell CellContents(const MonthPage& page, int row, int column)
         cell.lowerColor = plain;
     }
     cell.lowerText = ShortenCellText(text);
+    cell.dayOff = holidays.Lookup(date).kind;
+    if (cell.dayOff == DayOff::Rest)
+        cell.badgeColor = cell.inMonth ? colors::RestBadge : colors::PaleRestBadge;
+    else if (cell.dayOff == DayOff::Work)
+        cell.badgeColor = cell.inMonth ? colors::WorkBadge : colors::PaleWorkBadge;
     return cell;
 }
 
-std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page)
+std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page, const HolidayTable& holidays)
 {
     std::array<DayCell, grid::CellCount> cells;
     for (int r = 0; r < grid::Rows; ++r)
         for (int k = 0; k < grid::Columns; ++k)
-            cells[static_cast<std::size_t>(grid::Columns * r + k)] = CellContents(page, r, k);
+            cells[static_cast<std::size_t>(grid::Columns * r + k)] =
+                CellContents(page, r, k, holidays);
     return cells;
 }
 
-PagePicture PagePictureTexts(const MonthPage& page)
+PagePicture PagePictureTexts(const MonthPage& page, const HolidayTable& holidays)
 {
-    return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page),
-        DayPanelTexts(page.Date())};
+    return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page, holidays),
+        DayPanelTexts(page.Date(), holidays)};
 }
 
-DayTip DayTipTexts(const SolarDate& date)
+DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays)
 {
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     DayTip tip;
@@ -280,19 +378,20 @@ DayTip DayTipTexts(const SolarDate& date)
         GanZhiText(date.year, date.month, date.day, 2).c_str(),
         GanZhiText(date.year, date.month, date.day, 3).c_str());
     GetDayFestivals(date.year, date.month, date.day, tip.note, true);
+    tip.holiday = HolidayTipText(holidays.Lookup(date));
     return tip;
 }
 
-std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y)
+std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y, const HolidayTable& holidays)
 {
     const std::optional<GridCell> cell = MonthPage::HoverTest(x, y);
     if (!cell) return std::nullopt;
-    return DayTipTexts(page.CellAt(*cell));
+    return DayTipTexts(page.CellAt(*cell), holidays);
 }
 
-std::optional<DayTip> TipTexts(int year, int month, int x, int y)
+std::optional<DayTip> TipTexts(int year, int month, int x, int y, const HolidayTable& holidays)
 {
-    return TipTexts(MonthPage(year, month, 1), x, y);
+    return TipTexts(MonthPage(year, month, 1), x, y, holidays);
 }
 
 }  // namespace qov

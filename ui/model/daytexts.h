@@ -11,13 +11,15 @@
 
 #include "gregorian.h"
 #include "model/colors.h"
+#include "model/holidays.h"
 #include "model/monthpage.h"
 
 namespace qov {
 
 struct TextRun {
-    std::string text;  // GBK; "" draws nothing
+    std::string text;  // GBK, or UTF-8 when `utf8`; "" draws nothing
     Rgb color;
+    bool utf8 = false;  // a run with a holiday's name, which may be any text
 };
 
 // One panel line: its runs drawn side by side as one horizontally centred
@@ -35,7 +37,10 @@ inline constexpr int PanelDayLine = 2;
 
 // The eight lines of the day information panel, top to bottom:
 // 0 "%d年%d月"; 1 weekday and constellation; 2 the day number;
-// 3 lunar festival and solar term of the day; 4 previous sectional term (red),
+// 3 lunar festival and solar term of the day, then the public holiday as a
+// UTF-8 run: "国庆节假期" (red) on a day off, the festival left out where the
+// holiday bears its name ("春节假期", not "春节 春节假期"), or "调休上班日"
+// (grey-blue) on a make-up working day; 4 previous sectional term (red),
 // "已过%d天 %d天后是" (grey), next sectional term (red); 5 the lunar date
 // "农历　%s月%s %s日"; 6 gan-zhi year (animal), month and day; 7 the festival
 // list, cut to about 20 bytes.
@@ -43,7 +48,10 @@ struct DayPanel {
     std::array<PanelLine, 8> lines;
 };
 
-DayPanel DayPanelTexts(const SolarDate& date);
+// Holiday arguments default to the shipped schedule; the window passes the
+// schedule with the user's file applied.
+DayPanel DayPanelTexts(
+    const SolarDate& date, const HolidayTable& holidays = HolidayTable::Shipped());
 
 // The title strip, all white: the three selector labels and
 // "%s 农历%s年 【%s】" (era label, gan-zhi year, animal of the year).
@@ -85,12 +93,16 @@ struct DayCell {
     std::string lowerText;  // shortened to at most 12 bytes, in the lower rectangle
     Rgb lowerColor;
     LowerTextSource source = LowerTextSource::None;
+    DayOff dayOff = DayOff::None;  // badge "休" / "班" in the top-right corner
+    Rgb badgeColor;                // its fill (the mark is white); paler outside the month
 };
 
 // Cell (row 0..5, column 0..6) of the page.
-DayCell CellContents(const MonthPage& page, int row, int column);
+DayCell CellContents(const MonthPage& page, int row, int column,
+    const HolidayTable& holidays = HolidayTable::Shipped());
 // All 42 cells, row by row (index 7 * row + column).
-std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page);
+std::array<DayCell, grid::CellCount> PageCells(
+    const MonthPage& page, const HolidayTable& holidays = HolidayTable::Shipped());
 
 // Everything painted for one page outside the child controls.
 struct PagePicture {
@@ -100,7 +112,8 @@ struct PagePicture {
     DayPanel panel;
 };
 
-PagePicture PagePictureTexts(const MonthPage& page);
+PagePicture PagePictureTexts(
+    const MonthPage& page, const HolidayTable& holidays = HolidayTable::Shipped());
 
 // The five texts of the hover tip for one date.
 struct DayTip {
@@ -110,13 +123,18 @@ struct DayTip {
     std::string line3;  // "农历 %d 月 %d 日" / "农历 闰%d 月 %d 日"; "" without a lunar date
     std::string line4;  // "%s年 %s月 %s日" (gan-zhi)
     std::string note;   // festival list with solar term and lunar festival; may be ""
+    // UTF-8, shown at the start of the note: "国庆节 休" on a day off,
+    // "国庆节 调休上班" on a make-up working day; "" on other days.
+    std::string holiday;
 };
 
-DayTip DayTipTexts(const SolarDate& date);
+DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays = HolidayTable::Shipped());
 // The tip for a client point over the grid of the page (year, month); none
 // outside grid::HoverArea (the tip is then hidden).
-std::optional<DayTip> TipTexts(int year, int month, int x, int y);
-std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y);
+std::optional<DayTip> TipTexts(
+    int year, int month, int x, int y, const HolidayTable& holidays = HolidayTable::Shipped());
+std::optional<DayTip> TipTexts(
+    const MonthPage& page, int x, int y, const HolidayTable& holidays = HolidayTable::Shipped());
 
 // Cell shortening: a text of more than 12 bytes becomes its first four
 // characters (a byte >= 0x80 and the next one form one character) and "…".
