@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds and runs every test: the dev
 # build with all tests, then the engine, festival and model tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the README's run
-# command with no display.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package
+# and the README's run command with no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -16,6 +16,9 @@ cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
 
-# scripts/run.sh exactly as the README gives it (about 15 s on top of the
-# release build of the program).
+# The Debian package and the run command exactly as the README gives them:
+# the release build of the program alone (about 30 s), then about 10 s for
+# the package and lintian and 15 s for the runs.
+bash scripts/package.sh
+bash tests/install/package_test.sh "build/release/qov_1.0_$(dpkg --print-architecture).deb"
 bash tests/install/run_test.sh

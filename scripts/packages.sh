@@ -6,6 +6,8 @@ QOV_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
+  qt6-translations-l10n
+  desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
 )
 
 qov_install_missing() {

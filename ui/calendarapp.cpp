@@ -53,6 +53,9 @@ private:
 CCalendarApp::CCalendarApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     SetIdentity();
+    // Ties the window to the installed desktop entry (Wayland's app id,
+    // the dock's icon and name).
+    setDesktopFileName(QStringLiteral("io.github.qov.Calendar"));
     // The window is Chinese whatever the locale; so are Qt's own menus.
     if (LoadQtChinese(m_qtChinese)) installTranslator(&m_qtChinese);
 }
