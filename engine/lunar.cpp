@@ -3,10 +3,10 @@
 namespace qov {
 namespace {
 
-constexpr int YearCount = LastLunarYear - FirstLunarYear + 1;  // 151
+constexpr int YearCount = LastLunarYear - FirstLunarYear + 1;  // 201
 
-// Day number (0 = 1900-01-31) on which each lunar year 1900..2051 begins;
-// the last entry is the day after lunar 2050 ends (2051-02-11).
+// Day number (0 = 1900-01-31) on which each lunar year 1900..2100 begins;
+// the last entry is the day after lunar 2100 ends (2101-01-29).
 constexpr std::array<int, YearCount + 1> MakeYearStarts() noexcept
 {
     std::array<int, YearCount + 1> starts{};
@@ -76,19 +76,19 @@ constexpr std::array<BlockStart, BlockCount> MakeBlocks() noexcept
 
 constexpr auto Blocks = MakeBlocks();
 
-// Day numbers of 1 January 1900..2052: the table's years without the
+// Day numbers of 1 January 1900..2102: the table's years without the
 // divisions of the general formula.
 constexpr int FirstJanuaryYear = 1900;
-constexpr std::array<int, 153> MakeFirstJanuaries() noexcept
+constexpr std::array<int, 203> MakeFirstJanuaries() noexcept
 {
-    std::array<int, 153> days{};
+    std::array<int, 203> days{};
     for (std::size_t i = 0; i < days.size(); ++i)
         days[i] = DayNumber(FirstJanuaryYear + static_cast<int>(i), 1, 1);
     return days;
 }
 constexpr auto FirstJanuaries = MakeFirstJanuaries();
 
-// DayNumber, by table for 1900..2051.
+// DayNumber, by table for 1900..2101.
 constexpr int FastDayNumber(int year, int month, int day) noexcept
 {
     const auto i = static_cast<unsigned>(year - FirstJanuaryYear);
@@ -100,12 +100,13 @@ constexpr int FastDayNumber(int year, int month, int day) noexcept
 }
 static_assert(FastDayNumber(2000, 3, 1) == DayNumber(2000, 3, 1));
 static_assert(FastDayNumber(1900, 3, 0) == DayNumber(1900, 3, 0));
-static_assert(FastDayNumber(2051, 12, 31) == DayNumber(2051, 12, 31));
+static_assert(FastDayNumber(2101, 12, 31) == DayNumber(2101, 12, 31));
 
 // Lunar new year 2009 fell on 26 January (day number 39807); lunar 2050
-// ends on 2051-02-10.
+// ended on 2051-02-10, lunar 2100 ends on 2101-01-28.
 static_assert(YearStarts[109] == DayNumber(2009, 1, 26));
-static_assert(YearStarts[YearCount] == DayNumber(2051, 2, 11));
+static_assert(YearStarts[151] == DayNumber(2051, 2, 11));
+static_assert(YearStarts[YearCount] == DayNumber(2101, 1, 29));
 static_assert(Layouts[109].count == 13 && Layouts[109].leapSlot == 5);
 
 }  // namespace

@@ -1,4 +1,7 @@
-// The 24 solar terms by the mean-year formula, dated in Universal Time.
+// The 24 solar terms. For Gregorian years 1899..2101 their instants come
+// from a table computed from the Swiss Ephemeris (solarterm_table.h) and are
+// given in China Standard Time (UTC+8), to the second; other years use a
+// mean-year formula and are given in Universal Time.
 #pragma once
 
 #include <cstdint>
@@ -6,12 +9,17 @@
 
 namespace qov {
 
-// Minutes from 小寒 to term k within a mean tropical year, k = 0..23.
+// Years whose terms come from the ephemeris table, in China Standard Time.
+inline constexpr int FirstExactTermYear = 1899;
+inline constexpr int LastExactTermYear = 2101;
+
+// Minutes from 小寒 to term k within a mean tropical year, k = 0..23: the
+// formula for the years outside the table.
 inline constexpr std::int64_t SolarTermOffsets[24] = {0, 21208, 42467, 63836, 85337, 107014, 128867,
     150921, 173149, 195551, 218072, 240693, 263343, 285989, 308563, 331033, 353350, 375494, 397447,
     419210, 440795, 462224, 483532, 504758};
 
-// Broken-down UT moment of a term; callers read year, month and day.
+// Broken-down moment of a term; callers read year, month and day.
 struct SolarTermTime {
     int year = 0;
     int month = 0;    // 1..12
@@ -20,11 +28,12 @@ struct SolarTermTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
-    int millisecond = 0;
+    int millisecond = 0;  // 0 for the table's years, whose instants are whole seconds
 };
 
-// Term k (0 = 小寒 .. 23 = 冬至) of Gregorian year `year`. For 1899..2051
-// term k falls in month k / 2 + 1 of that year.
+// Term k (0 = 小寒 .. 23 = 冬至) of Gregorian year `year`: China Standard
+// Time for 1899..2101, Universal Time by the formula otherwise. For
+// 1899..2101 term k falls in month k / 2 + 1 of that year.
 SolarTermTime SolarTermDate(int year, int k) noexcept;
 
 // The name of the term falling on the date, or "". Month 1..12.

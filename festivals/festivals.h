@@ -14,7 +14,7 @@ std::string FindGregorianFestival(int year, int month, int day);
 // Names of the lunar festival row for lunar month and day; the lunar year is
 // ignored and there is no leap flag, so a leap month repeats the festivals of
 // its ordinary month. The last day of lunar month 12 (29 or 30, looked up in
-// the lunar year table for lunar years 1900..2050) gives 除夕.
+// the lunar year table for lunar years 1900..2100) gives 除夕.
 std::string FindLunarFestival(int lunarYear, int lunarMonth, int lunarDay);
 
 // Names of the weekday-rule row (month, week of the month, weekday) that

@@ -3,6 +3,7 @@
 QOV_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libbenchmark-dev
+  libswe-dev swe-basic-data
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick

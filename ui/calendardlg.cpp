@@ -316,7 +316,7 @@ void CCalendarDlg::ShowPageBoxes()
 {
     const int yearIndex = m_selected.Year() - FirstListYear;
     m_updatingControls = true;
-    // A page just outside 1900..2049 (December 1899, early 2050) has no item.
+    // A page just outside 1900..2100 (December 1899, early 2101) has no item.
     m_yearBox->setCurrentIndex(yearIndex >= 0 && yearIndex < m_yearBox->count() ? yearIndex : -1);
     m_monthBox->setCurrentIndex(m_selected.Month() - 1);
     m_updatingControls = false;

@@ -15,15 +15,16 @@ struct Row {
 TEST(NamesAndCycles, Texts)
 {
     const Row rows[] = {
-        // The year name changes on 立春 (3 February 2009, 4 February 1900).
-        {"year 2009-02-02", GanZhiText(2009, 2, 2, 1), "戊子"},
-        {"year 2009-02-03", GanZhiText(2009, 2, 3, 1), "己丑"},
+        // The year name changes on 立春 (4 February 2009 00:49 CST, 4 February 1900).
+        {"year 2009-02-03", GanZhiText(2009, 2, 3, 1), "戊子"},
+        {"year 2009-02-04", GanZhiText(2009, 2, 4, 1), "己丑"},
         {"year 1900-01-01", GanZhiText(1900, 1, 1, 1), "己亥"},
         {"year 1900-02-04", GanZhiText(1900, 2, 4, 1), "庚子"},
         // Month names change on each sectional term (小寒 2009: 5 January).
         {"month 2009-01-04", GanZhiText(2009, 1, 4, 2), "甲子"},
         {"month 2009-01-05", GanZhiText(2009, 1, 5, 2), "乙丑"},
-        {"month 2009-02-03", GanZhiText(2009, 2, 3, 2), "丙寅"},
+        {"month 2009-02-03", GanZhiText(2009, 2, 3, 2), "乙丑"},
+        {"month 2009-02-04", GanZhiText(2009, 2, 4, 2), "丙寅"},
         {"month 1900-01-01", GanZhiText(1900, 1, 1, 2), "丙子"},
         {"day 1900-01-31", GanZhiText(1900, 1, 31, 3), "甲辰"},
         {"day 1900-01-01", GanZhiText(1900, 1, 1, 3), "甲戌"},

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "chrono_oracle.h"
 #include "lunar.h"
+#include "names.h"
+#include "solarterm.h"
 
 namespace qov {
 namespace {
@@ -24,7 +28,7 @@ bool SlowSolarToLunar(LunarDate& r)
         off -= temp;
         r.monthCycle += 12;
         ++i;
-        if (i == 2050) break;
+        if (i == LastLunarYear) break;
     }
     if (off < 0) {
         off += temp;
@@ -66,7 +70,7 @@ bool SlowSolarToLunar(LunarDate& r)
         --i;
         --r.monthCycle;
     }
-    if (i == 13) return false;  // ran past the last month of 2050
+    if (i == 13) return false;  // ran past the last month of the table
     r.month = i;
     r.day = off + 1;
     return true;
@@ -94,6 +98,84 @@ TEST(LunarTable, YearSizes)
         {"2033 leap", LeapMonth(2033), 11},
     };
     for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
+}
+
+// The lunar table of 1929..2050 as the Purple Mountain Observatory publishes
+// it (GB/T 33661-2017; 1933, 1996 and 2033 corrected against older
+// programs), typed in from the published calendar.
+// clang-format off
+constexpr std::uint32_t PublishedLunarYears1929To2050[] = {
+    0x04970, 0x06566, 0x0D4A0, 0x0EA50, 0x16A95, 0x05AD0, 0x02B60, 0x186E3, 0x092E0, 0x1C8D7,  // 1929
+    0x0C950, 0x0D4A0, 0x1D8A6, 0x0B550, 0x056A0, 0x1A5B4, 0x025D0, 0x092D0, 0x0D2B2, 0x0A950,  // 1939
+    0x0B557, 0x06CA0, 0x0B550, 0x15355, 0x04DA0, 0x0A5B0, 0x14573, 0x052B0, 0x0A9A8, 0x0E950,  // 1949
+    0x06AA0, 0x0AEA6, 0x0AB50, 0x04B60, 0x0AAE4, 0x0A570, 0x05260, 0x0F263, 0x0D950, 0x05B57,  // 1959
+    0x056A0, 0x096D0, 0x04DD5, 0x04AD0, 0x0A4D0, 0x0D4D4, 0x0D250, 0x0D558, 0x0B540, 0x0B6A0,  // 1969
+    0x195A6, 0x095B0, 0x049B0, 0x0A974, 0x0A4B0, 0x0B27A, 0x06A50, 0x06D40, 0x0AF46, 0x0AB60,  // 1979
+    0x09570, 0x04AF5, 0x04970, 0x064B0, 0x074A3, 0x0EA50, 0x06B58, 0x05AC0, 0x0AB60, 0x096D5,  // 1989
+    0x092E0, 0x0C960, 0x0D954, 0x0D4A0, 0x0DA50, 0x07552, 0x056A0, 0x0ABB7, 0x025D0, 0x092D0,  // 1999
+    0x0CAB5, 0x0A950, 0x0B4A0, 0x0BAA4, 0x0AD50, 0x055D9, 0x04BA0, 0x0A5B0, 0x15176, 0x052B0,  // 2009
+    0x0A930, 0x07954, 0x06AA0, 0x0AD50, 0x05B52, 0x04B60, 0x0A6E6, 0x0A4E0, 0x0D260, 0x0EA65,  // 2019
+    0x0D530, 0x05AA0, 0x076A3, 0x096D0, 0x04AFB, 0x04AD0, 0x0A4D0, 0x1D0B6, 0x0D250, 0x0D520,  // 2029
+    0x0DD45, 0x0B5A0, 0x056D0, 0x055B2, 0x049B0, 0x0A577, 0x0A4B0, 0x0AA50, 0x1B255, 0x06D20,  // 2039
+    0x0ADA0, 0x14B63,  // 2049
+};
+// clang-format on
+
+// The entries computed from the ephemeris reproduce the published table bit
+// for bit; before 1929, where the official tables reckoned in Beijing local
+// time, the same rule differs from the record in 1914, 1915, 1916 and 1920
+// only, and the engine keeps the record.
+TEST(LunarTable, ComputedYearsMatchThePublishedTable)
+{
+    for (int y = 1929; y <= 2050; ++y)
+        EXPECT_EQ(generated::ComputedLunarYears[static_cast<std::size_t>(y - 1929)],
+            PublishedLunarYears1929To2050[y - 1929])
+            << y;
+    std::vector<int> differing;
+    for (int y = 1900; y < 1929; ++y) {
+        const auto i = static_cast<std::size_t>(y - 1900);
+        EXPECT_EQ(LunarYearEntry(y), HistoricalLunarYears[i]) << y;
+        if (generated::RuleLunarYearsBefore1929[i] != HistoricalLunarYears[i]) differing.push_back(y);
+    }
+    EXPECT_EQ(differing, (std::vector<int>{1914, 1915, 1916, 1920}));
+    for (int y = 1929; y <= LastLunarYear; ++y)
+        EXPECT_EQ(LunarYearEntry(y), generated::ComputedLunarYears[static_cast<std::size_t>(y - 1929)]);
+}
+
+// The computed years obey the rules they were made by: 12 or 13 months of
+// 29 or 30 days, a leap month holds no principal term (中气), and 冬至
+// falls in month 11.
+TEST(LunarTable, ComputedYearsKeepTheRules)
+{
+    const auto principalTermIn = [](long long first, int days) {
+        for (long long t = first; t < first + days; ++t) {
+            const Ymd g = oracle::DateOf(t);
+            const std::string term = SolarTermOnDate(g.y, g.m, g.d);
+            for (std::size_t k = 1; k < 24; k += 2)
+                if (term == SolarTermNames[k]) return true;
+        }
+        return false;
+    };
+    for (int y = 1929; y <= LastLunarYear; ++y) {
+        const int leap = LeapMonth(y);
+        ASSERT_TRUE(leap >= 0 && leap <= 12) << y;
+        for (int m = 1; m <= 12; ++m) ASSERT_TRUE(LunarMonthDays(y, m) == 29 || LunarMonthDays(y, m) == 30);
+        if (leap != 0) {
+            // The leap month begins the day after the last day of month `leap`.
+            long long t = oracle::DaysOf({y, 1, 1});
+            while (true) {
+                const Ymd g = oracle::DateOf(t);
+                const LunarDate l = ToLunar(g.y, g.m, g.d);
+                if (l.year == y && l.month == leap && l.isLeap && l.day == 1) break;
+                ++t;
+                ASSERT_LT(t, oracle::DaysOf({y + 1, 12, 31})) << y;
+            }
+            EXPECT_FALSE(principalTermIn(t, LeapMonthDays(y))) << y;
+        }
+        const SolarTermTime solstice = SolarTermDate(y, 23);
+        const LunarDate l = ToLunar(solstice.year, solstice.month, solstice.day);
+        EXPECT_TRUE(l.year == y && l.month == 11 && !l.isLeap) << y;
+    }
 }
 
 struct Example {
@@ -133,7 +215,19 @@ INSTANTIATE_TEST_SUITE_P(Dates, SolarToLunarExample,
         Example{"Dec2049", {2049, 12, 31}, 2049, 12, 7, false},
         Example{"LastOf2049", {2050, 1, 22}, 2049, 12, 29, false},
         Example{"NewYear2050", {2050, 1, 23}, 2050, 1, 1, false},
-        Example{"LastTableDay", {2051, 2, 10}, 2050, 12, 29, false},
+        Example{"LastOf2050", {2051, 2, 10}, 2050, 12, 29, false},
+        // Computed years (GB/T 33661-2017 rules on the ephemeris).
+        Example{"NewYear2051", {2051, 2, 11}, 2051, 1, 1, false},
+        Example{"LeapEighth2052", {2052, 9, 23}, 2052, 8, 1, true},
+        Example{"NewYear2057", {2057, 2, 4}, 2057, 1, 1, false},
+        Example{"NewYear2100", {2100, 2, 9}, 2100, 1, 1, false},
+        Example{"LastTableDay", {2101, 1, 28}, 2100, 12, 29, false},
+        // New moons near midnight: 2057-09-29 00:00:36 and 2097-08-08
+        // 00:01:26 begin their months on those days, 2089-09-04 23:59:05 on
+        // the 4th.
+        Example{"NewMoonAfterMidnight2057", {2057, 9, 29}, 2057, 9, 1, false},
+        Example{"NewMoonAfterMidnight2097", {2097, 8, 8}, 2097, 7, 1, false},
+        Example{"NewMoonBeforeMidnight2089", {2089, 9, 4}, 2089, 8, 1, false},
         // The three corrected years of the table.
         Example{"LeapFifth30_1933", {1933, 7, 22}, 1933, 5, 30, true},
         Example{"Fifth30_1996", {1996, 7, 15}, 1996, 5, 30, false},
@@ -157,11 +251,11 @@ TEST(SolarToLunar, Counters)
     EXPECT_EQ(ToLunar(2009, 7, 22).monthCycle, 1327);
 }
 
-// Outside 1900-01-31 .. 2051-02-10 there is no lunar date, only the day counter.
+// Outside 1900-01-31 .. 2101-01-28 there is no lunar date, only the day counter.
 TEST(SolarToLunar, OutsideTheTable)
 {
-    for (const Ymd d : {Ymd{1899, 12, 1}, Ymd{1900, 1, 1}, Ymd{1900, 1, 30}, Ymd{2051, 2, 11},
-             Ymd{2052, 12, 31}, Ymd{1, 1, 1}, Ymd{9999, 12, 31}}) {
+    for (const Ymd d : {Ymd{1899, 12, 1}, Ymd{1900, 1, 1}, Ymd{1900, 1, 30}, Ymd{2101, 1, 29},
+             Ymd{2102, 12, 31}, Ymd{1, 1, 1}, Ymd{9999, 12, 31}}) {
         const LunarDate r = ToLunar(d.y, d.m, d.d);
         EXPECT_FALSE(HasLunarDate(r)) << d.y << "-" << d.m << "-" << d.d;
         EXPECT_EQ(r.day, 0);
@@ -170,7 +264,7 @@ TEST(SolarToLunar, OutsideTheTable)
     }
 }
 
-// Every date from 1899 to 2052: the table lookup gives exactly what the
+// Every date from 1899 to 2102: the table lookup gives exactly what the
 // step-by-step conversion gives, and the lunar calendar's invariants hold.
 TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
 {
@@ -179,7 +273,7 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
     int monthLength = 0;
     int converted = 0;
     const long long origin = oracle::DaysOf({1900, 1, 31});
-    for (long long day = oracle::DaysOf({1899, 1, 1}); day <= oracle::DaysOf({2052, 12, 31});
+    for (long long day = oracle::DaysOf({1899, 1, 1}); day <= oracle::DaysOf({2102, 12, 31});
          ++day) {
         const Ymd s = oracle::DateOf(day);
         LunarDate slow;
@@ -221,7 +315,7 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
         prev = fast;
         havePrev = true;
     }
-    EXPECT_EQ(converted, DayNumber(2051, 2, 10) + 1);
+    EXPECT_EQ(converted, DayNumber(2101, 1, 28) + 1);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
+#include "chrono_oracle.h"
 #include "gregorian.h"
 #include "names.h"
 #include "solarterm.h"
@@ -9,51 +11,99 @@
 namespace qov {
 namespace {
 
-std::string Stamp(const SolarTermTime& t)
+std::string Minute(const SolarTermTime& t)
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d.%03d w%d", t.year, t.month, t.day,
-        t.hour, t.minute, t.second, t.millisecond, t.weekday);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
+        t.minute);
     return buf;
 }
 
-TEST(SolarTermDate, ChosenTerms)
+// Published instants in China Standard Time, to the minute (the almanacs of
+// the Purple Mountain Observatory and the Hong Kong Observatory).
+TEST(SolarTermDate, PublishedInstants)
 {
-    // The reference moment exactly, then UT dates of 2009 (立春 23:27 UT,
-    // 冬至 00:18 UT) and 小寒 2010; the seconds are the formula's own.
-    const std::pair<std::string, std::string> rows[] = {
-        {Stamp(SolarTermDate(1900, 0)), "1900-01-06 02:05:00.000 w6"},
-        {Stamp(SolarTermDate(2009, 2)).substr(0, 16), "2009-02-03 23:27"},
-        {Stamp(SolarTermDate(2009, 23)).substr(0, 16), "2009-12-22 00:18"},
-        {Stamp(SolarTermDate(2009, 0)).substr(0, 10), "2009-01-05"},
-        {Stamp(SolarTermDate(2009, 1)).substr(0, 10), "2009-01-20"},
-        {Stamp(SolarTermDate(2009, 5)).substr(0, 10), "2009-03-20"},
-        {Stamp(SolarTermDate(2009, 6)).substr(0, 10), "2009-04-04"},
-        {Stamp(SolarTermDate(2009, 11)).substr(0, 10), "2009-06-21"},
-        {Stamp(SolarTermDate(2010, 0)).substr(0, 10), "2010-01-05"},
+    struct Row {
+        int year, k;
+        const char* cst;
     };
-    for (const auto& [actual, expected] : rows) EXPECT_EQ(actual, expected);
+    const Row rows[] = {
+        {2009, 2, "2009-02-04 00:49"},   // 立春
+        {2012, 22, "2012-12-07 01:18"},  // 大雪
+        {2013, 23, "2013-12-22 01:11"},  // 冬至
+        {2018, 5, "2018-03-21 00:15"},   // 春分
+        {2020, 23, "2020-12-21 18:02"},  // 冬至
+        {2023, 11, "2023-06-21 22:57"},  // 夏至
+        {2024, 15, "2024-08-22 22:55"},  // 处暑
+        {2026, 0, "2026-01-05 16:23"},   // 小寒
+        {2026, 2, "2026-02-04 04:02"},   // 立春
+        {2026, 10, "2026-06-05 23:48"},  // 芒种
+        {2046, 2, "2046-02-04 00:31"},   // 立春
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(Minute(SolarTermDate(r.year, r.k)), r.cst) << r.year << " term " << r.k;
 }
 
-// Every term of 1899..2051 falls in its own month; over 1900..2050 within
-// the day ranges the mean-year formula gives.
-TEST(SolarTermDate, MonthsAndDayRanges)
+// The Sun's apparent longitude by the low-precision theory of J. Meeus,
+// Astronomical Algorithms, ch. 25 (about 0.01 degree), degrees 0..360; an
+// oracle independent of the ephemeris behind the table.
+double ApparentSolarLongitude(double daysSinceJ2000)
 {
-    const int lo[24] = {
-        5, 19, 3, 18, 5, 20, 4, 19, 5, 20, 5, 21, 6, 22, 7, 22, 7, 22, 7, 23, 7, 21, 6, 21};
-    const int hi[24] = {
-        7, 21, 5, 20, 7, 22, 6, 21, 7, 22, 7, 22, 8, 24, 9, 24, 9, 24, 9, 24, 8, 23, 8, 23};
-    for (int y = 1899; y <= 2051; ++y)
+    const double pi = 3.14159265358979323846;
+    const double rad = pi / 180;
+    const double t = daysSinceJ2000 / 36525;
+    const double l0 = 280.46646 + 36000.76983 * t + 0.0003032 * t * t;
+    const double m = (357.52911 + 35999.05029 * t - 0.0001537 * t * t) * rad;
+    const double c = (1.914602 - 0.004817 * t - 0.000014 * t * t) * std::sin(m)
+        + (0.019993 - 0.000101 * t) * std::sin(2 * m) + 0.000289 * std::sin(3 * m);
+    const double omega = (125.04 - 1934.136 * t) * rad;
+    const double lambda = l0 + c - 0.00569 - 0.00478 * std::sin(omega);
+    return std::fmod(std::fmod(lambda, 360) + 360, 360);
+}
+
+// Every term of the table years: the instant, read as UTC+8, is where the
+// Sun reaches 285 + 15k degrees within 0.02 degree (half an hour); term k
+// falls in month k / 2 + 1 of its year; the weekday is the date's.
+TEST(SolarTermDate, EveryTableTermOnTheSunsLongitude)
+{
+    const long long j2000 = oracle::DaysOf({2000, 1, 1});  // 12:00 UT
+    for (int y = FirstExactTermYear; y <= LastExactTermYear; ++y)
         for (int k = 0; k < 24; ++k) {
             const SolarTermTime t = SolarTermDate(y, k);
             ASSERT_EQ(t.year, y);
             ASSERT_EQ(t.month, k / 2 + 1) << y << " term " << k;
-            ASSERT_EQ(t.weekday, DayOfWeek(t.year, t.month, t.day));
-            if (y >= 1900 && y <= 2050) {
-                ASSERT_GE(t.day, lo[k]) << y << " term " << k;
-                ASSERT_LE(t.day, hi[k]) << y << " term " << k;
-            }
+            ASSERT_EQ(t.weekday, oracle::WeekdayOf({t.year, t.month, t.day}));
+            const double utDays =
+                static_cast<double>(oracle::DaysOf({t.year, t.month, t.day}) - j2000) - 0.5
+                + (t.hour - 8 + (t.minute + t.second / 60.0) / 60.0) / 24.0;
+            double miss = ApparentSolarLongitude(utDays) - (285.0 + 15.0 * k);
+            miss = std::remainder(miss, 360.0);
+            ASSERT_LT(std::fabs(miss), 0.02) << Minute(t) << " term " << k;
         }
+}
+
+// Outside the table the mean-year formula gives Universal Time. It keeps
+// each term in its month for centuries either side, and meets the table at
+// its ends: a year on, each term comes 364 to 367 days later.
+TEST(SolarTermDate, FormulaOutsideTheTable)
+{
+    for (int y : {1700, 1898, 2102, 2300})
+        for (int k = 0; k < 24; ++k) {
+            const SolarTermTime t = SolarTermDate(y, k);
+            EXPECT_EQ(t.year, y);
+            EXPECT_EQ(t.month, k / 2 + 1) << y << " term " << k;
+            EXPECT_EQ(t.weekday, oracle::WeekdayOf({t.year, t.month, t.day}));
+        }
+    for (int k = 0; k < 24; ++k) {
+        const SolarTermTime before = SolarTermDate(1898, k), first = SolarTermDate(1899, k);
+        const SolarTermTime last = SolarTermDate(2101, k), after = SolarTermDate(2102, k);
+        const long long year1 = oracle::DaysOf({first.year, first.month, first.day})
+            - oracle::DaysOf({before.year, before.month, before.day});
+        const long long year2 = oracle::DaysOf({after.year, after.month, after.day})
+            - oracle::DaysOf({last.year, last.month, last.day});
+        EXPECT_TRUE(year1 >= 364 && year1 <= 367) << "1898 term " << k;
+        EXPECT_TRUE(year2 >= 364 && year2 <= 367) << "2102 term " << k;
+    }
 }
 
 TEST(SolarTermOnDate, Names)
@@ -62,10 +112,24 @@ TEST(SolarTermOnDate, Names)
         int y, m, d;
         const char* name;
     };
-    const Row rows[] = {{2009, 2, 3, "立春"}, {2009, 2, 4, ""}, {2009, 3, 20, "春分"},
-        {2009, 4, 4, "清明"}, {2009, 12, 22, "冬至"}, {2009, 1, 5, "小寒"}};
+    const Row rows[] = {
+        {2009, 2, 3, ""},       // 立春 2009 came at 00:49 on the 4th
+        {2009, 2, 4, "立春"},
+        {2009, 3, 20, "春分"},  // 19:43
+        {2009, 4, 4, "清明"},
+        {2009, 12, 22, "冬至"},  // 01:47
+        {2009, 1, 5, "小寒"},
+        {2018, 3, 20, ""},       // 春分 2018 came at 00:15 on the 21st
+        {2018, 3, 21, "春分"},
+        {2026, 6, 5, "芒种"},  // 23:48
+        {2026, 6, 6, ""},
+        {1951, 12, 23, "冬至"},  // two seconds after midnight
+        {2084, 3, 20, "春分"},   // 00:00:30
+        {1899, 1, 5, "小寒"},    // first table year, 20:17
+        {2101, 12, 22, "冬至"},  // last table year, 09:40
+    };
     for (const Row& r : rows)
-        EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), r.name) << r.m << "-" << r.d;
+        EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), r.name) << r.y << "-" << r.m << "-" << r.d;
 }
 
 TEST(NearSectionalTerm, PreviousAndNext)
@@ -75,14 +139,17 @@ TEST(NearSectionalTerm, PreviousAndNext)
         const char* name;
         int days;
     };
+    // 2009: 小寒 5 January, 立春 4 February, 惊蛰 5 March, 清明 4 April;
+    // 大雪 2008 on 7 December, 小寒 2010 on 5 January.
     const Row rows[] = {
-        {2009, 3, 1, 1, "立春", 26},
+        {2009, 3, 1, 1, "立春", 25},
         {2009, 3, 1, 2, "惊蛰", 4},
-        {2009, 3, 5, 1, "立春", 30},
+        {2009, 3, 5, 1, "立春", 29},
         {2009, 3, 5, 2, "清明", 30},
-        {2009, 2, 3, 1, "小寒", 29},
-        {2009, 2, 3, 2, "惊蛰", 30},
-        {2009, 2, 4, 1, "立春", 1},
+        {2009, 2, 4, 1, "小寒", 30},
+        {2009, 2, 4, 2, "惊蛰", 29},
+        {2009, 2, 3, 2, "立春", 1},
+        {2009, 2, 5, 1, "立春", 1},
         {2009, 12, 31, 2, "小寒", 5},
         {2009, 1, 3, 1, "大雪", 27},
         {2009, 3, 1, 0, "", 0},
@@ -96,7 +163,7 @@ TEST(NearSectionalTerm, PreviousAndNext)
     }
 }
 
-// Over every day of 1900..2050: stepping back `since` days lands on the named
+// Over every day of 1899..2101: stepping back `since` days lands on the named
 // previous term, stepping forward `until` days on the named next one, and no
 // sectional term lies strictly between them.
 TEST(NearSectionalTerm, SweepLandsOnTheNamedTerms)
@@ -111,7 +178,7 @@ TEST(NearSectionalTerm, SweepLandsOnTheNamedTerms)
             if (name == SolarTermNames[k]) return true;
         return false;
     };
-    for (int y = 1900; y <= 2050; ++y)
+    for (int y = FirstExactTermYear; y <= LastExactTermYear; ++y)
         for (int m = 1; m <= 12; ++m)
             for (int d = 1; d <= DaysInMonth(y, m); ++d) {
                 int since = 0, until = 0;

@@ -100,14 +100,16 @@ const LookupCase LookupCases[] = {
     {"EveOnFourthSunday", WithLunar, 2009, 1, 25, "除夕 世界麻风日 "},  // lunar 2008-12-30
     {"Eve", WithLunar, 2010, 2, 13, "除夕 "},                           // lunar 2009-12-30
     {"NotYetEve", WithLunar, 2011, 2, 1, ""},  // lunar 2010-12-29, the month has 30 days
-    {"EveOfLastTableYear", FindLunarFestival, 2050, 12, 29, "除夕"},  // month 12 has 29 days
+    {"Eve2050", FindLunarFestival, 2050, 12, 29, "除夕"},  // month 12 has 29 days
     {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},
+    {"EveOfLastTableYear", FindLunarFestival, 2100, 12, 29, "除夕"},  // month 12 has 29 days
     {"NoEveBeforeTable", FindLunarFestival, 1899, 12, 29, ""},
     {"NoEveFarBeforeTable", FindLunarFestival, -5, 12, 29, ""},
-    {"NoEveAfterTable", FindLunarFestival, 2051, 12, 29, ""},
+    {"NoEveAfterTable", FindLunarFestival, 2101, 12, 29, ""},
     {"FirstLunarDate", WithLunar, 1900, 1, 31, "春节 "},
     {"BeforeTheLunarTable", WithLunar, 1900, 1, 30, ""},
-    {"AfterTheLunarTable", WithLunar, 2051, 2, 11, ""},
+    {"NewYear2051", WithLunar, 2051, 2, 11, "春节 "},
+    {"AfterTheLunarTable", WithLunar, 2101, 1, 29, ""},
     {"Feb29InCommonYear", WithLunar, 2009, 2, 29, ""},
     {"Day0", WithLunar, 2009, 1, 0, ""},
     {"Day32", WithLunar, 2009, 1, 32, ""},
@@ -251,10 +253,10 @@ TEST(DateRules, EveryDateOf1900To2100)
 
 // 除夕 shows exactly on the day before each lunar new year's day and on the
 // last day of the table; a date without a lunar date adds only its solar term.
-TEST(LunarPart, EveryDateOf1899To2052)
+TEST(LunarPart, EveryDateOf1899To2102)
 {
     int eves = 0;
-    for (long long t = DaysOf({1899, 1, 1}); t <= DaysOf({2052, 12, 31}); ++t) {
+    for (long long t = DaysOf({1899, 1, 1}); t <= DaysOf({2102, 12, 31}); ++t) {
         const Date d = DateOf(t), next = DateOf(t + 1);
         const std::string list = List(d, true);
         if (!HasLunarDate(ToLunar(d.year, d.month, d.day))) {

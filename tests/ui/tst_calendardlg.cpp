@@ -94,13 +94,13 @@ class TestCalendarDlg : public QObject {
         Child(box)->setCurrentIndex(index);
     }
     void Click(const QString& n) { QTest::mouseClick(Child<QAbstractButton>(n), Qt::LeftButton); }
-    // The selected date, and the year (none outside 1900..2049) and month boxes showing its page.
+    // The selected date, and the year (none outside 1900..2100) and month boxes showing its page.
     void CheckPage(const QString& expected)
     {
         const SolarDate d = m_dlg->selectedDate();
         QCOMPARE(DateText(d), expected);
         QCOMPARE(Child(u"yearBox"_s)->currentIndex(),
-            d.year >= 1900 && d.year <= 2049 ? d.year - 1900 : -1);
+            d.year >= 1900 && d.year <= 2100 ? d.year - 1900 : -1);
         QCOMPARE(Child(u"monthBox"_s)->currentText(), QString::number(d.month));
     }
 
@@ -154,7 +154,7 @@ private Q_SLOTS:
         row("年↑ 1900", "1900-05-05", "prevYearButton", u"1900-05-05"_s);
         row("今天", "1950-06-06", "todayButton", DateText(qov::Today()));
         row("month box", "2008-01-31", "monthBox=2", u"2008-02-29"_s);
-        row("year box", "2009-06-15", "yearBox=2049", u"2049-06-15"_s);
+        row("year box", "2009-06-15", "yearBox=2100", u"2100-06-15"_s);
         // 1 February 2009 was a Sunday: no leading cells, March 1-14 at the end.
         row("cell in month", "2009-02-20", "@492,60", u"2009-02-07"_s);
         row("cell in next month", "2009-02-20", "#5,6", u"2009-03-14"_s);

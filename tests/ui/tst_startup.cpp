@@ -91,14 +91,14 @@ private Q_SLOTS:
         row("--date=2000-02-29", {u"--date=2000-02-29"_s}, false, -1, u"2000-02-29"_s,
             {});  // 2000 is a leap year
         row("--date 1900-01-01", {u"--date"_s, u"1900-01-01"_s}, false, -1, u"1900-01-01"_s, {});
-        row("--date 2049-12-31", {u"--date"_s, u"2049-12-31"_s}, false, -1, u"2049-12-31"_s, {});
+        row("--date 2100-12-31", {u"--date"_s, u"2100-12-31"_s}, false, -1, u"2100-12-31"_s, {});
         row("--date 1900-02-29", {u"--date"_s, u"1900-02-29"_s}, true, 2, {},
             u"日期 “1900-02-29” 无效"_s);  // 1900 is common
         row("--date 2023-04-31", {u"--date"_s, u"2023-04-31"_s}, false, 2, {},
             u"invalid date '2023-04-31'"_s);
         row("--date 1899-12-31", {u"--date"_s, u"1899-12-31"_s}, false, 2, {},
-            u"from 1900-01-01 to 2049-12-31"_s);
-        row("--date 2050-01-01", {u"--date"_s, u"2050-01-01"_s}, false, 2, {}, u"invalid date"_s);
+            u"from 1900-01-01 to 2100-12-31"_s);
+        row("--date 2101-01-01", {u"--date"_s, u"2101-01-01"_s}, false, 2, {}, u"invalid date"_s);
         row("--date 2008-8-8", {u"--date"_s, u"2008-8-8"_s}, false, 2, {}, u"invalid date"_s);
         row("--date 2008-13-01", {u"--date"_s, u"2008-13-01"_s}, false, 2, {}, u"invalid date"_s);
         row("--date 20080808", {u"--date"_s, u"20080808"_s}, false, 2, {}, u"invalid date"_s);

@@ -13,7 +13,7 @@ namespace {
 constexpr int MonthIndex(int year, int month) noexcept { return 12 * year + month - 1; }
 
 // The page range: December 1899 (neighbour of the January 1900 page) to
-// February 2050 (neighbour of January 2050, where lunar 2049 ends).
+// February 2101 (neighbour of January 2101, where lunar 2100 ends).
 constexpr int FirstPageIndex = MonthIndex(FirstPageYear - 1, 12);
 constexpr int LastPageIndex = MonthIndex(LastPageYear + 1, 2);
 
@@ -39,7 +39,7 @@ int DaysBeforeLunarMonth(int ly, int lm) noexcept
     return n;
 }
 
-// Day number (0 = 1900-01-31) of lunar year ly (1900..2050), month lm
+// Day number (0 = 1900-01-31) of lunar year ly (1900..2100), month lm
 // (1..12), day ld, in the leap month after lm when `leap` is set; the caller
 // has checked that the date exists. Lunar new year falls between 21 January
 // and 20 February, so 20 February lies in lunar year ly; the year's first
@@ -108,7 +108,7 @@ const std::string& ItemAt(const std::vector<std::string>& items, int index) noex
     return items[static_cast<std::size_t>(index)];
 }
 
-// The lunar table covers 1900..2050; outside it there is no leap month.
+// The lunar table covers 1900..2100; outside it there is no leap month.
 int LeapMonthOf(int lunarYear) noexcept
 {
     return lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear ? LeapMonth(lunarYear) : 0;
@@ -146,7 +146,7 @@ MonthPage MonthPage::NextYear() const noexcept
 }
 
 // The constructor keeps the page range: from December 1899 the previous
-// month and from February 2050 the next one stay where they are.
+// month and from February 2101 the next one stay where they are.
 MonthPage MonthPage::PrevMonth() const noexcept
 {
     return m_month > 1 ? MonthPage(m_year, m_month - 1, m_day) : *this;

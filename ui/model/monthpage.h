@@ -14,12 +14,12 @@ namespace qov {
 
 // Years the year boxes and the arrows cover.
 inline constexpr int FirstPageYear = 1900;
-inline constexpr int LastPageYear = 2049;
+inline constexpr int LastPageYear = 2100;
 
 // The selected date; its year and month are the page shown. Invariant: the
-// page lies between December 1899 and February 2050 (the arrows and boxes
-// keep 1900..2049; neighbouring-month clicks on the January 1900 and
-// December 2049 pages and late lunar queries reach one or two months past),
+// page lies between December 1899 and February 2101 (the arrows and boxes
+// keep 1900..2100; neighbouring-month clicks on the January 1900 and
+// December 2100 pages and late lunar queries reach one or two months past),
 // and the day lies in 1..DaysInMonth(year, month).
 class MonthPage {
 public:
@@ -41,7 +41,7 @@ public:
 
     // Commands; each returns the new page. At their bounds they return the
     // page unchanged. The day is clamped to the new month's length.
-    MonthPage GoToday() const noexcept;  // local date, year kept in 1900..2049
+    MonthPage GoToday() const noexcept;  // local date, year kept in 1900..2100
     MonthPage PrevYear() const noexcept;
     MonthPage NextYear() const noexcept;
     MonthPage PrevMonth() const noexcept;  // no carry out of January
@@ -79,7 +79,7 @@ private:
     int m_day = 1;    // 1..DaysInMonth(m_year, m_month)
 };
 
-// Gregorian date of lunar year ly (1900..2049), month lm (1..12), day ld
+// Gregorian date of lunar year ly (1900..2100), month lm (1..12), day ld
 // (1..30), in the leap month after lm when `leap` is set; none when that
 // lunar date does not exist. Scans at most 200 Gregorian months from
 // (ly, lm).
@@ -101,9 +101,9 @@ struct QueryMonth {
 // current indexes into its radio buttons and combo boxes after each call.
 class QueryLists {
 public:
-    // Gregorian mode; years "1900".."2049", months "1".."12", days "1" up to
+    // Gregorian mode; years "1900".."2100", months "1".."12", days "1" up to
     // the length of the selected month; the selected date's items chosen
-    // (its year brought into 1900..2049).
+    // (its year brought into 1900..2100).
     explicit QueryLists(SolarDate selected = {});
 
     QueryMode Mode() const noexcept { return m_mode; }
