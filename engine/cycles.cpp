@@ -43,6 +43,10 @@ std::string EraLabel(const char* era, int n)
 
 std::string GanZhiText(int year, int month, int day, int kind)
 {
+    // Also keeps the counters below far from overflow: 12 * 9999 + 12.
+    if (year < FirstGanZhiYear || year > LastGanZhiYear || month < 1 || month > 12 || day < 1
+        || day > DaysInMonth(year, month))
+        return {};
     switch (kind) {
     case 1: {  // the year name changes on the day of 立春
         const SolarTermTime l = SolarTermDate(year, 2);
@@ -62,7 +66,8 @@ std::string GanZhiText(int year, int month, int day, int kind)
 
 std::string ZodiacName(int year)
 {
-    return std::string(ZodiacAnimals[static_cast<std::size_t>(FloorMod(year - 4, 12))]);
+    // (year - 4) mod 12 without forming year - 4, which overflows at INT_MIN.
+    return std::string(ZodiacAnimals[static_cast<std::size_t>((FloorMod(year, 12) + 8) % 12)]);
 }
 
 std::string ConstellationName(int /*year*/, int month, int day)

@@ -29,6 +29,7 @@ std::string LunarMonthName(int month)
 
 std::string WeekdayName(int year, int month, int day)
 {
+    if (!IsCountedDate(year, month, day)) return {};
     return std::string(WeekdayNames[static_cast<std::size_t>(DayOfWeek(year, month, day))]);
 }
 

@@ -1,4 +1,7 @@
 // Fixed Chinese calendar words (GBK bytes) and the rules that compose them.
+//
+// Every function here is defined for every value of every argument; an
+// argument outside the stated range gives empty text (FloorMod: 0).
 #pragma once
 
 #include <array>
@@ -28,10 +31,11 @@ inline constexpr std::array<std::string_view, 7> WeekdayNames = {
     "星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
 
 // Floored modulo, m > 0: 0..m-1 for negative n too (counters run negative
-// before 1900).
+// before 1900); 0 for m <= 0.
 constexpr int FloorMod(int n, int m) noexcept
 {
-    const int r = n % m;
+    if (m <= 0) return 0;
+    const int r = n % m;  // (-m, m)
     return r < 0 ? r + m : r;
 }
 
@@ -42,7 +46,8 @@ std::string CycleName(int n);
 std::string LunarDayName(int day);
 // Lunar month 1..12 without 月: 正, 二 .. 十二.
 std::string LunarMonthName(int month);
-// 星期日 .. 星期六 of a Gregorian date.
+// 星期日 .. 星期六 of a Gregorian date; "" for a date DayOfWeek does not
+// count (IsCountedDate in gregorian.h).
 std::string WeekdayName(int year, int month, int day);
 
 }  // namespace qov

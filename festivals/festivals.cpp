@@ -121,11 +121,15 @@ constexpr std::string_view NamesAt(const std::array<std::string_view, N>& table,
 
 constexpr std::string_view GregorianNames(int month, int day) noexcept
 {
+    // 2000 is a leap year: 29 February has its rows.
+    if (day < 1 || day > DaysInMonth(2000, month)) return {};
     return NamesAt(GregorianFestivals, detail::IndexedRow(detail::GregorianIndex, month, day));
 }
 
 constexpr std::string_view LunarNames(int lunarYear, int lunarMonth, int lunarDay) noexcept
 {
+    // The table's 除夕 row is keyed as day 0 of month 1: no lookup may reach it.
+    if (lunarMonth < 1 || lunarMonth > 12 || lunarDay < 1 || lunarDay > 30) return {};
     const int row = detail::IndexedRow(detail::LunarIndex, lunarMonth, lunarDay);
     if (row != NoRow) return NamesAt(LunarFestivals, row);
     if (lunarMonth == 12 && lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear
@@ -134,15 +138,16 @@ constexpr std::string_view LunarNames(int lunarYear, int lunarMonth, int lunarDa
     return {};
 }
 
-// DayOfWeek indexes its month table and takes the year as 16 bits.
-constexpr bool WeekdayIsDefined(int year, int month) noexcept
+// Years 1..65535 with a month of 1..12 and a day within it.
+constexpr bool IsValidDate(int year, int month, int day) noexcept
 {
-    return year >= 1 && year <= 65535 && month >= 1 && month <= 12;
+    return year >= 1 && year <= 65535 && month >= 1 && month <= 12 && day >= 1
+        && day <= DaysInMonth(year, month);
 }
 
 constexpr std::string_view WeekdayRuleNames(int year, int month, int day) noexcept
 {
-    if (!WeekdayIsDefined(year, month)) return {};
+    if (!IsValidDate(year, month, day)) return {};
     const detail::WeekKey key = detail::WeekOfMonth(DayOfWeek(year, month, 1), day);
     if (key.week < 0 || key.week > 9 || key.weekday < 0) return {};
     int row = detail::IndexedRow(detail::WeekdayIndex, month, key.week * 10 + key.weekday);
@@ -157,11 +162,6 @@ constexpr bool IsEaster(int year, int month, int day) noexcept
     if (month != 3 && month != 4) return false;
     const detail::MonthDay easter = detail::EasterSunday(year);
     return easter.month == month && easter.day == day;
-}
-
-constexpr bool IsValidDate(int year, int month, int day) noexcept
-{
-    return WeekdayIsDefined(year, month) && day >= 1 && day <= DaysInMonth(year, month);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 // Named days: fixed Gregorian and lunar dates, weekday rules, Friday the
 // 13th and Easter, joined into one festival list per date. GBK text.
+//
+// Every function here is defined for every value of every argument: a date
+// that does not exist (month outside 1..12, a day outside the month, a year
+// outside 1..65535 where the year matters) has no festival and gives "".
 #pragma once
 
 #include <string>
@@ -8,13 +12,14 @@
 namespace qov {
 
 // Names of the Gregorian festival row for month and day ("" when none). The
-// year is ignored: every row recurs every year.
+// year is ignored: every row recurs every year, 29 February included.
 std::string FindGregorianFestival(int year, int month, int day);
 
 // Names of the lunar festival row for lunar month and day; the lunar year is
 // ignored and there is no leap flag, so a leap month repeats the festivals of
 // its ordinary month. The last day of lunar month 12 (29 or 30, looked up in
-// the lunar year table for lunar years 1900..2100) gives 除夕.
+// the lunar year table for lunar years FirstLunarYear..LastLunarYear) gives
+// 除夕. Lunar month 1..12, day 1..30.
 std::string FindLunarFestival(int lunarYear, int lunarMonth, int lunarDay);
 
 // Names of the weekday-rule row (month, week of the month, weekday) that

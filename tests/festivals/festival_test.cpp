@@ -2,6 +2,7 @@
 // index, and sweeps over the weekday rows, Friday the 13th, Easter and 除夕.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <ostream>
@@ -120,6 +121,20 @@ const LookupCase LookupCases[] = {
     {"Month19Day37", FindGregorianFestival, 2009, 19, 37, ""},  // "1937" lies inside row 1213
     {"Month100", FindGregorianFestival, 2009, 100, 1, ""},
     {"NegativeMonth", FindLunarFestival, 2009, -1, 1, ""},
+    // Extreme arguments: no overflow, no table read outside its rows, no 除夕
+    // for the table's "0100" key, which no lunar date has.
+    {"WeekdayDayIntMax", FindWeekdayFestival, 2000, 1, INT_MAX, ""},
+    {"WeekdayDayIntMin", FindWeekdayFestival, 2000, 1, INT_MIN, ""},
+    {"WeekdayDay32", FindWeekdayFestival, 2010, 1, 38, ""},  // week 5, Sunday: no 麻风日
+    {"WeekdayYearIntMax", FindWeekdayFestival, INT_MAX, 5, 10, ""},
+    {"LunarDay0", FindLunarFestival, 2009, 1, 0, ""},
+    {"LunarDay31", FindLunarFestival, 2009, 12, 31, ""},
+    {"LunarDayIntMin", FindLunarFestival, INT_MIN, 1, INT_MIN, ""},
+    {"LunarMonthIntMax", FindLunarFestival, INT_MAX, INT_MAX, 1, ""},
+    {"GregorianFeb30", FindGregorianFestival, 2009, 2, 30, ""},
+    {"GregorianDayIntMax", FindGregorianFestival, 2009, 1, INT_MAX, ""},
+    {"ListYearIntMax", WithLunar, INT_MAX, 1, 1, ""},
+    {"ListDayIntMin", WithLunar, 2009, 1, INT_MIN, ""},
 };
 
 class LookupTest : public testing::TestWithParam<LookupCase> { };
@@ -175,15 +190,21 @@ std::string ScanNames(Table table, int month, int day)
     return {};
 }
 
-// Every date key and the invalid months 0, 13 and days 0, 32 around them.
+// Every date key as the plain scan finds it; the invalid months 0, 13 and days
+// 0, 32 around them (and 30 February) have no festival, although the scan
+// finds the 除夕 row's key "0100".
 TEST(FestivalIndex, AnswersAsThePlainScan)
 {
     for (int month = 0; month <= 13; ++month) {
         for (int day = 0; day <= 32; ++day) {
-            const std::string gregorian = ScanNames(GregorianFestivals, month, day);
+            const bool inMonth = month >= 1 && month <= 12 && day >= 1;
+            const std::string gregorian = inMonth && day <= DaysInMonth(2000, month)
+                ? ScanNames(GregorianFestivals, month, day)
+                : "";
             EXPECT_EQ(FindGregorianFestival(2009, month, day), gregorian) << month << "-" << day;
             if (month == 12 && day == LunarMonthDays(2009, 12)) continue;  // 除夕 by month length
-            const std::string lunar = ScanNames(LunarFestivals, month, day);
+            const std::string lunar =
+                inMonth && day <= 30 ? ScanNames(LunarFestivals, month, day) : "";
             EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
         }
     }

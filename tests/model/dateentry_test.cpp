@@ -62,6 +62,14 @@ TEST(DateEntry, TypingTextsAndState)
         // does a click outside the zones.
         {"FocusLossMidYearContinues", {2012, 7, 15}, "Y20N17", "sccncc", "2012-07-15 2000-07-15 "
          "2000-07-15 2000-07-15 2010-07-15 2017-07-15 ", Month, 2},
+        // The next digit continues the digits typed, not the date focus loss
+        // brought into range: "0" stays "0" and "3" stays "3".
+        {"FocusLossMonth0Then5", {2009, 6, 4}, "M0N5", "scnc",
+         "2009-06-04 2009-00-04 2009-01-04 2009-05-04 ", Day, 2},
+        {"FocusLossDay0Then9", {2009, 5, 4}, "D0N9", "scnK",
+         "2009-05-04 2009-05-00 2009-05-01 2009-05-09 ", Day, 0},
+        {"FocusLossDay3Then1InFeb", {2009, 2, 10}, "D3N1", "scnK",
+         "2009-02-10 2009-02-30 2009-02-28 2009-02-28 ", Day, 0},
         {"ClickOutsideKeepsProgress", {2009, 7, 1}, "D1Z5", "scrK",
          "2009-07-01 2009-07-10 2009-07-10 2009-07-15 ", Day, 0},
         // A day picked while the month or the year is half typed still completes a

@@ -29,6 +29,8 @@ void DateEntry::SetDate(int year, int month, int day) noexcept
     m_year = year;
     m_month = month;
     m_day = day;
+    if (m_digitsLeft >= 1)
+        m_typed = m_field == YearField ? year : m_field == MonthField ? month : day;
 }
 
 bool DateEntry::SelectField(int field) noexcept
@@ -45,7 +47,8 @@ int DateEntry::FieldAtX(
     for (int field = YearField; field <= DayField; ++field) {
         const int left = fieldStartX[field - 1];
         const int width = field == YearField ? fourSpacesWidth : twoSpacesWidth;
-        if (x >= left && x <= left + width) return field;
+        // 64-bit: a field start near INT_MAX plus a width must not overflow.
+        if (x >= left && x <= static_cast<long long>(left) + width) return field;
     }
     return 0;
 }
@@ -76,7 +79,7 @@ void DateEntry::TypeYear(int d) noexcept
 {
     const int old = m_digitsLeft;
     m_digitsLeft = old - 1;
-    int year = old == 4 ? 0 : m_year;
+    int year = old == 4 ? 0 : m_typed;
     // Digit weights 1000, 100, 10, 1 for digits left 3, 2, 1, 0.
     int weight = 1;
     for (int i = 0; i < m_digitsLeft; ++i) weight *= 10;
@@ -93,7 +96,7 @@ void DateEntry::TypeMonth(int d) noexcept
     if (old == 2)
         month = d == 1 ? 10 : d;  // "1" waits for 10..12; "0" waits for 01..09
     else
-        month = Clamp(m_month + d, 1, 12);
+        month = Clamp(m_typed + d, 1, 12);
     SetDate(m_year, month, m_day);
     if (m_digitsLeft < 1 || (m_month >= 2 && m_month <= 9)) SelectField(DayField);
 }
@@ -107,7 +110,8 @@ EntryResult DateEntry::TypeDay(int d) noexcept
     if (old == 2)
         day = d <= 3 ? 10 * d : d;  // "0".."3" wait for a second digit
     else
-        day = std::max(1, std::min(m_day + d, dim));  // second digit or a digit after completion
+        // second digit, or a digit after completion added to the day shown
+        day = std::max(1, std::min((old == 1 ? m_typed : m_day) + d, dim));
     SetDate(m_year, m_month, day);
     if (m_digitsLeft >= 1 && (m_day <= 3 || m_day >= 10)) return EntryResult::Continue;
     m_digitsLeft = 0;

@@ -2,6 +2,10 @@
 // "YYYY-MM-DD", typed field by field (year, month, day). The widget forwards
 // digits, clicks and focus loss here and shows the text and the selection this
 // model returns. ASCII text only.
+//
+// Every function here is defined for every value of every argument: dates are
+// brought into range, other field numbers and characters are refused or
+// ignored, and x positions are compared without overflow.
 #pragma once
 
 #include <string>
@@ -78,7 +82,9 @@ public:
 
     // Focus lost: brings the stored date into range (year 1..9999, month
     // 1..12, day 1..days of the month); the field in progress stays active and
-    // keeps its progress.
+    // keeps its progress. The next digit continues the digits typed so far,
+    // not the value brought into range, so that leaving and coming back never
+    // changes what the typing means ("0", focus round trip, "5" is month 05).
     void Normalize() noexcept;
 
     // "%.4d-%.2d-%.2d" of the stored date; always 10 characters.
@@ -103,6 +109,9 @@ private:
     int m_day = 1;
     int m_digitsLeft = 0;
     int m_field = 0;  // 0 none yet, 1 year, 2 month, 3 day
+    // Value of the active field's digits typed so far (year 0..9999, month and
+    // day 0..99); Normalize leaves it alone.
+    int m_typed = 0;
 };
 
 }  // namespace qov

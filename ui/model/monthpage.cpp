@@ -119,7 +119,10 @@ int LeapMonthOf(int lunarYear) noexcept
 MonthPage::MonthPage(SolarDate date) noexcept
 {
     const int month = std::clamp(date.month, 1, 12);
-    const int index = std::clamp(MonthIndex(date.year, month), FirstPageIndex, LastPageIndex);
+    // A year beyond the range's neighbours lands on the same end page, and
+    // the month index below stays far from overflow.
+    const int year = std::clamp(date.year, FirstPageYear - 2, LastPageYear + 2);
+    const int index = std::clamp(MonthIndex(year, month), FirstPageIndex, LastPageIndex);
     m_year = FloorDiv(index, 12);
     m_month = index - 12 * m_year + 1;
     m_day = std::clamp(date.day, 1, DaysInMonth(m_year, m_month));
@@ -174,6 +177,7 @@ MonthPage MonthPage::SelectCell(int row, int column) const noexcept
 
 SolarDate MonthPage::CellAt(int row, int column) const noexcept
 {
+    if (row < 0 || row >= grid::Rows || column < 0 || column >= grid::Columns) return Date();
     // Day n of the page month, counted past its ends: -5..42.
     const int n = 7 * row + column - FirstWeekday() + 1;
     const int length = DaysInPage();

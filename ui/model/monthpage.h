@@ -1,6 +1,11 @@
 // The month page behind the main window: the selected date, the 6 x 7 day
 // grid it implies, the navigation commands, and the quick query with its
 // three lists. Plain values, no window.
+//
+// Every function here is defined for every value of every argument: dates
+// and years outside the page range are brought into it, cells and list
+// indexes outside the grid or the list change nothing (CellAt gives the
+// selected date), and a lunar date that does not exist finds nothing.
 #pragma once
 
 #include <optional>
@@ -55,7 +60,8 @@ public:
     MonthPage SelectCell(GridCell cell) const noexcept { return SelectCell(cell.row, cell.column); }
 
     // Date of cell (row 0..5, column 0..6): 42 consecutive days from the
-    // Sunday on or before day 1 of the page month.
+    // Sunday on or before day 1 of the page month; the selected date for a
+    // cell outside the grid.
     SolarDate CellAt(int row, int column) const noexcept;
     SolarDate CellAt(GridCell cell) const noexcept { return CellAt(cell.row, cell.column); }
     // True when the date's year and month are the page's.
