@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds and runs every test: the dev
-# build with all tests, then the engine, festival and model tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package
-# and the README's run command with no display.
+# build with all tests, then all of them again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the window tests offscreen), then the Debian
+# package and the README's run command with no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh

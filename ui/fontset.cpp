@@ -1,8 +1,10 @@
 #include "fontset.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QStringList>
 #include <cmath>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,19 @@ QFont WithCellHeight(QFont font, int cellHeight)
 }
 
 }  // namespace
+
+bool CheckChineseFont()
+{
+    if (!QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty()) return true;
+    static bool told = false;
+    if (!told)
+        std::fputs("qov: no font for Chinese text is installed, so Chinese characters show as "
+                   "empty boxes. Install one: apt-get install fonts-arphic-uming "
+                   "fonts-wqy-microhei\n",
+            stderr);
+    told = true;
+    return false;
+}
 
 QFont SongFont(int cellHeight, qreal devicePixelRatio)
 {
@@ -57,6 +72,7 @@ QFont ArialBlackFont(int cellHeight)
 
 FontSet FontSet::Create(qreal devicePixelRatio)
 {
+    CheckChineseFont();
     FontSet set;
     set.devicePixelRatio = devicePixelRatio;
     set.fontText12 = SongFont(12, devicePixelRatio);

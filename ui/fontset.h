@@ -29,6 +29,11 @@ struct FontSet {
 // colour. Larger sizes (the same texts at 200 %) stay antialiased and smooth.
 inline constexpr int SongBitmapMaxPixels = 16;
 
+// Without any face for Simplified Chinese every Chinese glyph is an empty
+// box: says so once per process on standard error, naming the Debian
+// packages that bring the faces, and returns false. The program runs on.
+bool CheckChineseFont();
+
 // The face lists that stand for the Windows faces here: any installed member
 // serves.
 QFont SongFont(int cellHeight, qreal devicePixelRatio = 1.0);  // "宋体"

@@ -24,6 +24,7 @@
 #include "model/geometry.h"
 #include "platform/settingslauncher.h"
 #include "platform/singleinstance.h"
+#include "platform/zonename.h"
 
 using namespace Qt::StringLiterals;
 using qov::SolarDate;
@@ -445,6 +446,52 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), normalised);
     }
 
+    // Tab away in the middle of a field and Shift+Tab back: the field shows
+    // the date brought into range, and the next digits go on as if the focus
+    // had never left.
+    void focusRoundTrip_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("away");  // the text while the focus is elsewhere
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("month 0, 5")
+            << u"2009-06-04"_s << 2 << u"0"_s << u"2009-01-04"_s << u"5"_s << u"2009-05-04"_s;
+        QTest::newRow("day 0, 9") << u"2009-05-04"_s << 3 << u"0"_s << u"2009-05-01"_s << u"9"_s
+                                  << u"2009-05-09"_s;
+        QTest::newRow("year 20, 09")
+            << u"2012-07-15"_s << 1 << u"20"_s << u"2000-07-15"_s << u"09"_s << u"2009-07-15"_s;
+    }
+    void focusRoundTrip()
+    {
+        QFETCH(QString, start);
+        QFETCH(int, field);
+        QFETCH(QString, before);
+        QFETCH(QString, away);
+        QFETCH(QString, after);
+        QFETCH(QString, expected);
+        auto* edit = Child<CQovEdit>(u"startEdit"_s);
+        const QDate date = QDate::fromString(start, Qt::ISODate);
+        edit->SetDate(date.year(), date.month(), date.day());
+        edit->SelectField(field);
+        QTRY_VERIFY(edit->hasFocus());
+        QTest::keyClicks(edit, before);
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QTRY_VERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), away);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QTRY_VERIFY(edit->hasFocus());
+        QCOMPARE(edit->selectedText(),
+            away.mid(field == 1  ? 0
+                    : field == 2 ? 5
+                                 : 8,
+                field == 1 ? 4 : 2));
+        QTest::keyClicks(edit, after);
+        QCOMPARE(edit->text(), expected);
+    }
+
     // Both dates typed from a click on the start's year; "计算" gets the focus.
     void dayCounter_data()
     {
@@ -506,6 +553,58 @@ private Q_SLOTS:
         const int late = time.secsTo(QTime::currentTime());
         QVERIFY2(qAbs(late) <= 2 || qAbs(late) >= 86400 - 2, qPrintable(shown));  // local time
         QCOMPARE(m_dlg->findChild<QLabel*>(u"zoneLabel"_s)->text(), u"当前：中国标准时间"_s);
+    }
+
+    // A zone the time-zone database does not know shows its offset from UTC.
+    void unknownZone_data()
+    {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Garbage/Nowhere") << "Garbage/Nowhere"_ba << u"当前：UTC+00:00"_s;
+        QTest::newRow("Asia/Shanghai") << "Asia/Shanghai"_ba << u"当前：中国标准时间"_s;
+    }
+    void unknownZone()
+    {
+        QFETCH(QByteArray, tz);
+        QFETCH(QString, expected);
+        qputenv("TZ", tz);
+        tzset();
+        const CTimeZone label;
+        qputenv("TZ", "Asia/Shanghai");
+        tzset();
+        QCOMPARE(label.text(), expected);
+        // Offsets east and west of UTC, seconds dropped.
+        QCOMPARE(UtcOffsetText(8 * 3600), u"UTC+08:00"_s);
+        QCOMPARE(UtcOffsetText(-(3 * 3600 + 30 * 60 + 59)), u"UTC-03:30"_s);
+        QCOMPARE(UtcOffsetText(-59), u"UTC+00:00"_s);
+    }
+
+    // Without any Chinese face the program says once on standard error which
+    // packages bring one, and runs on.
+    void missingChineseFont()
+    {
+        QTemporaryDir dir;
+        QFile config(dir.filePath(u"fonts.conf"_s));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<?xml version=\"1.0\"?><fontconfig><dir>" + QFile::encodeName(dir.path())
+            + "</dir><cachedir>" + QFile::encodeName(dir.path()) + "</cachedir></fontconfig>\n");
+        config.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"FONTCONFIG_FILE"_s, config.fileName());
+        env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());  // a lock of its own
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(QOV_APP_PATH), {});
+        QVERIFY(program.waitForStarted(5000));
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (err += program.readAllStandardError()).contains("fonts-wqy-microhei"), 10000);
+        QVERIFY2(
+            err.contains("no font for Chinese text") && err.count("qov:") == 1, err.constData());
+        QTest::qWait(300);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.kill();
+        QVERIFY(program.waitForFinished(5000));
     }
 
     // A lock file that cannot be opened (a directory in its place) lets the
