@@ -11,17 +11,7 @@ id=io.github.qov.Calendar
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
-passes=0
-failures=0
-check() {
-  if "${@:2}"; then
-    echo "PASS: $1"
-    passes=$((passes + 1))
-  else
-    echo "FAIL: $1"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/checks.sh"
 
 field_is() { [ "$(dpkg-deb -f "$deb" "$1")" = "$2" ]; }
 depends_on() { dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep -q "^ *$1\b"; }
@@ -73,5 +63,4 @@ check "it painted more than a blank window" \
   [ "$(convert "$root/shot.png" -format '%k' info: 2>/dev/null)" -gt 100 ]
 check "its --version" [ "$(run_unpacked "$root/usr/bin/qov" --version)" = "qov Perpetual Calendar 1.0" ]
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done

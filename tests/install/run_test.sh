@@ -16,17 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passes=0
-failures=0
-check() {
-  if "${@:2}"; then
-    echo "PASS: $1"
-    passes=$((passes + 1))
-  else
-    echo "FAIL: $1"
-    failures=$((failures + 1))
-  fi
-}
+source tests/install/checks.sh
 
 # Processes of the session `sid` still alive, one "pid command" a line.
 session_left() { ps -eo pid=,sid=,comm= | awk -v sid="$1" '$2 == sid { print $1, $3 }'; }
@@ -90,5 +80,4 @@ read -r sid status < <(run_in_session TERM "$work/terminated.log")
 check "terminated run exits with 143 (got $status)" status_is "$status" 143
 check "terminated run leaves no process" nothing_left "$sid"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_done
