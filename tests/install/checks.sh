@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the install tests: named checks that count passes and failures
 # and end with the line "N passed, N failed".
 passes=0

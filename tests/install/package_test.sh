@@ -11,6 +11,7 @@ id=io.github.qov.Calendar
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
+# shellcheck source=tests/install/checks.sh
 source "$(dirname "$0")/checks.sh"
 
 field_is() { [ "$(dpkg-deb -f "$deb" "$1")" = "$2" ]; }
