@@ -22,9 +22,9 @@ desktop-entry)
   report=$(desktop-file-validate "$file" 2>&1) || true
   echo "$report"
   # Hints are suggestions ("Calendar" could also be under "Office"). Debian
-  # 12's desktop-file-utils 0.26 predates version 1.5 of the Desktop Entry
-  # Specification, which added SingleMainWindow, and reports that key as an
-  # unknown extension: that one line is allowed while the validator is older.
+  # 12's desktop-file-utils 0.26 predates Desktop Entry format 1.5, which
+  # added SingleMainWindow, and reports that key as an unknown extension:
+  # that one line is allowed while the validator is older than 0.27.
   version=$(dpkg-query -W -f='${Version}' desktop-file-utils)
   if dpkg --compare-versions "$version" lt 0.27; then
     report=$(grep -v 'error: file contains key "SingleMainWindow" in group "Desktop Entry", but keys extending the format should start with "X-"' <<<"$report" || true)
