@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "fontset.h"
+
 void InitQovResources()
 {
     // The resources live in a static library; make sure they are linked in.
@@ -26,6 +28,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
         Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(411, 96);
     setWindowIcon(ProgramIcon());
+    // The main window's face: a dialog does not inherit its owner's font.
+    setFont(SongFont(12, devicePixelRatioF()));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));

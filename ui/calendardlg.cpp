@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,9 +16,12 @@
 
 #include "aboutdlg.h"
 #include "controls/clocklabels.h"
+#include "controls/gridfocus.h"
 #include "controls/qovedit.h"
+#include "controls/qovlist.h"
 #include "controls/tipwindow.h"
 #include "model/daytexts.h"
+#include "model/gridkeys.h"
 #include "painters.h"
 #include "platform/settingslauncher.h"
 #include "skin.h"
@@ -34,9 +38,11 @@ namespace {
 // demand.
 constexpr QRect YearBoxRect{45, 7, 50, 21};
 constexpr QRect MonthBoxRect{118, 7, 38, 21};
-constexpr QRect QueryYearRect{438, 431, 56, 21};
-constexpr QRect QueryMonthRect{508, 431, 40, 21};
-constexpr QRect QueryDayRect{562, 431, 39, 21};
+// The query lists are as wide as their longest item needs: "11(闰)" is
+// 36 px in the 12 px Song face, plus frame and arrow.
+constexpr QRect QueryYearRect{438, 431, 48, 21};
+constexpr QRect QueryMonthRect{500, 431, 56, 21};
+constexpr QRect QueryDayRect{570, 431, 34, 21};
 constexpr QRect StartEditRect{58, 422, 77, 21};
 constexpr QRect EndEditRect{172, 422, 75, 21};
 constexpr QRect ResultEditRect{345, 422, 39, 21};
@@ -71,9 +77,9 @@ constexpr LabelPlace StaticLabels[] = {
     {u"结束：", {138, 424, 39, 21}},
     {u"相差", {315, 425, 28, 23}},
     {u"天", {389, 425, 16, 18}},
-    {u"年", {494, 432, 14, 19}},
-    {u"月", {548, 432, 14, 19}},
-    {u"日", {600, 432, 16, 21}},
+    {u"年", {486, 432, 14, 19}},
+    {u"月", {556, 432, 14, 19}},
+    {u"日", {605, 432, 16, 21}},
 };
 
 constexpr int FirstListYear = qov::FirstPageYear;  // year box item 0
@@ -99,12 +105,11 @@ QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
     return button;
 }
 
-QComboBox* MakeList(QWidget* parent, const char* objectName, const QRect& rect)
+CQovList* MakeList(QWidget* parent, const char* objectName, const QRect& rect)
 {
-    auto* box = new QComboBox(parent);
+    auto* box = new CQovList(parent);
     box->setObjectName(QString::fromLatin1(objectName));
     box->setGeometry(rect);
-    box->setMaxVisibleItems(12);
     return box;
 }
 
@@ -115,6 +120,12 @@ QStringList NumberItems(int first, int last)
     items.reserve(last - first + 1);
     for (int n = first; n <= last; ++n) items.append(QString::number(n));
     return items;
+}
+
+QString DecodeGbk(const std::string& text)
+{
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    return gbk.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 QStringList DecodeItems(const std::vector<std::string>& items)
@@ -166,6 +177,7 @@ CCalendarDlg::CCalendarDlg(QWidget* parent)
     ConnectControls();
     ShowPageBoxes();
     MirrorQueryLists();
+    ShowGridSelection();
 
 #ifdef Q_OS_WIN
     // System menu: a separator and "关于 qov(&A)..." with command 16.
@@ -240,8 +252,38 @@ void CCalendarDlg::CreateControls()
 
     MakeButton(this, ExitPlace);
 
+    // Spoken names of the controls whose text says too little or nothing.
+    static constexpr std::pair<const char*, const char16_t*> SpokenNames[] = {
+        {"prevYearButton", u"上一年"},
+        {"nextYearButton", u"下一年"},
+        {"prevMonthButton", u"上一月"},
+        {"nextMonthButton", u"下一月"},
+        {"yearBox", u"年份"},
+        {"monthBox", u"月份"},
+        {"startEdit", u"开始日期"},
+        {"endEdit", u"结束日期"},
+        {"resultEdit", u"相差天数"},
+        {"queryYearBox", u"查询年份"},
+        {"queryMonthBox", u"查询月份"},
+        {"queryDayBox", u"查询日期"},
+    };
+    for (const auto& [objectName, spoken] : SpokenNames)
+        findChild<QWidget*>(QString::fromLatin1(objectName))->setAccessibleName(Text(spoken));
+
+    // Over the grid, first in the focus chain; the painted grid shows through.
+    m_grid = new CGridFocus(this);
+    m_grid->setObjectName(QStringLiteral("monthGrid"));
+    m_grid->setGeometry(ToQRect(qov::grid::ClickArea));
+    m_grid->lower();
+    setTabOrder(m_grid, m_yearBox);
+
     // Hidden until the pointer rests over a day.
     m_tip = new CTipWindow(this);
+
+    // The pointer onto a control leaves the grid: the dialog sees no more
+    // moves until it comes back.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child != m_tip && child != m_grid) child->installEventFilter(this);
 }
 
 void CCalendarDlg::ConnectControls()
@@ -303,12 +345,19 @@ void CCalendarDlg::ConnectControls()
 
     connect(m_startEdit, &CQovEdit::entryComplete, this, &CCalendarDlg::OnEntryComplete);
     connect(m_endEdit, &CQovEdit::entryComplete, this, &CCalendarDlg::OnEntryComplete);
+
+    for (CQovList* list : findChildren<CQovList*>())
+        connect(list, &CQovList::popupAboutToShow, this, &CCalendarDlg::ForgetPointer);
+    connect(m_grid, &CGridFocus::gridKey, this,
+        [this](qov::GridKey key) { SelectDate(qov::ApplyGridKey(m_selected, key)); });
 }
 
 void CCalendarDlg::SelectDate(const qov::MonthPage& page)
 {
     m_selected = page;
     ShowPageBoxes();
+    ShowGridSelection();
+    RefreshTip();
     update();
 }
 
@@ -352,8 +401,11 @@ void CCalendarDlg::OnEntryComplete(int controlId)
 {
     if (controlId == m_startEdit->controlId())
         m_endEdit->SelectField(qov::DateEntry::YearField);
-    else if (controlId == m_endEdit->controlId())
+    else if (controlId == m_endEdit->controlId()) {
+        // Moved there by typing: show the focus frame as after Tab.
+        setAttribute(Qt::WA_KeyboardFocusChange);
         m_computeButton->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CCalendarDlg::accept() { }
@@ -388,6 +440,10 @@ bool CCalendarDlg::event(QEvent* event)
 void CCalendarDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter presses the focused push button (which ignores it, having no
+        // default role); anywhere else it ends nothing.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
         event->accept();
         return;
     }
@@ -433,6 +489,8 @@ void CCalendarDlg::mousePressEvent(QMouseEvent* event)
     }
     const QPoint pos = event->position().toPoint();
     if (const std::optional<qov::GridCell> cell = qov::MonthPage::HitTest(pos.x(), pos.y())) {
+        m_grid->setFocus(Qt::MouseFocusReason);
+        m_pointer = pos;
         SelectDate(m_selected.SelectCell(*cell));
         return;
     }
@@ -455,7 +513,8 @@ void CCalendarDlg::mouseMoveEvent(QMouseEvent* event)
     } else if (event->buttons() == Qt::NoButton && cursor().shape() == Qt::SizeAllCursor) {
         unsetCursor();  // a system move ended
     }
-    ShowDayTip(event->position().toPoint());
+    m_pointer = event->position().toPoint();
+    ShowDayTip(*m_pointer);
 }
 
 void CCalendarDlg::mouseReleaseEvent(QMouseEvent* event)
@@ -482,8 +541,51 @@ void CCalendarDlg::ShowDayTip(QPoint clientPos)
     m_tip->Show(global, true);
 }
 
+void CCalendarDlg::RefreshTip()
+{
+    if (m_pointer)
+        ShowDayTip(*m_pointer);
+    else
+        m_tip->Show({}, false);
+}
+
+void CCalendarDlg::ForgetPointer()
+{
+    m_pointer.reset();
+    m_tip->Show({}, false);
+}
+
+void CCalendarDlg::ShowGridSelection()
+{
+    const qov::GridCell cell = m_selected.SelectedCell();
+    const QRect rect = ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_grid->pos());
+    const qov::SolarDate date = m_selected.Date();
+    m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), DecodeGbk(qov::SpokenDay(date)));
+}
+
+void CCalendarDlg::leaveEvent(QEvent* event)
+{
+    // Onto the tip (it lies below the pointer) the pointer has not left the
+    // grid: the tip passes its moves on.
+    if (!m_tip->isVisible() || !m_tip->geometry().contains(QCursor::pos())) ForgetPointer();
+    QDialog::leaveEvent(event);
+}
+
+void CCalendarDlg::hideEvent(QHideEvent* event)
+{
+    ForgetPointer();
+    QDialog::hideEvent(event);
+}
+
+bool CCalendarDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Enter) ForgetPointer();
+    return QDialog::eventFilter(watched, event);
+}
+
 void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
 {
+    ForgetPointer();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
@@ -492,6 +594,7 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
 
 void CCalendarDlg::ShowAbout()
 {
+    ForgetPointer();
     CAboutDlg about(this);
     about.exec();
 }

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPoint>
+#include <optional>
 
 #include "fontset.h"
 #include "model/monthpage.h"
@@ -17,8 +18,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class CGridFocus;
 class CQovDate;
 class CQovEdit;
+class CQovList;
 class CTimeZone;
 class CTipWindow;
 
@@ -44,6 +47,7 @@ public:
     // The fonts of the last paint (at first, of the window's screen).
     const FontSet& fonts() const noexcept { return m_fonts; }
     CTipWindow* tipWindow() const noexcept { return m_tip; }
+    CGridFocus* gridFocus() const noexcept { return m_grid; }
 
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
@@ -58,6 +62,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -79,6 +86,13 @@ private:
     void OnCompute();
     void OnEntryComplete(int controlId);
     void ShowDayTip(QPoint clientPos);
+    // Shows the tip for the day now under the pointer, or hides it when the
+    // pointer is not over the window's own surface.
+    void RefreshTip();
+    // Hides the tip until the pointer next moves over the window's surface.
+    void ForgetPointer();
+    // Tells the grid's focus widget the selected cell and day.
+    void ShowGridSelection();
     void StopMove();
 
     qov::MonthPage m_selected;
@@ -86,11 +100,11 @@ private:
     mutable FontSet m_fonts;
     QIcon m_icon;
 
-    QComboBox* m_yearBox = nullptr;
-    QComboBox* m_monthBox = nullptr;
-    QComboBox* m_queryYearBox = nullptr;
-    QComboBox* m_queryMonthBox = nullptr;
-    QComboBox* m_queryDayBox = nullptr;
+    CQovList* m_yearBox = nullptr;
+    CQovList* m_monthBox = nullptr;
+    CQovList* m_queryYearBox = nullptr;
+    CQovList* m_queryMonthBox = nullptr;
+    CQovList* m_queryDayBox = nullptr;
     QRadioButton* m_gregorianRadio = nullptr;
     QRadioButton* m_lunarRadio = nullptr;
     CQovEdit* m_startEdit = nullptr;
@@ -100,6 +114,11 @@ private:
     CTimeZone* m_zoneLabel = nullptr;
     CQovDate* m_clockLabel = nullptr;
     CTipWindow* m_tip = nullptr;
+    CGridFocus* m_grid = nullptr;
+
+    // Where the pointer last moved over the window's own surface (not over
+    // a control), in client pixels; none once it left.
+    std::optional<QPoint> m_pointer;
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

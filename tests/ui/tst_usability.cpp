@@ -1,15 +1,30 @@
 // The window as a user meets it: how legible its small texts are at 100 %
 // and 200 %, the hover tip against page changes, the drop-down lists, the
 // focus chain, the grid's keys and what a screen reader is told.
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <ctime>
 #include <functional>
 #include <memory>
 
+#include "aboutdlg.h"
 #include "calendardlg.h"
+#include "controls/gridfocus.h"
+#include "controls/qovedit.h"
+#include "controls/qovlist.h"
+#include "controls/tipwindow.h"
 #include "model/geometry.h"
 #include "painters.h"
 #include "skin.h"
@@ -80,6 +95,24 @@ Ink MeasureInk(const QImage& text, const QImage& under, const QRegion& logical, 
 
 QRgb Rgb(qov::Rgb c) { return qRgb(c.r, c.g, c.b); }
 
+QString DateText(qov::SolarDate d) { return QDate(d.year, d.month, d.day).toString(Qt::ISODate); }
+
+QPoint CellCentre(int row, int column)
+{
+    const qov::Rect r = qov::CellRect(row, column);
+    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
+}
+
+// A widget painted into an image at a device pixel ratio.
+QImage Picture(QWidget* widget, qreal ratio = 1.0)
+{
+    QImage image(widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
+}
+
 // One small text of the picture: its name for messages, its rectangle and
 // colour, and how to put it alone onto the bare picture.
 struct SmallText {
@@ -136,6 +169,22 @@ class TestUsability : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CCalendarDlg> m_dlg;
+
+    template <typename T = QWidget> T* Child(const QString& n) { return m_dlg->findChild<T*>(n); }
+    CTipWindow* Tip() const { return m_dlg->tipWindow(); }
+    void Select(const QString& iso)
+    {
+        const QDate d = QDate::fromString(iso, Qt::ISODate);
+        m_dlg->SelectDate(qov::MonthPage(d.year(), d.month(), d.day()));
+    }
+    // The tip's first line for the day at `cell` on the page shown.
+    QString TipDate(QPoint cell) const
+    {
+        const qov::SolarDate d =
+            m_dlg->page().CellAt((cell.y() - qov::grid::Top) / qov::grid::RowPitch,
+                (cell.x() - qov::grid::Left) / qov::grid::ColumnPitch);
+        return u"%1 年 %2 月 %3 日"_s.arg(d.year).arg(d.month).arg(d.day);
+    }
 
 private Q_SLOTS:
     void init()
@@ -210,6 +259,364 @@ private Q_SLOTS:
             ++checked;
         }
         QVERIFY(checked >= 8);
+    }
+
+    // The tip after the pointer rested on a cell and something else happened:
+    // it shows the day now under the pointer, or nothing.
+    void tipAfterChange_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("pointer onto 月↓, then its click") << u"2009-06-30"_s << u"click"_s << false;
+        QTest::newRow("Page Down with the pointer on the grid")
+            << u"2009-06-30"_s << u"key"_s << true;
+        // 28 June 2009, the grey Sunday before July: the page turns to June.
+        QTest::newRow("click on a grey cell") << u"2009-07-15"_s << u"grey"_s << true;
+        QTest::newRow("a list opens") << u"2009-07-15"_s << u"popup"_s << false;
+        QTest::newRow("pointer leaves the window") << u"2009-07-15"_s << u"leave"_s << false;
+    }
+    void tipAfterChange()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, action);
+        QFETCH(bool, shown);
+        Select(start);
+        const QPoint cell = CellCentre(0, 0);
+        QTest::mouseMove(m_dlg.get(), CellCentre(3, 3));  // a move even if the last row ended here
+        QTest::mouseMove(m_dlg.get(), cell);
+        QTRY_VERIFY(Tip()->isVisible());
+        const QString before = Tip()->line(0);
+        const qov::MonthPage page = m_dlg->page();
+        if (action == u"click"_s) {
+            QWidget* button = Child(u"nextMonthButton"_s);
+            QTest::mouseMove(button, button->rect().center());
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (action == u"key"_s) {
+            m_dlg->gridFocus()->setFocus();
+            QTest::keyClick(m_dlg->gridFocus(), Qt::Key_PageDown);
+        } else if (action == u"grey"_s) {
+            QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, cell);
+        } else if (action == u"popup"_s) {
+            Child<QComboBox>(u"yearBox"_s)->showPopup();
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(m_dlg.get(), &leave);
+        }
+        if (action != u"leave"_s && action != u"popup"_s) QVERIFY(!(m_dlg->page() == page));
+        QTRY_COMPARE(Tip()->isVisible(), shown);
+        if (shown) {
+            QCOMPARE(Tip()->line(0), TipDate(cell));
+            QVERIFY(Tip()->line(0) != before);
+        }
+        Child<QComboBox>(u"yearBox"_s)->hidePopup();
+    }
+
+    // Every list opens as a list of at most 12 rows that scrolls.
+    void listHeight_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("count");
+        QTest::newRow("year box") << u"yearBox"_s << qov::LastPageYear - qov::FirstPageYear + 1;
+        QTest::newRow("month box") << u"monthBox"_s << 12;
+        QTest::newRow("query years")
+            << u"queryYearBox"_s << qov::LastPageYear - qov::FirstPageYear + 1;
+        QTest::newRow("query days of July") << u"queryDayBox"_s << 31;
+    }
+    void listHeight()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, count);
+        auto* list = Child<QComboBox>(box);
+        QCOMPARE(list->count(), count);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QTRY_VERIFY(view->isVisible());
+        const int rows = qMin(count, 12);
+        const int row = view->sizeHintForRow(0);
+        QVERIFY(row > 0);
+        const int popup = view->window()->height();
+        QVERIFY2(popup >= rows * row && popup <= rows * row + 8,
+            qPrintable(u"popup %1 px, rows of %2 px"_s.arg(popup).arg(row)));
+        QCOMPARE(view->verticalScrollBar()->isVisible(), count > 12);
+        // It opens just below or above the box, not over the whole screen.
+        const QRect boxRect(list->mapToGlobal(QPoint(0, 0)), list->size());
+        const QRect popupRect = view->window()->geometry();
+        QVERIFY(popupRect.top() >= boxRect.bottom() - 1 || popupRect.bottom() <= boxRect.top() + 1);
+        list->hidePopup();
+    }
+
+    // The closed query month box shows its whole leap item at 100 % and 200 %:
+    // the closing parenthesis changes its picture. Lunar 2009 had a leap
+    // fifth month, lunar 2033 a leap eleventh.
+    void leapItemVisible_data()
+    {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("2009, 5(闰)") << u"2009"_s << u"5(闰)"_s;
+        QTest::newRow("2033, 11(闰)") << u"2033"_s << u"11(闰)"_s;
+    }
+    void leapItemVisible()
+    {
+        QFETCH(QString, year);
+        QFETCH(QString, item);
+        QTest::mouseClick(Child(u"lunarRadio"_s), Qt::LeftButton);
+        auto* years = Child<QComboBox>(u"queryYearBox"_s);
+        years->setCurrentIndex(years->findText(year));
+        auto* months = Child<QComboBox>(u"queryMonthBox"_s);
+        const int index = months->findText(item);
+        QVERIFY(index >= 0);
+        months->setCurrentIndex(index);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage whole = Picture(months, ratio);
+            months->setItemText(index, item.chopped(1));
+            const QImage cut = Picture(months, ratio);
+            months->setItemText(index, item);
+            QVERIFY2(whole != cut, qPrintable(u"at %1 %"_s.arg(ratio * 100)));
+        }
+    }
+
+    // The closed lists' digits are drawn in full black, not thin grey.
+    void listInk()
+    {
+        for (QComboBox* list : m_dlg->findChildren<QComboBox*>()) {
+            const int index = list->currentIndex();
+            QVERIFY(index >= 0);
+            const QString text = list->itemText(index);
+            const QImage drawn = Picture(list);
+            list->setItemText(index, QString());
+            const QImage bare = Picture(list);
+            list->setItemText(index, text);
+            const QRgb colour = list->palette().color(QPalette::ButtonText).rgb();
+            const Ink ink = MeasureInk(drawn, bare, QRegion(list->rect()), colour);
+            const QString message = list->objectName() + u": "_s + ink.Describe();
+            QVERIFY2(ink.ink >= 10, qPrintable(message));
+            QVERIFY2(ink.reach >= ink.ink * 3 / 4, qPrintable(message));
+        }
+    }
+
+    // A right-click on a date field is taken there: no menu opens, neither
+    // its own nor the window's.
+    void dateFieldRightClick()
+    {
+        auto* edit = Child<CQovEdit>(u"startEdit"_s);
+        const QString text = edit->text();
+        QString popup;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (QWidget* open = QApplication::activePopupWidget()) {
+                popup = open->objectName();
+                open->close();
+            }
+        });
+        closer.start(20);
+        const QPoint at(10, edit->height() / 2);
+        QTest::mouseClick(edit, Qt::RightButton, {}, at);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, edit->mapToGlobal(at));
+        QApplication::sendEvent(edit, &menu);
+        QTest::qWait(60);
+        QVERIFY(menu.isAccepted());
+        QCOMPARE(popup, QString());
+        QCOMPARE(edit->text(), text);
+    }
+
+    // Typing both dates leads to 计算, which shows its focus frame and is
+    // pressed by Enter; Enter in a date field ends nothing.
+    void enterOnCompute()
+    {
+        auto* start = Child<CQovEdit>(u"startEdit"_s);
+        auto* compute = Child<QPushButton>(u"computeButton"_s);
+        auto* result = Child<QLineEdit>(u"resultEdit"_s);
+        start->SelectField(1);
+        QTRY_VERIFY(start->hasFocus());
+        QTest::keyClick(start, Qt::Key_Return);
+        QVERIFY(m_dlg->isVisible() && start->hasFocus() && result->text().isEmpty());
+        // 1 March 2009 to 28 February 2009: one day back.
+        for (const QChar key : u"2009030120090228"_s)
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        QVERIFY(compute->hasFocus());
+        const QImage focused = Picture(compute);
+        QVERIFY(result->text().isEmpty());
+        QTest::keyClick(compute, Qt::Key_Return);
+        QCOMPARE(result->text(), u"-1"_s);
+        QVERIFY(m_dlg->isVisible());
+        start->setFocus();
+        QVERIFY(focused != Picture(compute));  // the focus frame went with the focus
+    }
+
+    // Tab walks the focus chain once round; every stop shows the focus.
+    void focusVisible()
+    {
+        m_dlg->gridFocus()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(m_dlg->gridFocus()->hasFocus());
+        QStringList visited;
+        for (int step = 0; step < 40; ++step) {
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY(focused != nullptr);
+            if (visited.contains(focused->objectName())) break;
+            visited.append(focused->objectName());
+            const QImage with = Picture(focused);
+            QTest::keyClick(focused, Qt::Key_Tab);
+            QVERIFY2(QApplication::focusWidget() != focused, qPrintable(focused->objectName()));
+            QVERIFY2(with != Picture(focused), qPrintable(focused->objectName()));
+        }
+        QCOMPARE(visited.first(), u"monthGrid"_s);
+        for (const char* name : {"yearBox", "startEdit", "endEdit", "computeButton", "queryDayBox",
+                 "queryButton", "exitButton"})
+            QVERIFY2(visited.contains(QString::fromLatin1(name)), name);
+    }
+
+    // The grid's keys while it has the focus: the page after the keys.
+    void gridKeys_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Right at a year end") << u"2009-12-31"_s << u"Right"_s << u"2010-01-01"_s;
+        QTest::newRow("Left into a leap February")
+            << u"2008-03-01"_s << u"Left"_s << u"2008-02-29"_s;
+        QTest::newRow("Up across a year") << u"2009-01-03"_s << u"Up"_s << u"2008-12-27"_s;
+        QTest::newRow("Down across a month") << u"2009-02-28"_s << u"Down"_s << u"2009-03-07"_s;
+        QTest::newRow("PgUp clamps the day") << u"2008-03-31"_s << u"PgUp"_s << u"2008-02-29"_s;
+        QTest::newRow("PgUp in January") << u"2009-01-15"_s << u"PgUp"_s << u"2008-12-15"_s;
+        QTest::newRow("PgDown in December") << u"2009-12-31"_s << u"PgDown"_s << u"2010-01-31"_s;
+        QTest::newRow("Ctrl+PgUp from 29 February")
+            << u"2008-02-29"_s << u"Ctrl+PgUp"_s << u"2007-02-28"_s;
+        QTest::newRow("Ctrl+PgDown") << u"2009-07-15"_s << u"Ctrl+PgDown"_s << u"2010-07-15"_s;
+        QTest::newRow("Home") << u"1950-06-06"_s << u"Home"_s << DateText(qov::Today());
+        // The page range begins with December 1899 and ends with February after the last year.
+        QTest::newRow("Left at the first page day")
+            << u"1899-12-01"_s << u"Left"_s << u"1899-12-01"_s;
+        const QString lastDay = QDate(qov::LastPageYear + 1, 2, 25).toString(Qt::ISODate);
+        QTest::newRow("Down past the last page") << lastDay << u"Down"_s << lastDay;
+        QTest::newRow("keys in a date field")
+            << u"2009-07-15"_s << u"@PgDown,Home,Down"_s << u"2009-07-15"_s;
+    }
+    void gridKeys()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        Select(start);
+        QWidget* target = m_dlg->gridFocus();
+        if (keys.startsWith(u'@')) {
+            target = Child(u"startEdit"_s);
+            keys.remove(0, 1);
+        }
+        // A click on a cell focuses the grid; it selects that day, so start again.
+        QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, CellCentre(2, 3));
+        QVERIFY(m_dlg->gridFocus()->hasFocus());
+        Select(start);
+        target->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(target->hasFocus());
+        for (const QString& key : keys.split(u',')) QTest::keySequence(target, QKeySequence(key));
+        const qov::SolarDate d = m_dlg->selectedDate();
+        QCOMPARE(DateText(d), expected);
+        // The boxes and the picture follow, as after a click.
+        QCOMPARE(Child<QComboBox>(u"monthBox"_s)->currentText(), QString::number(d.month));
+        QCOMPARE(m_dlg->gridFocus()->selectedCell(),
+            Logical(qov::CellRect(
+                        m_dlg->page().SelectedCell().row, m_dlg->page().SelectedCell().column))
+                .translated(-m_dlg->gridFocus()->pos()));
+    }
+
+    // While the grid has the focus the selected cell is framed, at 100 % and 200 %.
+    void gridFocusFrame()
+    {
+        Select(u"2009-07-15"_s);
+        CGridFocus* grid = m_dlg->gridFocus();
+        const QRect cell = grid->selectedCell();
+        for (const qreal ratio : {1.0, 2.0}) {
+            grid->clearFocus();
+            const QImage without = Picture(grid, ratio);
+            grid->setFocus();
+            QTRY_VERIFY(grid->hasFocus());
+            const QImage with = Picture(grid, ratio);
+            const QRgb frame = grid->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+            // The frame's edges just inside the cell; nothing of it elsewhere.
+            for (const QPoint edge : {QPoint(cell.center().x(), cell.top() + 1),
+                     QPoint(cell.left() + 1, cell.center().y()),
+                     QPoint(cell.center().x(), cell.bottom() - 1)}) {
+                QCOMPARE(with.pixel(edge * ratio), frame);
+                QVERIFY(without.pixel(edge * ratio) != frame);
+            }
+            for (const QPoint away : {cell.center(), cell.topLeft() - QPoint(3, 3)})
+                QCOMPARE(with.pixel(away * ratio), without.pixel(away * ratio));
+        }
+    }
+
+    // What a screen reader gets: a Chinese name on every control (a list's
+    // accessible name; on Linux Qt reports its current item as the name and
+    // the label beside it as its label), the selected day in full on the
+    // grid, the day under the pointer on the tip.
+    void screenReader()
+    {
+        for (QWidget* w : m_dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!w->isVisible()) continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+            QVERIFY(face != nullptr);
+            const QString name = qobject_cast<QComboBox*>(w) != nullptr
+                ? w->accessibleName()
+                : face->text(QAccessible::Name);
+            const bool chinese = std::any_of(name.begin(), name.end(),
+                [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+            QVERIFY2(chinese, qPrintable(w->objectName() + u": "_s + name));
+        }
+        // 1 July 2009, a Wednesday: the 9th day of the leap fifth lunar month,
+        // with its three festivals (as in the tip).
+        Select(u"2009-07-01"_s);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(m_dlg->gridFocus());
+        QVERIFY(grid->state().focusable);
+        QCOMPARE(grid->text(QAccessible::Name), u"2009年7月1日 星期三"_s);
+        QCOMPARE(grid->text(QAccessible::Description),
+            u"2009年7月1日 星期三 农历闰五月初九 香港回归纪念日 中共诞辰 世界建筑日 "
+            u"己丑年 庚午月 丁未日"_s);
+        // A value change per move of the selection, none for the same day.
+        const int before = m_dlg->gridFocus()->announcements();
+        m_dlg->gridFocus()->setFocus();
+        QTest::keyClick(m_dlg->gridFocus(), Qt::Key_Right);
+        QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
+        QCOMPARE(grid->text(QAccessible::Name), u"2009年7月2日 星期四"_s);
+        Select(u"2009-07-02"_s);
+        QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
+        // The tip's texts for the cell under the pointer.
+        QTest::mouseMove(m_dlg.get(), CellCentre(1, 1));
+        QTRY_VERIFY(Tip()->isVisible());
+        QAccessibleInterface* tip = QAccessible::queryAccessibleInterface(Tip());
+        QCOMPARE(tip->text(QAccessible::Name), Tip()->line(0));
+        QVERIFY(tip->text(QAccessible::Description).contains(Tip()->line(2)));
+        QVERIFY(tip->text(QAccessible::Description).contains(Tip()->line(3)));
+    }
+
+    // The date field's text stands clear of the left border and in the middle.
+    void dateFieldText()
+    {
+        auto* edit = Child<CQovEdit>(u"endEdit"_s);
+        edit->setFocus();
+        edit->deselect();
+        const QImage image = Picture(edit);
+        QRect ink;
+        for (int y = 2; y < image.height() - 2; ++y)
+            for (int x = 2; x < image.width() - 2; ++x)
+                if (qGray(image.pixel(x, y)) < 100) ink |= QRect(x, y, 1, 1);
+        QVERIFY(!ink.isEmpty());
+        const QString where = u"ink %1,%2 %3x%4 in %5x%6"_s.arg(ink.x())
+                                  .arg(ink.y())
+                                  .arg(ink.width())
+                                  .arg(ink.height())
+                                  .arg(image.width())
+                                  .arg(image.height());
+        QVERIFY2(ink.left() >= 4, qPrintable(where));
+        QVERIFY2(qAbs(ink.top() - (image.height() - 1 - ink.bottom())) <= 1, qPrintable(where));
+    }
+
+    // The About box uses the window's face.
+    void aboutFace()
+    {
+        CAboutDlg about(m_dlg.get());
+        const QString face = QFontInfo(m_dlg->font()).family();
+        QCOMPARE(QFontInfo(about.font()).family(), face);
+        QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
     }
 };
 

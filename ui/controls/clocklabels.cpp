@@ -14,12 +14,17 @@ QString ClockText(const QTime& time)
 CQovDate::CQovDate(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
 {
     setAlignment(Qt::AlignCenter);
+    setAccessibleName(u"当前时间"_s);
     // No text yet: the label stays blank until the first tick.
     connect(m_timer, &QTimer::timeout, this, &CQovDate::Tick);
     m_timer->start(IntervalMs);
 }
 
-void CQovDate::Tick() { setText(ClockText(QTime::currentTime())); }
+void CQovDate::Tick()
+{
+    setText(ClockText(QTime::currentTime()));
+    setAccessibleDescription(text());  // the name says what it is: 当前时间
+}
 
 CTimeZone::CTimeZone(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
 {

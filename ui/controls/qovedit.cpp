@@ -45,7 +45,11 @@ bool IsEditorKey(const QKeyEvent* event)
 CQovEdit::CQovEdit(int controlId, QWidget* parent) : QLineEdit(parent), m_controlId(controlId)
 {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);  // click zones are measured from the left
-    setContextMenuPolicy(Qt::NoContextMenu);
+    // The menu request is taken here (contextMenuEvent shows none):
+    // Qt::NoContextMenu would pass it on to the window's own menu.
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    // Clear of the left border, like the text of the lists beside it.
+    setTextMargins(2, 0, 0, 0);
     setAcceptDrops(false);
     setDragEnabled(false);
     // Committed input-method text would bypass the digit handling; digits

@@ -89,6 +89,12 @@ void CTipWindow::SetText(const std::string& line1, const std::string& line2,
         m_lastLine1 = line1;
         ++m_repaintRequests;
         update();
+        // What a screen reader reads of the day under the pointer.
+        setAccessibleName(m_lines[0]);
+        QStringList all(m_lines.begin(), m_lines.end());
+        all.append(m_note.trimmed());
+        all.removeAll(QString());
+        setAccessibleDescription(all.join(u' '));
     }
 }
 

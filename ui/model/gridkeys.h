@@ -1,0 +1,37 @@
+// Keyboard commands of the month grid: the selection moves by a day or a
+// week, a month or a year, or to today. Plain values, no window.
+#pragma once
+
+#include <string>
+
+#include "model/monthpage.h"
+
+namespace qov {
+
+enum class GridKey {
+    PrevDay,    // Left
+    NextDay,    // Right
+    PrevWeek,   // Up
+    NextWeek,   // Down
+    PrevMonth,  // Page Up
+    NextMonth,  // Page Down
+    PrevYear,   // Ctrl+Page Up
+    NextYear,   // Ctrl+Page Down
+    Today,      // Home
+};
+
+// The page after the key. Days and months carry across month and year ends
+// (31 January + 1 day is 1 February; Page Up in January shows December of
+// the year before); a step that would leave the page range (December 1899
+// to February 2050) leaves the page unchanged. Years keep the year list's
+// range, as the arrow buttons do. The day is clamped to the new month.
+MonthPage ApplyGridKey(const MonthPage& page, GridKey key) noexcept;
+
+// What a screen reader says of a day, GBK: the date and weekday
+// ("2026年12月7日 星期一"), and the whole day in one line, the date, weekday,
+// lunar date, festivals and solar term, and the gan-zhi of year, month and
+// day ("2026年12月7日 星期一 农历十月廿八 大雪 丙午年 庚子月 ...").
+std::string SpokenDate(const SolarDate& date);
+std::string SpokenDay(const SolarDate& date);
+
+}  // namespace qov
