@@ -88,12 +88,12 @@ constexpr std::array<int, 203> MakeFirstJanuaries() noexcept
 }
 constexpr auto FirstJanuaries = MakeFirstJanuaries();
 
-// DayNumber, by table for 1900..2101.
+constexpr int LastFastYear = FirstJanuaryYear + static_cast<int>(FirstJanuaries.size()) - 2;  // 2101
+
+// DayNumber, by table: year 1900..2101, month 1..12, day 0..31.
 constexpr int FastDayNumber(int year, int month, int day) noexcept
 {
-    const auto i = static_cast<unsigned>(year - FirstJanuaryYear);
-    if (i >= FirstJanuaries.size() - 1 || month < 1 || month > 12)
-        return DayNumber(year, month, day);
+    const auto i = static_cast<std::size_t>(year - FirstJanuaryYear);
     const bool leap = FirstJanuaries[i + 1] - FirstJanuaries[i] == 366;
     return FirstJanuaries[i] + detail::DaysBeforeMonth[month - 1] + (leap && month > 2 ? 1 : 0)
         + day - 1;
@@ -113,10 +113,15 @@ static_assert(Layouts[109].count == 13 && Layouts[109].leapSlot == 5);
 
 void SolarToLunar(LunarDate& r) noexcept
 {
-    const int off = FastDayNumber(r.year, r.month, r.day);
+    // Checked before any arithmetic: a date outside the years of the table
+    // or not in the Gregorian calendar has no lunar date, whatever its size.
+    const bool convertible = r.year >= FirstJanuaryYear && r.year <= LastFastYear && r.month >= 1
+        && r.month <= 12 && r.day >= 1 && r.day <= DaysInMonth(r.year, r.month);
+    const int off = convertible ? FastDayNumber(r.year, r.month, r.day)
+                                : DayNumber(r.year, r.month, r.day);
     r.dayCycle = off + 40;
     r.isLeap = false;
-    if (off < 0 || off >= YearStarts[YearCount]) {
+    if (!convertible || off < 0 || off >= YearStarts[YearCount]) {
         r.year = r.month = r.day = 0;
         r.yearCycle = r.monthCycle = 0;
         return;

@@ -1,5 +1,10 @@
 // The Chinese lunisolar calendar of 1900..2100 from one packed year table,
 // and the conversion of Gregorian dates to lunar dates.
+//
+// Every function here is defined for every int argument. The year-table
+// accessors give 0 for a lunar year outside 1900..2100 or a month outside
+// 1..12; SolarToLunar gives no lunar date (HasLunarDate false) for anything
+// but a valid Gregorian date from 1900-01-31 to 2101-01-28.
 #pragma once
 
 #include <array>
@@ -48,34 +53,44 @@ static_assert(HistoricalLunarYears.size() + generated::ComputedLunarYears.size()
 inline constexpr std::array<std::uint32_t, LastLunarYear - FirstLunarYear + 1> LunarYearInfo =
     detail::JoinLunarYears();
 
-// Year arguments below must lie in 1900..2100; months in 1..12.
+constexpr bool InLunarTable(int lunarYear) noexcept
+{
+    return lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear;
+}
+
+// The packed entry of a lunar year; 0 outside the table.
 constexpr std::uint32_t LunarYearEntry(int lunarYear) noexcept
 {
+    if (!InLunarTable(lunarYear)) return 0;
     return LunarYearInfo[static_cast<std::size_t>(lunarYear - FirstLunarYear)];
 }
 
-// The month followed by a leap month, 0 = none.
+// The month followed by a leap month, 0 = none (and outside the table).
 constexpr int LeapMonth(int lunarYear) noexcept
 {
     return static_cast<int>(LunarYearEntry(lunarYear) & 0xFu);
 }
 
-// Size of the ordinary month (never the leap month): 29 or 30.
+// Size of the ordinary month (never the leap month): 29 or 30; 0 outside the
+// table or for a month outside 1..12.
 constexpr int LunarMonthDays(int lunarYear, int month) noexcept
 {
+    if (!InLunarTable(lunarYear) || month < 1 || month > 12) return 0;
     return (LunarYearEntry(lunarYear) & (0x10000u >> month)) != 0 ? 30 : 29;
 }
 
-// Size of the leap month: 0 without one, else 29 or 30.
+// Size of the leap month: 0 without one (and outside the table), else 29
+// or 30.
 constexpr int LeapMonthDays(int lunarYear) noexcept
 {
     if (LeapMonth(lunarYear) == 0) return 0;
     return (LunarYearEntry(lunarYear) & 0x10000u) != 0 ? 30 : 29;
 }
 
-// Days of the lunar year, leap month included: 353..385.
+// Days of the lunar year, leap month included: 353..385; 0 outside the table.
 constexpr int LunarYearDays(int lunarYear) noexcept
 {
+    if (!InLunarTable(lunarYear)) return 0;
     int total = 348;  // twelve months of 29 days
     for (std::uint32_t mask = 0x8000; mask >= 0x10; mask >>= 1)
         total += (LunarYearEntry(lunarYear) & mask) != 0 ? 1 : 0;
@@ -105,10 +120,11 @@ static_assert(LeapMonth(2033) == 11 && LeapMonthDays(2033) == 29);
 // Filled by SolarToLunar. Before the call year, month and day hold a
 // Gregorian date; after it the lunar date and the counters.
 //
-// Dates outside the table (before 1900-01-31 or after 2101-01-28) have no
-// lunar date: year, month, day, yearCycle and monthCycle are set to 0 and
-// isLeap to false, and HasLunarDate() is false. dayCycle is filled for every
-// date.
+// Dates outside the table (before 1900-01-31 or after 2101-01-28) and
+// invalid Gregorian dates (month outside 1..12, day outside the month) have
+// no lunar date: year, month, day, yearCycle and monthCycle are set to 0 and
+// isLeap to false, and HasLunarDate() is false. dayCycle is DayNumber + 40
+// for every input.
 struct LunarDate {
     int year = 0;
     int month = 0;        // 1..12, 0 = no lunar date
@@ -116,7 +132,7 @@ struct LunarDate {
     bool isLeap = false;  // the date lies in the leap month after `month`
     int yearCycle = 0;    // lunar year - 1864 (sexagenary counter, 0 = jia-zi)
     int monthCycle = 0;   // 14 for month 1 of 1900, +1 per ordinary month
-    int dayCycle = 0;     // DayNumber + 40: 40 on 1900-01-31, any date
+    int dayCycle = 0;     // DayNumber + 40: 40 on 1900-01-31, any input
 };
 
 constexpr bool HasLunarDate(const LunarDate& d) noexcept { return d.month != 0; }

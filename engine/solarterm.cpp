@@ -95,28 +95,35 @@ constexpr std::int64_t ReferenceTicks =
 // Mean tropical year in milliseconds.
 constexpr double TropicalYearMs = 31556925974.7;
 
-SolarTermTime FormulaTermDate(int year, int k) noexcept
+// The broken-down time of `ticks` 100-ns ticks after the start of day
+// `civilDay` (days since 1970-01-01, on the clock the result is read on).
+SolarTermTime BreakDown(std::int64_t civilDay, std::int64_t ticks) noexcept
 {
-    const auto a = static_cast<double>(SolarTermOffsets[k] * 60000);
-    const double v =
-        (a + (year - 1900) * TropicalYearMs) * 10000 + static_cast<double>(ReferenceTicks);
-    const auto ticks = static_cast<std::int64_t>(v);  // truncated toward zero
-
-    const std::int64_t days = FloorDiv(ticks, TicksPerDay);
-    const std::int64_t inDay = ticks - days * TicksPerDay;  // [0, TicksPerDay)
-    const CivilDate c = CivilFromDays(days + TickEpochDay);
-
+    const std::int64_t wholeDays = FloorDiv(ticks, TicksPerDay);
+    const std::int64_t inDay = ticks - wholeDays * TicksPerDay;  // [0, TicksPerDay)
+    const std::int64_t days = civilDay + wholeDays;
+    const CivilDate c = CivilFromDays(days);
     SolarTermTime t;
     t.year = static_cast<int>(c.year);
     t.month = static_cast<int>(c.month);
     t.day = static_cast<int>(c.day);
-    const std::int64_t weekday = (days + 1) % 7;  // 1601-01-01 was a Monday
+    const std::int64_t weekday = (days + 4) % 7;  // 1970-01-01 was a Thursday
     t.weekday = static_cast<int>(weekday < 0 ? weekday + 7 : weekday);
     t.hour = static_cast<int>(inDay / (3600 * TicksPerSecond));
     t.minute = static_cast<int>(inDay / (60 * TicksPerSecond) % 60);
     t.second = static_cast<int>(inDay / TicksPerSecond % 60);
     t.millisecond = static_cast<int>(inDay / 10'000 % 1000);
     return t;
+}
+
+// In UT; the year lies in MinTermYear..MaxTermYear, k in 0..23.
+SolarTermTime FormulaTermDate(int year, int k) noexcept
+{
+    const auto a = static_cast<double>(SolarTermOffsets[k] * 60000);
+    const double v =
+        (a + (year - 1900) * TropicalYearMs) * 10000 + static_cast<double>(ReferenceTicks);
+    const auto ticks = static_cast<std::int64_t>(v);  // truncated toward zero
+    return BreakDown(TickEpochDay, ticks);
 }
 
 constexpr bool InTable(int year) noexcept
@@ -137,25 +144,14 @@ int TermDay(int year, int k) noexcept
 
 SolarTermTime SolarTermDate(int year, int k) noexcept
 {
+    if (k < 0 || k > 23 || year < MinTermYear || year > MaxTermYear) return {};
     if (!InTable(year)) return FormulaTermDate(year, k);
-    const std::int64_t instant = TableInstant(year, k);
-    const std::int64_t days = FloorDiv(instant, SecondsPerDay);
-    const std::int64_t inDay = instant - days * SecondsPerDay;  // [0, 86400)
-    const CivilDate c = CivilFromDays(days);
-    SolarTermTime t;
-    t.year = static_cast<int>(c.year);
-    t.month = static_cast<int>(c.month);
-    t.day = static_cast<int>(c.day);
-    const std::int64_t weekday = (days + 4) % 7;  // 1970-01-01 was a Thursday
-    t.weekday = static_cast<int>(weekday < 0 ? weekday + 7 : weekday);
-    t.hour = static_cast<int>(inDay / 3600);
-    t.minute = static_cast<int>(inDay / 60 % 60);
-    t.second = static_cast<int>(inDay % 60);
-    return t;
+    return BreakDown(0, TableInstant(year, k) * TicksPerSecond);
 }
 
 std::string SolarTermOnDate(int year, int month, int day)
 {
+    if (month < 1 || month > 12 || year < MinTermYear || year > MaxTermYear) return {};
     const int k = 2 * month - 2;
     if (InTable(year)) {
         const TermDayRow& days = TableTermDays[static_cast<std::size_t>(year - FirstExactTermYear)];
@@ -175,6 +171,10 @@ std::string SolarTermOnDate(int year, int month, int day)
 
 std::string NearSectionalTerm(int year, int month, int day, int kind, int& days)
 {
+    days = 0;
+    if ((kind != 1 && kind != 2) || year <= MinTermYear || year >= MaxTermYear || month < 1
+        || month > 12 || day < 1 || day > DaysInMonth(year, month))
+        return {};
     const int k = 2 * month - 2;  // this month's sectional term
     const int j = TermDay(year, k);
     if (kind == 1) {
@@ -199,7 +199,6 @@ std::string NearSectionalTerm(int year, int month, int day, int kind, int& days)
         days = DaysInMonth(year, month) - day + TermDay(ny, nk);
         return std::string(SolarTermNames[static_cast<std::size_t>(nk)]);
     }
-    days = 0;
     return {};
 }
 

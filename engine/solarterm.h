@@ -2,6 +2,11 @@
 // from a table computed from the Swiss Ephemeris (solarterm_table.h) and are
 // given in China Standard Time (UTC+8), to the second; other years use a
 // mean-year formula and are given in Universal Time.
+//
+// Every function here is defined for every int argument. A term index
+// outside 0..23 or a year outside MinTermYear..MaxTermYear gives a zeroed
+// SolarTermTime (month 0); a date that is not a valid Gregorian date of those
+// years, or a kind other than 1 and 2, gives "" (and days = 0).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +17,10 @@ namespace qov {
 // Years whose terms come from the ephemeris table, in China Standard Time.
 inline constexpr int FirstExactTermYear = 1899;
 inline constexpr int LastExactTermYear = 2101;
+// Years the formula serves: beyond about +-29,000 years its 64-bit count of
+// 100-ns ticks would overflow.
+inline constexpr int MinTermYear = -20000;
+inline constexpr int MaxTermYear = 20000;
 
 // Minutes from 小寒 to term k within a mean tropical year, k = 0..23: the
 // formula for the years outside the table.
@@ -22,7 +31,7 @@ inline constexpr std::int64_t SolarTermOffsets[24] = {0, 21208, 42467, 63836, 85
 // Broken-down moment of a term; callers read year, month and day.
 struct SolarTermTime {
     int year = 0;
-    int month = 0;    // 1..12
+    int month = 0;    // 1..12, 0 = no term (arguments out of range)
     int weekday = 0;  // 0 = Sunday
     int day = 0;      // 1..31
     int hour = 0;
@@ -36,12 +45,13 @@ struct SolarTermTime {
 // 1899..2101 term k falls in month k / 2 + 1 of that year.
 SolarTermTime SolarTermDate(int year, int k) noexcept;
 
-// The name of the term falling on the date, or "". Month 1..12.
+// The name of the term falling on the date, or "".
 std::string SolarTermOnDate(int year, int month, int day);
 
 // kind 1: the latest sectional term strictly before the date, days since it;
-// kind 2: the next one strictly after it, days until it. Other kinds give ""
-// and days = 0. Month 1..12.
+// kind 2: the next one strictly after it, days until it. Other kinds, and
+// dates outside MinTermYear + 1..MaxTermYear - 1 (where the neighbouring
+// year's terms exist), give "" and days = 0.
 std::string NearSectionalTerm(int year, int month, int day, int kind, int& days);
 
 }  // namespace qov

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "chrono_oracle.h"
@@ -316,6 +317,62 @@ TEST(SolarToLunar, SweepAgainstStepByStepAndInvariants)
         havePrev = true;
     }
     EXPECT_EQ(converted, DayNumber(2101, 1, 28) + 1);
+}
+
+// Every int gives a defined answer: outside the table (lunar years
+// 1900..2100, months 1..12) the accessors give 0, and anything but a valid
+// Gregorian date of 1900-01-31..2101-01-28 converts to no lunar date, with
+// no overflow and no read outside a table (the asan preset runs this).
+TEST(Total, LunarAtExtremeArguments)
+{
+    // clang-format off
+    const struct { const char* what; int actual, expected; } numbers[] = {
+        {"LeapMonth(2051)", LeapMonth(2051), 0},  // in the table now: no leap month
+        {"LeapMonth(2052)", LeapMonth(2052), 8},
+        {"LeapMonth(1899)", LeapMonth(1899), 0},
+        {"LeapMonth(2101)", LeapMonth(2101), 0},
+        {"LeapMonth(INT_MIN)", LeapMonth(INT_MIN), 0},
+        {"LeapMonth(INT_MAX)", LeapMonth(INT_MAX), 0},
+        {"LunarMonthDays(1900, 33)", LunarMonthDays(1900, 33), 0},
+        {"LunarMonthDays(1900, 0)", LunarMonthDays(1900, 0), 0},
+        {"LunarMonthDays(1900, 13)", LunarMonthDays(1900, 13), 0},
+        {"LunarMonthDays(1900, INT_MIN)", LunarMonthDays(1900, INT_MIN), 0},
+        {"LunarMonthDays(2101, 1)", LunarMonthDays(2101, 1), 0},
+        {"LunarMonthDays(1899, 12)", LunarMonthDays(1899, 12), 0},
+        {"LunarMonthDays(2100, 12)", LunarMonthDays(2100, 12), 29},
+        {"LeapMonthDays(2101)", LeapMonthDays(2101), 0},
+        {"LeapMonthDays(INT_MIN)", LeapMonthDays(INT_MIN), 0},
+        {"LunarYearDays(1899)", LunarYearDays(1899), 0},
+        {"LunarYearDays(2101)", LunarYearDays(2101), 0},
+        {"LunarYearDays(INT_MAX)", LunarYearDays(INT_MAX), 0},
+        {"LunarYearEntry(2101)", static_cast<int>(LunarYearEntry(2101)), 0},
+        {"LunarYearEntry(INT_MIN)", static_cast<int>(LunarYearEntry(INT_MIN)), 0},
+    };
+    // clang-format on
+    for (const auto& r : numbers) EXPECT_EQ(r.actual, r.expected) << r.what;
+
+    const Ymd noLunarDate[] = {
+        {INT_MIN, 1, 1},
+        {INT_MAX, 12, 31},
+        {2009, 1, INT_MAX},
+        {2009, 1, INT_MIN},
+        {2000, 0, 1},
+        {2000, 13, 1},
+        {2000, INT_MIN, 1},
+        {67521, 1, 1},  // 1985 modulo 65536
+        {1899, 3, 2170},
+        {2009, 2, 29},
+        {2009, 1, 0},
+        {2009, 4, 31},
+        {2101, 1, 29},
+    };
+    for (const Ymd& d : noLunarDate) {
+        const LunarDate r = ToLunar(d.y, d.m, d.d);
+        EXPECT_TRUE(!HasLunarDate(r) && r.year == 0 && r.day == 0 && !r.isLeap && r.yearCycle == 0
+            && r.monthCycle == 0)
+            << d.y << "-" << d.m << "-" << d.d;
+        EXPECT_EQ(r.dayCycle, DayNumber(d.y, d.m, d.d) + 40);
+    }
 }
 
 }  // namespace

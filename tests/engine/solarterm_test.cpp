@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -195,6 +196,51 @@ TEST(NearSectionalTerm, SweepLandsOnTheNamedTerms)
                     }
                 }
             }
+}
+
+// Every int gives a defined answer: a term index outside 0..23 or a year
+// outside MinTermYear..MaxTermYear gives month 0, an invalid date or kind ""
+// and 0 days, with no overflow and no read outside a table (the asan preset
+// runs this).
+TEST(Total, SolarTermsAtExtremeArguments)
+{
+    const std::pair<int, int> noTerm[] = {{2000, 24}, {2000, -1}, {2000, INT_MIN}, {2000, INT_MAX},
+        {40000, 0}, {-30000, 0}, {INT_MIN, 0}, {INT_MAX, 23}, {MaxTermYear + 1, 0},
+        {MinTermYear - 1, 23}, {2009, 2 * 13 - 2}, {2009, 2 * 0 - 2}};
+    for (const auto& [year, k] : noTerm) {
+        const SolarTermTime t = SolarTermDate(year, k);
+        EXPECT_TRUE(t.year == 0 && t.month == 0 && t.day == 0) << year << " term " << k;
+    }
+    // The ends of the formula's range still give proper dates.
+    for (const int year : {MinTermYear, MaxTermYear})
+        for (const int k : {0, 23}) {
+            const SolarTermTime t = SolarTermDate(year, k);
+            EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1
+                && t.day <= DaysInMonth(t.year, t.month) && std::abs(t.year - year) <= 1)
+                << year << " term " << k;
+        }
+
+    struct Row {
+        int y, m, d;
+    };
+    const Row badDates[] = {{2000, 0, 1}, {2000, 13, 1}, {2000, INT_MIN, 1}, {2000, INT_MAX, 1},
+        {INT_MAX, 1, 5}, {INT_MIN, 12, 21}};
+    for (const Row& r : badDates)
+        EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), "") << r.y << "-" << r.m << "-" << r.d;
+
+    const Row badNear[] = {{2009, 1, INT_MIN}, {2009, 1, INT_MAX}, {2009, 1, 0}, {2009, 2, 29},
+        {2009, 0, 1}, {2009, 13, 1}, {2009, INT_MIN, 1}, {INT_MIN, 1, 1}, {INT_MAX, 12, 31},
+        {MinTermYear, 1, 1}, {MaxTermYear, 12, 31}};
+    for (const Row& r : badNear)
+        for (const int kind : {1, 2}) {
+            int days = -1;
+            EXPECT_EQ(NearSectionalTerm(r.y, r.m, r.d, kind, days), "")
+                << r.y << "-" << r.m << "-" << r.d << " kind " << kind;
+            EXPECT_EQ(days, 0);
+        }
+    int days = -1;
+    EXPECT_EQ(NearSectionalTerm(2009, 3, 1, INT_MIN, days), "");
+    EXPECT_EQ(days, 0);
 }
 
 }  // namespace
