@@ -250,6 +250,30 @@ private Q_SLOTS:
         }
     }
 
+    // 立春 2009 came at 00:49 China Standard Time on 4 February (a Wednesday,
+    // cell 0,3): its name is drawn there in red, and the 3rd shows 初九 in
+    // black. Outlines are smoothed at 200 %, so colours are matched loosely.
+    void solarTermPixels()
+    {
+        m_dlg->SelectDate(qov::MonthPage(2009, 2, 20));
+        const auto count = [](const QImage& picture, const qov::Rect& r, auto is) {
+            const int ratio = qRound(picture.devicePixelRatio());
+            int n = 0;
+            for (int y = r.top * ratio; y < (r.top + r.Height()) * ratio; ++y)
+                for (int x = r.left * ratio; x < (r.left + r.Width()) * ratio; ++x)
+                    n += is(picture.pixel(x, y)) ? 1 : 0;
+            return n;
+        };
+        const auto red = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80; };
+        const auto dark = [](QRgb p) { return qRed(p) < 80 && qGreen(p) < 80 && qBlue(p) < 80; };
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage picture = m_dlg->RenderPicture(ratio);
+            QVERIFY(count(picture, qov::CellLowerRect(0, 3), red) > 20 * ratio);
+            QCOMPARE(count(picture, qov::CellLowerRect(0, 2), red), 0);
+            QVERIFY(count(picture, qov::CellLowerRect(0, 2), dark) > 20 * ratio);
+        }
+    }
+
     void choosePanel_data()
     {
         QTest::addColumn<QString>("desktop");
