@@ -88,7 +88,8 @@ constexpr std::array<int, 203> MakeFirstJanuaries() noexcept
 }
 constexpr auto FirstJanuaries = MakeFirstJanuaries();
 
-constexpr int LastFastYear = FirstJanuaryYear + static_cast<int>(FirstJanuaries.size()) - 2;  // 2101
+constexpr int LastFastYear =
+    FirstJanuaryYear + static_cast<int>(FirstJanuaries.size()) - 2;  // 2101
 
 // DayNumber, by table: year 1900..2101, month 1..12, day 0..31.
 constexpr int FastDayNumber(int year, int month, int day) noexcept
@@ -117,8 +118,8 @@ void SolarToLunar(LunarDate& r) noexcept
     // or not in the Gregorian calendar has no lunar date, whatever its size.
     const bool convertible = r.year >= FirstJanuaryYear && r.year <= LastFastYear && r.month >= 1
         && r.month <= 12 && r.day >= 1 && r.day <= DaysInMonth(r.year, r.month);
-    const int off = convertible ? FastDayNumber(r.year, r.month, r.day)
-                                : DayNumber(r.year, r.month, r.day);
+    const int off =
+        convertible ? FastDayNumber(r.year, r.month, r.day) : DayNumber(r.year, r.month, r.day);
     r.dayCycle = off + 40;
     r.isLeap = false;
     if (!convertible || off < 0 || off >= YearStarts[YearCount]) {

@@ -18,11 +18,12 @@ namespace qov {
 inline constexpr int FirstLunarYear = 1900;
 inline constexpr int LastLunarYear = 2100;
 
-// Lunar years 1900..1928 as the official tables of the time give them. They
-// reckoned in Beijing local time (UTC+7:46), and 1914, 1915, 1916 and 1920
-// differ from what the UTC+8 rule of the later years gives
-// (generated::RuleLunarYearsBefore1929); the record stands.
-// clang-format off: one decade a row
+// Lunar years 1900..1928 as the official tables of the time give them,
+// one decade a row. They reckoned in Beijing local mean time (about
+// UTC+7:46), and 1914, 1915, 1916 and 1920 differ from what the UTC+8 rule
+// of the later years gives (generated::RuleLunarYearsBefore1929); the
+// record stands.
+// clang-format off
 inline constexpr std::array<std::uint32_t, 29> HistoricalLunarYears = {
     0x04BD8, 0x04AE0, 0x0A570, 0x054D5, 0x0D260, 0x0D950, 0x16554, 0x056A0, 0x09AD0, 0x055D2,  // 1900
     0x04AE0, 0x0A5B6, 0x0A4D0, 0x0D250, 0x1D255, 0x0B540, 0x0D6A0, 0x0ADA2, 0x095B0, 0x14977,  // 1910

@@ -18,7 +18,8 @@
 namespace qov::generated {
 
 // Lunar years 1929..2100 (index year - 1929).
-// clang-format off: one decade a row
+// One decade a row.
+// clang-format off
 inline constexpr std::array<std::uint32_t, 172> ComputedLunarYears = {
     0x04970, 0x06566, 0x0D4A0, 0x0EA50, 0x16A95, 0x05AD0, 0x02B60, 0x186E3, 0x092E0, 0x1C8D7,  // 1929
     0x0C950, 0x0D4A0, 0x1D8A6, 0x0B550, 0x056A0, 0x1A5B4, 0x025D0, 0x092D0, 0x0D2B2, 0x0A950,  // 1939

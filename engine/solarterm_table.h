@@ -36,6 +36,7 @@ inline constexpr int FirstTableTermYear = 1899;
 inline constexpr int LastTableTermYear = 2101;
 inline constexpr int TermMeanYear = 2000;
 
+// clang-format off
 inline constexpr std::array<std::int64_t, 24> TermMeanBase = {
     947147929, 948420079, 949695435, 950976550,
     952265937, 953564934, 954875423, 956196775,
@@ -53,7 +54,7 @@ inline constexpr std::array<std::int64_t, 24> TermMeanRate = {
     31556949, 31556959, 31556968, 31556973,
 };
 
-// clang-format off: one year a row
+// One year a row.
 inline constexpr std::array<std::string_view, 203> TermOffsets = {
     "1EC0FE22617F25D22721621317219319C11716E1D00F72431AB2731A72821282421531FC",  // 1899
     "1332340FE26E1113250EC35209630513428C19D30C1AD30D2B12CF2C227520B1BE1C1101",  // 1900

@@ -82,8 +82,7 @@ double AngleDifference(double a, double b)
 
 // Newton's method on a longitude difference from a guess within a few days;
 // stops when a step is below 1e-9 day (0.1 ms).
-template <typename Difference>
-double Solve(double jdUt, Difference difference)
+template <typename Difference> double Solve(double jdUt, Difference difference)
 {
     for (int i = 0; i < 30; ++i) {
         const auto [d, rate] = difference(jdUt);
@@ -156,7 +155,7 @@ std::string Margin(double exactChinaSeconds)
 
 struct Term {
     int year;
-    int k;  // 0 = 小寒 .. 23 = 冬至
+    int k;              // 0 = 小寒 .. 23 = 冬至
     long long seconds;  // since 1970-01-01 00:00 CST, floored
     double exact;       // the same, unrounded
 };
@@ -229,8 +228,7 @@ std::vector<Month> LunarMonths(const std::vector<Term>& terms, const std::vector
         return static_cast<std::size_t>(it - moonDays.begin()) - 1;
     };
     const auto hasPrincipalTerm = [&](std::size_t i) {
-        const auto it =
-            std::lower_bound(principalDays.begin(), principalDays.end(), moonDays[i]);
+        const auto it = std::lower_bound(principalDays.begin(), principalDays.end(), moonDays[i]);
         return it != principalDays.end() && *it < moonDays[i + 1];
     };
 
@@ -249,8 +247,8 @@ std::vector<Month> LunarMonths(const std::vector<Term>& terms, const std::vector
                 else
                     number = number % 12 + 1;
             }
-            months.push_back({moonDays[i], static_cast<int>(moonDays[i + 1] - moonDays[i]), number,
-                leap});
+            months.push_back(
+                {moonDays[i], static_cast<int>(moonDays[i + 1] - moonDays[i]), number, leap});
         }
         if (!leapSeen) Fail("13 months without a month lacking a principal term");
     }
@@ -276,8 +274,7 @@ std::vector<LunarYear> LunarYears(const std::vector<Month>& months, int firstYea
             year = static_cast<int>(c.year);
             if (!years.empty() && years.back().nextNewYearDay == 0)
                 years.back().nextNewYearDay = m.firstDay;
-            if (year >= firstYear && year <= LastLunarYear)
-                years.push_back({year, 0, 0});
+            if (year >= firstYear && year <= LastLunarYear) years.push_back({year, 0, 0});
         }
         if (years.empty() || years.back().year != year) continue;
         std::uint32_t& e = years.back().entry;
@@ -362,8 +359,9 @@ std::string TermTable(const std::vector<Term>& terms)
     for (const Term& t : terms) {
         const long long margin = MidnightMargin(t.seconds);
         if (std::llabs(margin) > CloseCallSeconds) continue;
-        out << "//   " << Stamp(t.seconds) << "  " << qov::SolarTermNames[static_cast<std::size_t>(t.k)]
-            << "  " << Margin(t.exact) << "\n";
+        out << "//   " << Stamp(t.seconds) << "  "
+            << qov::SolarTermNames[static_cast<std::size_t>(t.k)] << "  " << Margin(t.exact)
+            << "\n";
     }
     out << "#pragma once\n\n#include <array>\n#include <cstdint>\n#include <string_view>\n\n"
            "namespace qov::generated {\n\n"
@@ -375,9 +373,10 @@ std::string TermTable(const std::vector<Term>& terms)
         for (std::size_t k = 0; k < 24; ++k) out << (k % 4 == 0 ? "\n    " : " ") << v[k] << ",";
         out << "\n};\n";
     };
+    out << "// clang-format off\n";
     row("TermMeanBase", f.base);
     row("TermMeanRate", f.rate);
-    out << "\n// clang-format off: one year a row\n"
+    out << "\n// One year a row.\n"
            "inline constexpr std::array<std::string_view, "
         << LastTermYear - FirstTermYear + 1 << "> TermOffsets = {\n";
     for (int y = FirstTermYear; y <= LastTermYear; ++y) {
@@ -430,7 +429,7 @@ std::string LunarTable(const std::vector<LunarYear>& years, const std::vector<Ne
     out << "#pragma once\n\n#include <array>\n#include <cstdint>\n\n"
            "namespace qov::generated {\n\n"
            "// Lunar years 1929..2100 (index year - 1929).\n"
-           "// clang-format off: one decade a row\n"
+           "// One decade a row.\n// clang-format off\n"
            "inline constexpr std::array<std::uint32_t, "
         << LastLunarYear - FirstComputedLunarYear + 1 << "> ComputedLunarYears = {\n"
         << EntryRows(years, FirstComputedLunarYear, LastLunarYear)
@@ -453,8 +452,8 @@ bool Check(const std::string& path, const std::string& text)
     std::size_t line = 1;
     const std::size_t n = std::min(old.size(), text.size());
     for (std::size_t i = 0; i < n && old[i] == text[i]; ++i) line += old[i] == '\n' ? 1 : 0;
-    std::fprintf(stderr, "%s differs from the ephemeris from line %zu; regenerate it\n",
-        path.c_str(), line);
+    std::fprintf(
+        stderr, "%s differs from the ephemeris from line %zu; regenerate it\n", path.c_str(), line);
     return false;
 }
 
@@ -462,7 +461,8 @@ bool Check(const std::string& path, const std::string& text)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || (std::strcmp(argv[1], "--write") != 0 && std::strcmp(argv[1], "--check") != 0)) {
+    if (argc != 3
+        || (std::strcmp(argv[1], "--write") != 0 && std::strcmp(argv[1], "--check") != 0)) {
         std::fprintf(stderr, "usage: gen_calendar_tables --write|--check DIR\n");
         return 2;
     }

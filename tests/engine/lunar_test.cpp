@@ -136,11 +136,13 @@ TEST(LunarTable, ComputedYearsMatchThePublishedTable)
     for (int y = 1900; y < 1929; ++y) {
         const auto i = static_cast<std::size_t>(y - 1900);
         EXPECT_EQ(LunarYearEntry(y), HistoricalLunarYears[i]) << y;
-        if (generated::RuleLunarYearsBefore1929[i] != HistoricalLunarYears[i]) differing.push_back(y);
+        if (generated::RuleLunarYearsBefore1929[i] != HistoricalLunarYears[i])
+            differing.push_back(y);
     }
     EXPECT_EQ(differing, (std::vector<int>{1914, 1915, 1916, 1920}));
     for (int y = 1929; y <= LastLunarYear; ++y)
-        EXPECT_EQ(LunarYearEntry(y), generated::ComputedLunarYears[static_cast<std::size_t>(y - 1929)]);
+        EXPECT_EQ(
+            LunarYearEntry(y), generated::ComputedLunarYears[static_cast<std::size_t>(y - 1929)]);
 }
 
 // The computed years obey the rules they were made by: 12 or 13 months of
@@ -160,7 +162,8 @@ TEST(LunarTable, ComputedYearsKeepTheRules)
     for (int y = 1929; y <= LastLunarYear; ++y) {
         const int leap = LeapMonth(y);
         ASSERT_TRUE(leap >= 0 && leap <= 12) << y;
-        for (int m = 1; m <= 12; ++m) ASSERT_TRUE(LunarMonthDays(y, m) == 29 || LunarMonthDays(y, m) == 30);
+        for (int m = 1; m <= 12; ++m)
+            ASSERT_TRUE(LunarMonthDays(y, m) == 29 || LunarMonthDays(y, m) == 30);
         if (leap != 0) {
             // The leap month begins the day after the last day of month `leap`.
             long long t = oracle::DaysOf({y, 1, 1});

@@ -15,8 +15,8 @@ namespace {
 std::string Minute(const SolarTermTime& t)
 {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour,
-        t.minute);
+    std::snprintf(
+        buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
     return buf;
 }
 
@@ -114,20 +114,15 @@ TEST(SolarTermOnDate, Names)
         const char* name;
     };
     const Row rows[] = {
-        {2009, 2, 3, ""},       // 立春 2009 came at 00:49 on the 4th
-        {2009, 2, 4, "立春"},
-        {2009, 3, 20, "春分"},  // 19:43
-        {2009, 4, 4, "清明"},
-        {2009, 12, 22, "冬至"},  // 01:47
-        {2009, 1, 5, "小寒"},
-        {2018, 3, 20, ""},       // 春分 2018 came at 00:15 on the 21st
-        {2018, 3, 21, "春分"},
-        {2026, 6, 5, "芒种"},  // 23:48
-        {2026, 6, 6, ""},
-        {1951, 12, 23, "冬至"},  // two seconds after midnight
-        {2084, 3, 20, "春分"},   // 00:00:30
-        {1899, 1, 5, "小寒"},    // first table year, 20:17
-        {2101, 12, 22, "冬至"},  // last table year, 09:40
+        {2009, 2, 3, ""},                              // 立春 2009 came at 00:49 on the 4th
+        {2009, 2, 4, "立春"}, {2009, 3, 20, "春分"},   // 19:43
+        {2009, 4, 4, "清明"}, {2009, 12, 22, "冬至"},  // 01:47
+        {2009, 1, 5, "小寒"}, {2018, 3, 20, ""},       // 春分 2018 came at 00:15 on the 21st
+        {2018, 3, 21, "春分"}, {2026, 6, 5, "芒种"},   // 23:48
+        {2026, 6, 6, ""}, {1951, 12, 23, "冬至"},      // two seconds after midnight
+        {2084, 3, 20, "春分"},                         // 00:00:30
+        {1899, 1, 5, "小寒"},                          // first table year, 20:17
+        {2101, 12, 22, "冬至"},                        // last table year, 09:40
     };
     for (const Row& r : rows)
         EXPECT_EQ(SolarTermOnDate(r.y, r.m, r.d), r.name) << r.y << "-" << r.m << "-" << r.d;

@@ -100,6 +100,10 @@ TEST(Query, FindSolarDate)
         {"LeapInYearWithoutLeap", 2010, 5, 1, true, NoDate},
         {"LeapOfTheWrongMonth", 2009, 4, 1, true, NoDate},
         {"YearBeforeTable", 1899, 1, 1, false, NoDate},
+        // Computed years: lunar 2100 ends on 2101-01-28 after a twelfth month of 29 days.
+        {"LastDayOf2100", 2100, 12, 29, false, SolarDate{2101, 1, 28}},
+        {"Day30Of2100", 2100, 12, 30, false, NoDate},
+        {"YearAfterTable", 2101, 1, 1, false, NoDate},
         {"Month13", 2009, 13, 1, false, NoDate}, {"Day0", 2009, 1, 0, false, NoDate}};
     // clang-format on
     for (const auto& r : rows) EXPECT_EQ(FindSolarDate(r.ly, r.lm, r.ld, r.leap), r.date) << r.name;
@@ -114,12 +118,15 @@ TEST(Query, ListsStayConsistent)
     const char* const Plain = "1,2,3,4,5,6,7,8,9,10,11,12";
     const char* const Leap5 = "1,2,3,4,5,5(闰),6,7,8,9,10,11,12";
     const char* const Leap11 = "1,2,3,4,5,6,7,8,9,10,11,11(闰),12";
+    const char* const Leap8 = "1,2,3,4,5,6,7,8,8(闰),9,10,11,12";
     // clang-format off
     const struct { const char* name; SolarDate start; const char *steps, *months, *month; int days, day;
         std::optional<SolarDate> query; } rows[] = {
         {"YearOutsideRange", {1899, 12, 31}, "", Plain, "12", 31, 31, SolarDate{1900, 12, 31}},
         {"YearDropsLeapDay", {2008, 2, 29}, "y2009", Plain, "2", 28, 1, SolarDate{2009, 2, 1}},
         {"LeapFifth", {2009, 1, 1}, "l m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
+        // Computed year: a leap eighth month of 29 days from 23 September 2052.
+        {"LeapEighth2052", {2052, 1, 1}, "l m8", Leap8, "8(闰)", 29, 1, SolarDate{2052, 9, 23}},
         {"Day30Dropped", {2009, 1, 1}, "l m4 d29 m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
         {"NoLeapYear", {2009, 1, 1}, "l m5 y2010", Plain, "1", 30, 1, SolarDate{2010, 2, 14}},
         {"NoLeapKeeps3", {2009, 1, 1}, "l m2 d9 y2010", Plain, "3", 30, 10, SolarDate{2010, 4, 23}},
