@@ -1,7 +1,7 @@
 // Start-up, repaint and memory of the main window, offscreen, alone or side
 // by side with the sketch yardstick (bench/ui/sketch). The program starts
-// itself again and again as a child that runs the application's start-up
-// (single-instance lock, application object, main window) and reports, as
+// itself again and again as a child that runs the application's own start-up
+// (CCalendarApp::Run, watched from outside) and reports, as
 // probe.h describes, when its first paint ended, its peak RSS then, its
 // repaint time and the cost of a mouse move to a new day; the parent takes
 // the time just before each spawn.
@@ -27,7 +27,6 @@
 #include "calendarapp.h"
 #include "calendardlg.h"
 #include "model/geometry.h"
-#include "platform/singleinstance.h"
 #include "probe.h"
 
 extern char** environ;
@@ -35,6 +34,7 @@ extern char** environ;
 namespace {
 
 constexpr int MoveCount = 42;
+bool g_probing = false;  // this process is a child under the probe
 
 // The offscreen platform warns on every tip shown that it cannot raise
 // windows; the parent's report stays readable without it.
@@ -64,39 +64,58 @@ double TimeMovesToNewDays(QWidget& window)
     return probe::Median(us);
 }
 
-// The main window, timing its paint events and probing after the first.
-class ProbedDlg : public CCalendarDlg {
+// Watches the application the program itself creates: wraps each paint
+// event of the main window in the paint clock and, after the first, runs the
+// repaints and mouse moves and closes the window.
+class WindowProbe : public QObject {
 protected:
-    void paintEvent(QPaintEvent* event) override
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
+        auto* window = qobject_cast<CCalendarDlg*>(watched);
+        if (window == nullptr || event->type() != QEvent::Paint || m_inPaint) return false;
+        m_inPaint = true;
         m_clock.Begin();
-        CCalendarDlg::paintEvent(event);
-        if (m_clock.End()) QTimer::singleShot(0, this, [this] { Probe(); });
+        QCoreApplication::sendEvent(window, event);  // the real paint, here
+        const bool first = m_clock.End();
+        m_inPaint = false;
+        if (first) QTimer::singleShot(0, window, [this, window] { Probe(*window); });
+        return true;
     }
 
 private:
-    void Probe()
+    void Probe(CCalendarDlg& window)
     {
         QApplication::processEvents();  // work posted from the first paint
-        m_clock.RunRepaints(*this);
-        const double moveUs = TimeMovesToNewDays(*this);
+        m_clock.RunRepaints(window);
+        const double moveUs = TimeMovesToNewDays(window);
         m_clock.Report(moveUs);
-        done(QDialog::Rejected);
+        window.reject();
     }
 
     probe::PaintClock m_clock;
+    bool m_inPaint = false;
 };
 
-// What CCalendarApp::Run does, with the window above in place of the plain one.
+// Runs when any application object is made; only the window's one, not the
+// console one that reads the command line, is watched.
+void WatchApplication()
+{
+    if (!g_probing) return;
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        qInstallMessageHandler(QuietOffscreenWarnings);
+        app->installEventFilter(new WindowProbe);
+    }
+}
+Q_COREAPP_STARTUP_FUNCTION(WatchApplication)
+
+// The program's own start-up, unchanged, under the probe; the flag that
+// made this process a child is not the program's to read.
 int Child(int argc, char** argv)
 {
-    const CSingleInstance instance(QStringLiteral("QOVOnlyOne"));
-    if (instance.AnotherIsRunning()) return 2;
-    qInstallMessageHandler(QuietOffscreenWarnings);
-    CCalendarApp app(argc, argv);
-    ProbedDlg dlg;
-    dlg.exec();
-    return 0;
+    g_probing = true;
+    argv[1] = argv[0];
+    int count = argc - 1;
+    return CCalendarApp::Run(count, argv + 1);
 }
 
 struct Sample {
