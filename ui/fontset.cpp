@@ -25,6 +25,25 @@ QFont WithCellHeight(QFont font, int cellHeight)
     return font;
 }
 
+// The face lists per platform, the faces installed there first: each
+// family of a list that is not installed costs a search of the font
+// configuration (about half a millisecond on Linux) before the next
+// is tried. The Windows faces stay in every list for the machines that have
+// them.
+#if defined(Q_OS_WIN)
+const QStringList SongFamilies = {u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s};
+const QStringList ArialFamilies = {u"Arial"_s, u"Liberation Sans"_s};
+const QStringList ArialBlackFamilies = {u"Arial Black"_s, u"Liberation Sans"_s};
+#elif defined(Q_OS_MACOS)
+const QStringList SongFamilies = {u"Songti SC"_s, u"STSong"_s, u"SimSun"_s};
+const QStringList ArialFamilies = {u"Arial"_s, u"Liberation Sans"_s};
+const QStringList ArialBlackFamilies = {u"Arial Black"_s, u"Liberation Sans"_s};
+#else  // fontconfig: fonts-arphic-uming, fonts-wqy-microhei, fonts-liberation
+const QStringList SongFamilies = {u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s, u"SimSun"_s};
+const QStringList ArialFamilies = {u"Liberation Sans"_s, u"Arial"_s};
+const QStringList ArialBlackFamilies = {u"Liberation Sans"_s, u"Arial Black"_s};
+#endif
+
 }  // namespace
 
 bool CheckChineseFont()
@@ -43,7 +62,7 @@ bool CheckChineseFont()
 QFont SongFont(int cellHeight, qreal devicePixelRatio)
 {
     QFont font;
-    font.setFamilies({u"SimSun"_s, u"AR PL UMing CN"_s, u"WenQuanYi Micro Hei"_s});
+    font.setFamilies(SongFamilies);
     font.setStyleHint(QFont::Serif);
     font = WithCellHeight(font, cellHeight);
     if (font.pixelSize() * devicePixelRatio <= SongBitmapMaxPixels)
@@ -54,7 +73,7 @@ QFont SongFont(int cellHeight, qreal devicePixelRatio)
 QFont ArialFont(int cellHeight, QFont::Weight weight)
 {
     QFont font;
-    font.setFamilies({u"Arial"_s, u"Liberation Sans"_s});
+    font.setFamilies(ArialFamilies);
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(weight);
     return WithCellHeight(font, cellHeight);
@@ -64,7 +83,7 @@ QFont ArialFont(int cellHeight, QFont::Weight weight)
 QFont ArialBlackFont(int cellHeight)
 {
     QFont font;
-    font.setFamilies({u"Arial Black"_s, u"Liberation Sans"_s});
+    font.setFamilies(ArialBlackFamilies);
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Black);
     return WithCellHeight(font, cellHeight);
