@@ -160,13 +160,12 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
     : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
-      m_fonts(FontSet::Create(devicePixelRatioF())), m_icon(ProgramIcon())
+      m_fonts(FontSet::Create(devicePixelRatioF()))
 {
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(skin::Width, skin::Height);
-    setWindowIcon(m_icon);
     // Everything outside the child controls is painted, opaque, in one pass.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -237,7 +236,7 @@ void CCalendarDlg::CreateControls()
     m_queryDayBox = MakeList(this, "queryDayBox", QueryDayRect);
     MakeButton(this, QueryPlace);
 
-    m_zoneLabel = new CTimeZone(this);
+    m_zoneLabel = new CTimeZone(this, CTimeZone::NameRead::OnRefresh);
     m_zoneLabel->setObjectName(QStringLiteral("zoneLabel"));
     m_zoneLabel->setGeometry(ZoneLabelRect);
     m_zoneLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -452,11 +451,11 @@ void CCalendarDlg::keyPressEvent(QKeyEvent* event)
 
 void CCalendarDlg::RenderInto(QImage& target) const
 {
-    if (m_skin.isNull() || m_skin.devicePixelRatio() != target.devicePixelRatio())
-        m_skin = MakeSkinImage(target.devicePixelRatio());
+    const qreal ratio = target.devicePixelRatio();
+    const FontSet& fonts = FontsFor(ratio);
+    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, fonts.fontText12);
     QPainter painter(&target);
-    DrawPicture(
-        painter, m_skin, FontsFor(target.devicePixelRatio()), qov::PagePictureTexts(m_selected));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -471,14 +470,26 @@ QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
 void CCalendarDlg::paintEvent(QPaintEvent*)
 {
     const qreal ratio = devicePixelRatioF();
-    const QSize pixels = size() * ratio;
-    if (m_backBuffer.size() != pixels || m_backBuffer.devicePixelRatio() != ratio) {
-        m_backBuffer = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        m_backBuffer.setDevicePixelRatio(ratio);
-    }
-    RenderInto(m_backBuffer);
+    const bool skinCached = m_cache.Skin(ratio) != nullptr;
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), m_backBuffer);
+    DrawPicture(painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected));
+    // Posted from here, so that it runs after this frame: a zero timer
+    // started in the constructor would run before the first paint.
+    if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
+        m_afterFramePosted = true;
+        QMetaObject::invokeMethod(this, &CCalendarDlg::AfterFrame, Qt::QueuedConnection);
+    }
+}
+
+void CCalendarDlg::AfterFrame()
+{
+    m_afterFramePosted = false;
+    const qreal ratio = devicePixelRatioF();
+    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12);
+    if (m_firstFramePainted) return;
+    m_firstFramePainted = true;
+    setWindowIcon(ProgramIcon());
+    m_zoneLabel->Refresh();
 }
 
 void CCalendarDlg::mousePressEvent(QMouseEvent* event)

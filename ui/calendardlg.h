@@ -5,13 +5,13 @@
 #pragma once
 
 #include <QDialog>
-#include <QIcon>
 #include <QImage>
 #include <QPoint>
 #include <optional>
 
 #include "fontset.h"
 #include "model/monthpage.h"
+#include "painters.h"
 
 class QComboBox;
 class QLabel;
@@ -41,7 +41,8 @@ public:
     // The picture as the next paint shows it, at a device pixel ratio.
     QImage RenderPicture(qreal devicePixelRatio = 1.0) const;
     // Paints the picture into `target`, whose size must be the client size
-    // times its device pixel ratio: the work of one repaint.
+    // times its device pixel ratio, as a repaint paints the window (the skin
+    // from its image, made first if need be).
     void RenderInto(QImage& target) const;
 
     // The fonts of the last paint (at first, of the window's screen).
@@ -94,11 +95,14 @@ private:
     // Tells the grid's focus widget the selected cell and day.
     void ShowGridSelection();
     void StopMove();
+    // What a frame can do without, done after it: the skin image at the
+    // ratio just painted at and, after the first frame, the window icon and
+    // the zone label.
+    void AfterFrame();
 
     qov::MonthPage m_selected;
     qov::QueryLists m_query;
     mutable FontSet m_fonts;
-    QIcon m_icon;
 
     CQovList* m_yearBox = nullptr;
     CQovList* m_monthBox = nullptr;
@@ -129,8 +133,12 @@ private:
     bool m_moving = false;
     QPoint m_moveOffset;
 
-    // The skin for the device pixel ratio last painted at: the window's
-    // background picture, drawn from vectors once per ratio.
-    mutable QImage m_skin;
-    QImage m_backBuffer;  // client size x device pixel ratio, reused between paints
+    // Kept between paints: the skin image for the ratio last painted at,
+    // the laid-out texts and the watermark outlines.
+    mutable PictureCache m_cache;
+    // The window paints straight into Qt's backing store, which is double
+    // buffered already. At a new ratio the skin is drawn from vectors into
+    // the frame and its image made after it.
+    bool m_firstFramePainted = false;
+    bool m_afterFramePosted = false;
 };

@@ -2,17 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 
 #include "skin.h"
-
-PictureCanvas::PictureCanvas(QPainter& painter, const FontSet& fonts)
-    : m_painter(painter), m_fonts(fonts), m_gbk("GBK", QStringConverter::Flag::Stateless)
-{ }
-
-QString PictureCanvas::Decode(std::string_view gbk)
-{
-    return m_gbk.decode(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
-}
 
 namespace {
 
@@ -30,32 +22,113 @@ qreal LineWidth(const QFontMetricsF& metrics, const QString& text)
     return width;
 }
 
+QByteArray Key(std::string_view gbk)
+{
+    return QByteArray::fromRawData(gbk.data(), static_cast<qsizetype>(gbk.size()));
+}
+
 }  // namespace
 
-void PictureCanvas::DrawLine(const QRect& rect, const QString& text, const QColor& colour)
+const QImage* PictureCache::Skin(qreal ratio) const
 {
-    if (text.isEmpty()) return;
+    return !m_skin.isNull() && m_skin.devicePixelRatio() == ratio ? &m_skin : nullptr;
+}
+
+void PictureCache::MakeSkin(qreal ratio, const QFont& font) { m_skin = MakeSkinImage(ratio, font); }
+
+QImage MakeSkinImage(qreal devicePixelRatio, const QFont& font)
+{
+    QImage skin(
+        QSize(skin::Width, skin::Height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+    skin.setDevicePixelRatio(devicePixelRatio);
+    QPainter painter(&skin);
+    DrawSkin(painter, font);
+    return skin;
+}
+
+QString PictureCache::Decode(std::string_view gbk)
+{
+    return m_gbk.decode(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
+}
+
+void PictureCache::SelectFont(const QFont& font)
+{
+    auto bucket = std::find_if(
+        m_fonts.begin(), m_fonts.end(), [&](const FontTexts& f) { return f.address == &font; });
+    if (bucket == m_fonts.end()) {
+        bucket = m_fonts.insert(m_fonts.end(), {&font, font, {}});
+    } else if (bucket->font != font) {
+        bucket->font = font;
+        bucket->texts.clear();
+    }
+    m_selected = static_cast<std::size_t>(bucket - m_fonts.begin());
+}
+
+const LaidOutText& PictureCache::Text(std::string_view gbk)
+{
+    FontTexts& bucket = m_fonts.at(m_selected);
+    if (const auto found = bucket.texts.constFind(Key(gbk)); found != bucket.texts.cend())
+        return *found;
+    if (bucket.texts.size() >= MaxTexts) bucket.texts.clear();
+    LaidOutText entry;
+    const QString text = Decode(gbk);
+    entry.width = LineWidth(QFontMetricsF(bucket.font), text);
+    entry.text.setText(text);
+    entry.text.setTextFormat(Qt::PlainText);  // laid out on its first draw
+    return *bucket.texts.insert(QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size())), entry);
+}
+
+const QPainterPath& PictureCache::Outline(const QFont& font, std::string_view gbk, QPointF origin)
+{
+    for (const CachedOutline& o : m_outlines)
+        if (o.origin == origin && o.gbk == Key(gbk) && o.font == font) return o.path;
+    // Replace the older entry: a page has two outlines, year and month.
+    std::swap(m_outlines[0], m_outlines[1]);
+    CachedOutline& fresh = m_outlines[0];
+    fresh.font = font;
+    fresh.gbk = QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size()));
+    fresh.origin = origin;
+    fresh.path = QPainterPath();
+    fresh.path.addText(origin, font, Decode(gbk));
+    return fresh.path;
+}
+
+PictureCanvas::PictureCanvas(QPainter& painter, const FontSet& fonts, PictureCache& cache)
+    : m_painter(painter), m_fonts(fonts), m_cache(cache)
+{ }
+
+void PictureCanvas::SetFont(const QFont& font)
+{
+    if (m_font == &font) return;
+    m_font = &font;
+    m_cache.SelectFont(font);
+    m_painter.setFont(font);
+    m_height = QFontMetricsF(font).height();
+}
+
+void PictureCanvas::DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour)
+{
+    if (gbk.empty() || m_font == nullptr) return;
     // Placed by hand rather than by drawText's rectangle layout, which costs
     // several times more; the same place: centred, baseline one ascent
     // below the top. Clipping only where the text overhangs.
-    const QFontMetricsF metrics(m_painter.font());
-    const qreal width = LineWidth(metrics, text);
-    const bool overhangs = width > rect.width() || metrics.height() > rect.height();
+    const LaidOutText& line = m_cache.Text(gbk);
+    const bool overhangs = line.width > rect.width() || m_height > rect.height();
     m_painter.setPen(colour);
     if (overhangs) m_painter.setClipRect(rect);
-    m_painter.drawText(
-        QPointF(rect.left() + (rect.width() - width) / 2, rect.top() + metrics.ascent()), text);
+    m_painter.drawStaticText(
+        QPointF(rect.left() + (rect.width() - line.width) / 2, rect.top()), line.text);
     if (overhangs) m_painter.setClipping(false);
 }
 
 void DrawTitleStrip(PictureCanvas& canvas, const qov::TitleStrip& title)
 {
     const QColor white = ToQColor(qov::colors::White);
-    canvas.painter().setFont(canvas.fonts().fontText12);
-    canvas.DrawLine(ToQRect(qov::title::EraLabel), canvas.Decode(title.eraLabel), white);
-    canvas.DrawLine(ToQRect(qov::title::YearLabel), canvas.Decode(title.yearLabel), white);
-    canvas.DrawLine(ToQRect(qov::title::MonthLabel), canvas.Decode(title.monthLabel), white);
-    canvas.DrawLine(ToQRect(qov::title::YearInfo), canvas.Decode(title.yearInfo), white);
+    canvas.SetFont(canvas.fonts().fontText12);
+    canvas.DrawLine(ToQRect(qov::title::EraLabel), title.eraLabel, white);
+    canvas.DrawLine(ToQRect(qov::title::YearLabel), title.yearLabel, white);
+    canvas.DrawLine(ToQRect(qov::title::MonthLabel), title.monthLabel, white);
+    canvas.DrawLine(ToQRect(qov::title::YearInfo), title.yearInfo, white);
 }
 
 namespace {
@@ -71,27 +144,53 @@ void DrawSelection(QPainter& painter, const QRect& cell)
     painter.restore();
 }
 
+// A watermark line placed as DrawLine places a line, filled from its cached
+// outline in the same pixels as drawing its glyphs: Qt draws glyphs this
+// large as filled outlines too, without antialiasing as the font asks when
+// the painter does not scale, antialiased when it does (200 %).
+void DrawWatermarkLine(PictureCanvas& canvas, const QRect& rect, std::string_view gbk)
+{
+    if (gbk.empty()) return;
+    const QFont& font = canvas.fonts().fontMark150;
+    const QFontMetricsF metrics(font);
+    canvas.SetFont(font);
+    const qreal width = canvas.cache().Text(gbk).width;
+    const QPointF origin(rect.left() + (rect.width() - width) / 2, rect.top() + metrics.ascent());
+    QPainter& painter = canvas.painter();
+    const bool overhangs = width > rect.width() || metrics.height() > rect.height();
+    const bool smooth = painter.deviceTransform().isScaling();
+    if (overhangs) painter.setClipRect(rect);
+    if (smooth) painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.fillPath(canvas.cache().Outline(font, gbk, origin), ToQColor(qov::colors::Watermark));
+    if (smooth) painter.setRenderHint(QPainter::Antialiasing, false);
+    if (overhangs) painter.setClipping(false);
+}
+
 }  // namespace
 
 void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
     const std::array<qov::DayCell, qov::grid::CellCount>& cells)
 {
-    QPainter& painter = canvas.painter();
-    const QColor mark = ToQColor(qov::colors::Watermark);
-    painter.setFont(canvas.fonts().fontMark150);
-    canvas.DrawLine(ToQRect(qov::grid::WatermarkYear), canvas.Decode(watermark.year), mark);
-    canvas.DrawLine(ToQRect(qov::grid::WatermarkMonth), canvas.Decode(watermark.month), mark);
+    DrawWatermarkLine(canvas, ToQRect(qov::grid::WatermarkYear), watermark.year);
+    DrawWatermarkLine(canvas, ToQRect(qov::grid::WatermarkMonth), watermark.month);
 
+    // Day numbers first, then the lower texts: one font change per group.
     std::size_t index = 0;  // row by row, as the cells come
+    canvas.SetFont(canvas.fonts().fontCellDay35);
     for (int row = 0; row < qov::grid::Rows; ++row) {
         for (int column = 0; column < qov::grid::Columns; ++column) {
             const qov::DayCell& cell = cells[index++];
-            if (cell.selected) DrawSelection(painter, ToQRect(qov::CellRect(row, column)));
-            painter.setFont(canvas.fonts().fontCellDay35);
-            canvas.DrawLine(ToQRect(qov::CellUpperRect(row, column)), canvas.Decode(cell.dayText),
-                ToQColor(cell.dayColor));
-            painter.setFont(canvas.fonts().fontText12);
-            canvas.DrawLine(ToQRect(qov::CellLowerRect(row, column)), canvas.Decode(cell.lowerText),
+            if (cell.selected) DrawSelection(canvas.painter(), ToQRect(qov::CellRect(row, column)));
+            canvas.DrawLine(
+                ToQRect(qov::CellUpperRect(row, column)), cell.dayText, ToQColor(cell.dayColor));
+        }
+    }
+    index = 0;
+    canvas.SetFont(canvas.fonts().fontText12);
+    for (int row = 0; row < qov::grid::Rows; ++row) {
+        for (int column = 0; column < qov::grid::Columns; ++column) {
+            const qov::DayCell& cell = cells[index++];
+            canvas.DrawLine(ToQRect(qov::CellLowerRect(row, column)), cell.lowerText,
                 ToQColor(cell.lowerColor));
         }
     }
@@ -103,21 +202,15 @@ namespace {
 void DrawRuns(PictureCanvas& canvas, const QRect& rect, const qov::PanelLine& line)
 {
     QPainter& painter = canvas.painter();
-    const QFontMetricsF metrics(painter.font());
-    QList<QString> texts;
     qreal total = 0;
-    for (const qov::TextRun& run : line.runs) {
-        texts.append(canvas.Decode(run.text));
-        total += LineWidth(metrics, texts.back());
-    }
+    for (const qov::TextRun& run : line.runs) total += canvas.cache().Text(run.text).width;
     qreal x = rect.left() + (rect.width() - total) / 2;
-    const qreal baseline = rect.top() + metrics.ascent();
     painter.setClipRect(rect);
-    for (std::size_t i = 0; i < line.runs.size(); ++i) {
-        const QString& text = texts[static_cast<qsizetype>(i)];
-        painter.setPen(ToQColor(line.runs[i].color));
-        painter.drawText(QPointF(x, baseline), text);
-        x += LineWidth(metrics, text);
+    for (const qov::TextRun& run : line.runs) {
+        const LaidOutText& text = canvas.cache().Text(run.text);
+        painter.setPen(ToQColor(run.color));
+        painter.drawStaticText(QPointF(x, rect.top()), text.text);
+        x += text.width;
     }
     painter.setClipping(false);
 }
@@ -129,35 +222,28 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
     for (std::size_t i = 0; i < panel.lines.size(); ++i) {
         const qov::PanelLine& line = panel.lines[i];
         const QRect rect = ToQRect(qov::PanelLineRects[i]);
-        canvas.painter().setFont(static_cast<int>(i) == qov::PanelDayLine
-                ? canvas.fonts().fontDay72
-                : canvas.fonts().fontText13);
+        const QFont& font = static_cast<int>(i) == qov::PanelDayLine ? canvas.fonts().fontDay72
+                                                                     : canvas.fonts().fontText13;
+        canvas.SetFont(font);
         if (line.runs.size() == 1)
-            canvas.DrawLine(
-                rect, canvas.Decode(line.runs.front().text), ToQColor(line.runs.front().color));
+            canvas.DrawLine(rect, line.runs.front().text, ToQColor(line.runs.front().color));
         else if (!line.runs.empty())
             DrawRuns(canvas, rect, line);
     }
 }
 
-QImage MakeSkinImage(qreal devicePixelRatio)
-{
-    QImage skin(
-        QSize(skin::Width, skin::Height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
-    skin.setDevicePixelRatio(devicePixelRatio);
-    QPainter painter(&skin);
-    DrawSkin(painter);
-    return skin;
-}
-
 void DrawPicture(
-    QPainter& painter, const QImage& skin, const FontSet& fonts, const qov::PagePicture& picture)
+    QPainter& painter, PictureCache& cache, const FontSet& fonts, const qov::PagePicture& picture)
 {
-    // A plain copy: the skin covers the whole client area.
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(0, 0), skin);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    PictureCanvas canvas(painter, fonts);
+    if (const QImage* skin = cache.Skin(painter.device()->devicePixelRatio())) {
+        // A plain copy: the skin covers the whole client area.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), *skin);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        DrawSkin(painter, fonts.fontText12);
+    }
+    PictureCanvas canvas(painter, fonts, cache);
     DrawTitleStrip(canvas, picture.title);
     DrawMonthGrid(canvas, picture.watermark, picture.cells);
     DrawDayPanel(canvas, picture.panel);

@@ -1,14 +1,20 @@
 // Painters of the main window's picture: title strip, watermark and grid,
-// day panel. They draw the models' texts (GBK, decoded here, once per text
-// and paint) in the models' colours at the models' rectangles.
+// day panel. They draw the models' texts (GBK, decoded here) in the models'
+// colours at the models' rectangles.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
+#include <QHash>
 #include <QImage>
+#include <QPainterPath>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
 #include <QStringDecoder>
+#include <array>
 #include <string_view>
+#include <vector>
 
 #include "fontset.h"
 #include "model/colors.h"
@@ -20,24 +26,88 @@ class QPainter;
 inline QColor ToQColor(qov::Rgb c) { return QColor(c.r, c.g, c.b); }
 inline QRect ToQRect(const qov::Rect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// One paint's drawing state: the target painter, the fonts and the GBK
-// decoder shared by all texts of this paint.
+// One text laid out once in one font: shaped, measured, ready to draw.
+struct LaidOutText {
+    QStaticText text;
+    qreal width = 0;  // sum of the characters' advances, as LineWidth measures
+};
+
+// What the window keeps between paints, so that a repaint shapes and
+// measures no text it drew before and fills the skin from an image: the
+// skin for one device pixel ratio, each (font, text) laid out once, and the
+// watermark's outlines. A few hundred texts per page; a cache that reaches
+// MaxTexts for a font starts again empty, which bounds it over a long
+// session of paging.
+class PictureCache {
+public:
+    static constexpr qsizetype MaxTexts = 1024;
+
+    // The skin image for `ratio`, or nullptr when it is not made yet.
+    const QImage* Skin(qreal ratio) const;
+    // Draws the skin image for `ratio` (replacing one for another ratio).
+    void MakeSkin(qreal ratio, const QFont& font);
+
+    // Makes `font` the font of the texts that follow. Fonts are told apart
+    // by address and checked by value: the window's fonts are remade in
+    // place when its screen's ratio changes.
+    void SelectFont(const QFont& font);
+    // `gbk` laid out in the selected font.
+    const LaidOutText& Text(std::string_view gbk);
+    // The outline of `gbk` in `font` with its baseline starting at `origin`,
+    // for the watermark: glyphs too large for Qt's glyph cache are otherwise
+    // turned into outlines again on every paint.
+    const QPainterPath& Outline(const QFont& font, std::string_view gbk, QPointF origin);
+
+    QString Decode(std::string_view gbk);
+
+private:
+    struct FontTexts {
+        const QFont* address;
+        QFont font;
+        QHash<QByteArray, LaidOutText> texts;
+    };
+    struct CachedOutline {
+        QFont font;
+        QByteArray gbk;
+        QPointF origin;
+        QPainterPath path;
+    };
+
+    QImage m_skin;
+    std::vector<FontTexts> m_fonts;             // one per font, few
+    std::size_t m_selected = 0;                 // index into m_fonts
+    std::array<CachedOutline, 2> m_outlines{};  // year and month, most recent first
+    QStringDecoder m_gbk{"GBK", QStringConverter::Flag::Stateless};
+};
+
+// One paint's drawing state: the target painter, the fonts and the cache.
 class PictureCanvas {
 public:
-    PictureCanvas(QPainter& painter, const FontSet& fonts);
+    PictureCanvas(QPainter& painter, const FontSet& fonts, PictureCache& cache);
 
     QPainter& painter() const noexcept { return m_painter; }
     const FontSet& fonts() const noexcept { return m_fonts; }
-    QString Decode(std::string_view gbk);
+    PictureCache& cache() const noexcept { return m_cache; }
+    QString Decode(std::string_view gbk) { return m_cache.Decode(gbk); }
 
-    // One line, horizontally centred at the top of `rect` and clipped to it.
-    void DrawLine(const QRect& rect, const QString& text, const QColor& colour);
+    // Makes `font` (one of fonts()) the font of the texts that follow.
+    void SetFont(const QFont& font);
+    // One line in the current font, horizontally centred at the top of
+    // `rect` and clipped to it.
+    void DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour);
 
 private:
     QPainter& m_painter;
     const FontSet& m_fonts;
-    QStringDecoder m_gbk;
+    PictureCache& m_cache;
+    const QFont* m_font = nullptr;
+    qreal m_height = 0;  // line height of *m_font
 };
+
+// The skin drawn once for a device pixel ratio: the window's background
+// picture, as sharp as the screen it is shown on. `font` is the window's 12 px
+// text font for that ratio.
+QImage MakeSkinImage(qreal devicePixelRatio, const QFont& font);
 
 // White texts along the title bar.
 void DrawTitleStrip(PictureCanvas& canvas, const qov::TitleStrip& title);
@@ -47,11 +117,9 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
 // The eight lines of the day information panel.
 void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel);
 
-// The skin drawn once for a device pixel ratio: the window's background
-// picture, made as sharp as the screen it is shown on.
-QImage MakeSkinImage(qreal devicePixelRatio);
-
 // The whole picture of a page onto a painter covering the client area: the
-// skin image, title strip, watermark and grid, day panel, in that order.
+// skin (from the cache's image when it has one for the painter's device
+// pixel ratio, else drawn straight from vectors), title strip, watermark and
+// grid, day panel, in that order.
 void DrawPicture(
-    QPainter& painter, const QImage& skin, const FontSet& fonts, const qov::PagePicture& picture);
+    QPainter& painter, PictureCache& cache, const FontSet& fonts, const qov::PagePicture& picture);

@@ -2,10 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QStringList>
 #include <array>
-
-#include "fontset.h"
 
 using namespace Qt::StringLiterals;
 
@@ -55,7 +52,7 @@ void DrawBoxHeading(QPainter& painter, const QRect& box, const QString& text)
 
 }  // namespace
 
-void DrawSkin(QPainter& painter)
+void DrawSkin(QPainter& painter, const QFont& font)
 {
     painter.save();
     painter.fillRect(QRect(0, 0, skin::Width, skin::Height), skin::Window);
@@ -64,7 +61,7 @@ void DrawSkin(QPainter& painter)
     FramedBox(painter, skin::CalendarPanel, skin::Paper);
     painter.fillRect(
         skin::TitleBar, VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
-    painter.setFont(SongFont(12, painter.device()->devicePixelRatio()));
+    painter.setFont(font);
     DrawWeekdayHeader(painter);
     painter.fillRect(skin::GridArea, skin::Paper);
     painter.fillRect(QRect(5, skin::SeparatorY, skin::GridArea.width(), 1), skin::Border);

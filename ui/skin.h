@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QRect>
 
+class QFont;
 class QPainter;
 
 namespace skin {
@@ -41,5 +42,6 @@ inline constexpr QRect QueryBox{QPoint(423, 395), QPoint(675, 458)};
 }  // namespace skin
 
 // Paints the whole 680 x 505 skin in client coordinates; the painter may
-// target any device pixel ratio.
-void DrawSkin(QPainter& painter);
+// target any device pixel ratio. `font` is the window's 12 px text font
+// (宋体 or its stand-in), for the weekday names and box headings.
+void DrawSkin(QPainter& painter, const QFont& font);

@@ -40,7 +40,8 @@ QImage Render(const qov::PagePicture& picture, qreal ratio)
     QImage image(QSize(skin::Width, skin::Height) * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     QPainter painter(&image);
-    DrawPicture(painter, MakeSkinImage(ratio), FontSet::Create(ratio), picture);
+    PictureCache cache;  // empty: the skin drawn from vectors, as in a first frame
+    DrawPicture(painter, cache, FontSet::Create(ratio), picture);
     return image;
 }
 
@@ -243,8 +244,10 @@ private Q_SLOTS:
     // 100 %, where no other control overlaps them.
     void labelInk()
     {
+        // The zone label is filled after the first frame.
+        QTRY_VERIFY(m_dlg->findChild<QLabel*>(u"zoneLabel"_s)->text().size() > 3);
         const QImage window = m_dlg->grab().toImage();
-        const QImage under = MakeSkinImage(1.0);
+        const QImage under = MakeSkinImage(1.0, FontSet::Create(1.0).fontText12);
         int checked = 0;
         for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->objectName() == u"clockLabel"_s) continue;

@@ -26,10 +26,13 @@ void CQovDate::Tick()
     setAccessibleDescription(text());  // the name says what it is: 当前时间
 }
 
-CTimeZone::CTimeZone(QWidget* parent) : QLabel(parent), m_timer(new QTimer(this))
+CTimeZone::CTimeZone(QWidget* parent, NameRead read) : QLabel(parent), m_timer(new QTimer(this))
 {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Refresh();
+    if (read == NameRead::AtOnce)
+        Refresh();
+    else
+        setText(u"当前："_s);
     connect(m_timer, &QTimer::timeout, this, &CTimeZone::Refresh);
     m_timer->start(IntervalMs);
 }

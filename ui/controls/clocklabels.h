@@ -27,13 +27,16 @@ private:
     QTimer* m_timer;
 };
 
-// "当前：" and the standard-time name of the local time zone, set at once and
-// refreshed every minute.
+// "当前：" and the standard-time name of the local time zone, refreshed every
+// minute. Reading the name costs milliseconds and megabytes, so a window may
+// leave it to its first Refresh, after its first frame; until then the label
+// shows "当前：" alone.
 class CTimeZone : public QLabel {
     Q_OBJECT
 
 public:
-    explicit CTimeZone(QWidget* parent = nullptr);
+    enum class NameRead { AtOnce, OnRefresh };
+    explicit CTimeZone(QWidget* parent = nullptr, NameRead read = NameRead::AtOnce);
 
     static constexpr int IntervalMs = 60000;
 
