@@ -1,5 +1,4 @@
-// Every Gregorian date of 1900..2050 in calendar order, built once, outside
-// the timed loops.
+// Gregorian dates in calendar order, built once, outside the timed loops.
 #pragma once
 
 #include <vector>
@@ -8,15 +7,19 @@
 
 namespace qov::bench {
 
+// Every date of the years first..last.
+inline std::vector<SolarDate> DatesOfYears(int first, int last)
+{
+    std::vector<SolarDate> v;
+    for (int y = first; y <= last; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= DaysInMonth(y, m); ++d) v.push_back({y, m, d});
+    return v;
+}
+
 inline const std::vector<SolarDate>& Dates1900To2050()
 {
-    static const std::vector<SolarDate> dates = [] {
-        std::vector<SolarDate> v;
-        for (int y = 1900; y <= 2050; ++y)
-            for (int m = 1; m <= 12; ++m)
-                for (int d = 1; d <= DaysInMonth(y, m); ++d) v.push_back({y, m, d});
-        return v;
-    }();
+    static const std::vector<SolarDate> dates = DatesOfYears(1900, 2050);
     return dates;
 }
 

@@ -6,11 +6,16 @@
 
 namespace {
 
-using qov::bench::Dates1900To2050;
+// Every date of the lunar table's years.
+const std::vector<qov::SolarDate>& Dates1900To2100()
+{
+    static const std::vector<qov::SolarDate> dates = qov::bench::DatesOfYears(1900, 2100);
+    return dates;
+}
 
 void BM_SolarToLunar(benchmark::State& state)
 {
-    const auto& dates = Dates1900To2050();
+    const auto& dates = Dates1900To2100();
     std::size_t i = 0;
     for (auto _ : state) {
         const qov::SolarDate& day = dates[i];
@@ -27,7 +32,7 @@ BENCHMARK(BM_SolarToLunar);
 
 void BM_SolarTermOnDate(benchmark::State& state)
 {
-    const auto& dates = Dates1900To2050();
+    const auto& dates = Dates1900To2100();
     std::size_t i = 0;
     for (auto _ : state) {
         const qov::SolarDate& day = dates[i];
@@ -45,7 +50,7 @@ void BM_SolarTermDate(benchmark::State& state)
         benchmark::DoNotOptimize(qov::SolarTermDate(y, k));
         if (++k == 24) {
             k = 0;
-            y = y == 2050 ? 1900 : y + 1;
+            y = y == 2100 ? 1900 : y + 1;
         }
     }
 }
