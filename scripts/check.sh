@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds and runs every test: the dev
 # build with all tests, then all of them again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the window tests offscreen), then the Debian
-# package and the README's run command with no display.
+# UndefinedBehaviorSanitizer (the window tests offscreen), then the fuzzers
+# for a bounded time, then the Debian package and the README's run command
+# with no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -15,6 +16,10 @@ ctest --preset dev
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
+
+# Every libFuzzer harness for 30 s, two at a time; any finding fails the
+# run (about 2.5 minutes with the clang build).
+bash scripts/fuzz.sh 30
 
 # The Debian package and the run command exactly as the README gives them:
 # the release build of the program alone (about 30 s), then about 10 s for

@@ -9,6 +9,7 @@ QOV_PACKAGES=(
   xvfb xauth x11-apps x11-utils imagemagick
   qt6-translations-l10n
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
+  clang-14 libclang-rt-14-dev
 )
 
 qov_install_missing() {

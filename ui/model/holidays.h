@@ -80,9 +80,11 @@ public:
     // None for any date not listed, invalid dates included.
     HolidayInfo Lookup(const SolarDate& date) const noexcept
     {
-        const unsigned y = static_cast<unsigned>(date.year - m_firstYear);
-        const unsigned m = static_cast<unsigned>(date.month - 1);
-        const unsigned d = static_cast<unsigned>(date.day - 1);
+        // Unsigned differences: no overflow at INT_MIN, and anything below
+        // the first year, month or day wraps past the bounds checked below.
+        const unsigned y = static_cast<unsigned>(date.year) - static_cast<unsigned>(m_firstYear);
+        const unsigned m = static_cast<unsigned>(date.month) - 1u;
+        const unsigned d = static_cast<unsigned>(date.day) - 1u;
         if (y >= m_years || m >= 12 || d >= 31) return {};
         const std::uint32_t slot = m_slots[(y * 12 + m) * 31 + d];
         if (slot == 0) return {};

@@ -1,0 +1,60 @@
+// Any bytes as a user's holiday file: the parser answers without a fault,
+// keeps only well-formed lines of valid dates, gives at most one message a
+// line, and the table built from its answer finds exactly those days.
+#include <algorithm>
+#include <string>
+
+#include "fuzz_common.h"
+#include "model/holidays.h"
+
+namespace {
+
+using namespace qov;
+using qov::fuzz::Utf8Chars;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const HolidayParse parse = ParseHolidayFile(bytes);
+    const auto lineCount =
+        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    QOV_CHECK(parse.lines.size() + parse.messages.size() <= lineCount);
+    for (const std::string& message : parse.messages) QOV_CHECK(Utf8Chars(message) >= 0);
+
+    HolidayTable table(parse.lines);
+    for (std::size_t i = 0; i < parse.lines.size(); ++i) {
+        const HolidayLine& line = parse.lines[i];
+        const SolarDate d = line.date;
+        QOV_CHECK(d.year >= FirstHolidayYear && d.year <= LastHolidayYear);
+        QOV_CHECK(
+            d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= DaysInMonth(d.year, d.month));
+        QOV_CHECK(line.line >= 1 && static_cast<std::size_t>(line.line) <= lineCount);
+        const long chars = Utf8Chars(line.name);
+        QOV_CHECK(chars >= 0 && chars <= static_cast<long>(MaxHolidayNameChars));
+        QOV_CHECK(chars >= 1 || line.kind == HolidayLine::Kind::Remove);
+        QOV_CHECK(IsoDate(d).size() == 10);
+        for (std::size_t j = 0; j < i; ++j)
+            QOV_CHECK(!(parse.lines[j].date == d));  // one line a date
+        const HolidayInfo info = table.Lookup(d);
+        if (line.kind == HolidayLine::Kind::Remove) {
+            QOV_CHECK(info.kind == DayOff::None && info.name.empty());
+        } else {
+            QOV_CHECK(
+                info.kind == (line.kind == HolidayLine::Kind::Rest ? DayOff::Rest : DayOff::Work));
+            QOV_CHECK(info.name == line.name);
+        }
+    }
+    // The user's lines over the shipped schedule, and lookups of any date.
+    const HolidayTable merged = HolidayTable::Shipped().WithOverrides(parse.lines);
+    FuzzedDataProvider in(data, size);
+    for (int k = 0; k < 8 && in.remaining_bytes() > 0; ++k) {
+        const SolarDate any{qov::fuzz::EdgyInt(in), qov::fuzz::EdgyInt(in), qov::fuzz::EdgyInt(in)};
+        const HolidayInfo info = merged.Lookup(any);
+        if (info.kind == DayOff::None) QOV_CHECK(info.name.empty());
+        if (info.kind != DayOff::None)
+            QOV_CHECK(any.year >= FirstHolidayYear && any.year <= LastHolidayYear);
+    }
+    return 0;
+}

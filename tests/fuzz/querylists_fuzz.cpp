@@ -1,0 +1,113 @@
+// The quick query's radio buttons and three lists driven in any order, with
+// indexes in and far out of range: after every step the lists and their
+// current items agree, and Query() gives a valid date, for a lunar choice the
+// Gregorian date of exactly that lunar date.
+#include <string>
+
+#include "fuzz_common.h"
+#include "lunar.h"
+#include "model/monthpage.h"
+
+namespace {
+
+using namespace qov;
+using qov::fuzz::EdgyInt;
+using qov::fuzz::IsGbkText;
+
+bool IsNumberText(const std::string& text, int n) { return text == std::to_string(n); }
+
+// `consistent`: the lists were last rebuilt by the window's own calls,
+// so a lunar choice names a lunar date that exists.
+void CheckLists(const QueryLists& lists, bool consistent)
+{
+    const bool lunar = lists.Mode() == QueryMode::Lunar;
+    const auto& years = lists.YearItems();
+    const auto& months = lists.MonthItems();
+    const auto& days = lists.DayItems();
+    QOV_CHECK(static_cast<int>(years.size()) == LastPageYear - FirstPageYear + 1);
+    QOV_CHECK(months.size() == 12 || months.size() == 13);
+    QOV_CHECK(days.size() >= 28 && days.size() <= 31);
+    QOV_CHECK(lists.YearIndex() >= 0 && lists.YearIndex() < static_cast<int>(years.size()));
+    QOV_CHECK(lists.MonthIndex() >= 0 && lists.MonthIndex() < static_cast<int>(months.size()));
+    QOV_CHECK(lists.DayIndex() >= 0 && lists.DayIndex() < static_cast<int>(days.size()));
+    for (std::size_t i = 0; i < days.size(); ++i)
+        QOV_CHECK(IsNumberText(days[i], static_cast<int>(i) + 1));
+    for (const std::string& m : months) QOV_CHECK(IsGbkText(m) && m.size() <= 6);
+    const int year = lists.CurrentYear();
+    QOV_CHECK(IsNumberText(years[static_cast<std::size_t>(lists.YearIndex())], year));
+    const QueryMonth month = lists.CurrentMonth();
+    const int day = lists.CurrentDay();
+    QOV_CHECK(day == lists.DayIndex() + 1);
+
+    const std::optional<SolarDate> found = lists.Query();
+    if (found) {
+        QOV_CHECK(found->month >= 1 && found->month <= 12);
+        QOV_CHECK(found->day >= 1 && found->day <= DaysInMonth(found->year, found->month));
+        QOV_CHECK(found->year >= FirstPageYear && found->year <= LastPageYear + 1);
+    }
+    if (!consistent) return;
+    QOV_CHECK(month.month >= 1 && month.month <= 12);
+    QOV_CHECK(found.has_value());
+    if (!lunar) {
+        QOV_CHECK(!month.leap && *found == (SolarDate{year, month.month, day}));
+        QOV_CHECK(static_cast<int>(days.size()) == DaysInMonth(year, month.month));
+        return;
+    }
+    const LunarDate back = ToLunar(found->year, found->month, found->day);
+    QOV_CHECK(back.year == year && back.month == month.month && back.day == day
+        && back.isLeap == month.leap);
+    QOV_CHECK((months.size() == 13) == (LeapMonth(year) != 0));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider in(data, size);
+    QueryLists lists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
+    bool consistent = true;
+    CheckLists(lists, consistent);
+    for (int step = 0; step < 256 && in.remaining_bytes() > 0; ++step) {
+        // Mostly indexes inside the lists, as the combo boxes send them.
+        const int index = in.ConsumeBool() ? in.ConsumeIntegralInRange(-1, 160) : EdgyInt(in);
+        switch (in.ConsumeIntegralInRange(0, 7)) {
+        case 0:
+            lists.OnGregorianClicked();
+            consistent = true;
+            break;
+        case 1:
+            lists.OnLunarClicked();
+            consistent = true;
+            break;
+        case 2:
+            lists.OnYearChosen(index);
+            if (index >= 0 && index < static_cast<int>(lists.YearItems().size())) consistent = true;
+            break;
+        case 3:
+            lists.OnMonthChosen(index);
+            break;
+        case 4:
+            lists.OnDayChosen(index);
+            break;
+        case 5: {
+            const QueryMonth m = lists.RebuildQueryMonths(EdgyInt(in), in.ConsumeBool());
+            QOV_CHECK(m.month >= 1 && m.month <= 12);
+            consistent = false;
+            break;
+        }
+        case 6: {
+            const int year = EdgyInt(in), month = EdgyInt(in);
+            const int day = lists.RebuildQueryDays(year, month, in.ConsumeBool(), in.ConsumeBool());
+            QOV_CHECK(day >= 1 && day <= 31);
+            consistent = false;
+            break;
+        }
+        default:
+            lists = QueryLists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
+            consistent = true;
+            break;
+        }
+        CheckLists(lists, consistent);
+    }
+    return 0;
+}
