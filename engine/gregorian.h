@@ -104,7 +104,7 @@ constexpr int DayOfWeek(int year, int month, int day) noexcept
     // 365 * k reduced modulo 7 is k modulo 7. s: [0, 65535 + 6 + 6 + 16383 + 163 + 1].
     int s = k / 400 + detail::WeekdayOffset[month - 1] - k / 100 + k % 7 + day + k / 4;
     if (IsLeapYear(static_cast<std::uint16_t>(year)) && month > 2) ++s;
-    return s % 7;
+    return static_cast<int>(static_cast<unsigned>(s) % 7u);  // s >= 0: unsigned is cheaper
 }
 
 // Today's date on the local clock.

@@ -145,9 +145,9 @@ constexpr bool IsValidDate(int year, int month, int day) noexcept
         && day <= DaysInMonth(year, month);
 }
 
-constexpr std::string_view WeekdayRuleNames(int year, int month, int day) noexcept
+// The caller has checked the date with IsValidDate.
+constexpr std::string_view WeekdayRuleNamesOfValidDate(int year, int month, int day) noexcept
 {
-    if (!IsValidDate(year, month, day)) return {};
     const detail::WeekKey key = detail::WeekOfMonth(DayOfWeek(year, month, 1), day);
     if (key.week < 0 || key.week > 9 || key.weekday < 0) return {};
     int row = detail::IndexedRow(detail::WeekdayIndex, month, key.week * 10 + key.weekday);
@@ -155,6 +155,12 @@ constexpr std::string_view WeekdayRuleNames(int year, int month, int day) noexce
     if (row == NoRow && key.week == 4 && key.weekday == 0)
         row = detail::IndexedRow(detail::WeekdayIndex, month, 50);
     return NamesAt(WeekdayFestivals, row);
+}
+
+constexpr std::string_view WeekdayRuleNames(int year, int month, int day) noexcept
+{
+    return IsValidDate(year, month, day) ? WeekdayRuleNamesOfValidDate(year, month, day)
+                                         : std::string_view();
 }
 
 constexpr bool IsEaster(int year, int month, int day) noexcept
@@ -194,7 +200,7 @@ void GetDayFestivals(int year, int month, int day, std::string& result, bool wit
         if (HasLunarDate(lunar)) list.Add(LunarNames(lunar.year, lunar.month, lunar.day));
     }
     list.Add(GregorianNames(month, day));
-    list.Add(WeekdayRuleNames(year, month, day));
+    list.Add(WeekdayRuleNamesOfValidDate(year, month, day));
     if (day == 13 && DayOfWeek(year, month, day) == 5) list.Add(BlackFriday);
     if (IsEaster(year, month, day)) list.Add(Easter);
     result.assign(list.View());
