@@ -134,6 +134,7 @@ const LookupCase LookupCases[] = {
     {"GregorianFeb30", FindGregorianFestival, 2009, 2, 30, ""},
     {"GregorianDayIntMax", FindGregorianFestival, 2009, 1, INT_MAX, ""},
     {"ListYearIntMax", WithLunar, INT_MAX, 1, 1, ""},
+    {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
     {"ListDayIntMin", WithLunar, 2009, 1, INT_MIN, ""},
 };
 

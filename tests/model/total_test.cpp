@@ -68,6 +68,21 @@ TEST(Total, TipTextsAtExtremePages)
     EXPECT_FALSE(TipTexts(INT_MAX, INT_MAX, INT_MAX, INT_MIN));
 }
 
+// Texts of dates no page shows: well formed, and nothing the engine cannot
+// name (no lunar date, no gan-zhi, no solar term).
+TEST(Total, TextsOfExtremeDates)
+{
+    for (const SolarDate date : {SolarDate{INT_MAX, INT_MAX, INT_MAX}, SolarDate{INT_MIN, 1, 1},
+             SolarDate{65535, 1, 1}, SolarDate{-30000, 2, 4}, SolarDate{2009, 13, 0}}) {
+        SCOPED_TRACE(testing::PrintToString(date));
+        const DayPanel panel = DayPanelTexts(date);
+        EXPECT_EQ(panel.lines[5].Text(), "");  // the lunar date
+        const DayTip tip = DayTipTexts(date);
+        EXPECT_EQ(tip.line3, "");
+        EXPECT_EQ(tip.line4, "年 月 日");  // no gan-zhi names
+    }
+}
+
 TEST(Total, FieldAtXWithoutOverflow)
 {
     const int nearEnd[3] = {INT_MAX - 1, INT_MAX, INT_MAX};
