@@ -69,17 +69,18 @@ constexpr ButtonPlace ExitPlace{"exitButton", u"退出", {569, 473, 61, 23}};
 struct LabelPlace {
     const char16_t* text;
     QRect rect;
+    const char* buddy;  // the control it labels for screen readers, or none
 };
 
 // Static labels standing on the skin.
 constexpr LabelPlace StaticLabels[] = {
-    {u"开始：", {23, 425, 39, 19}},
-    {u"结束：", {138, 424, 39, 21}},
-    {u"相差", {315, 425, 28, 23}},
-    {u"天", {389, 425, 16, 18}},
-    {u"年", {486, 432, 14, 19}},
-    {u"月", {556, 432, 14, 19}},
-    {u"日", {605, 432, 16, 21}},
+    {u"开始：", {23, 425, 39, 19}, "startEdit"},
+    {u"结束：", {138, 424, 39, 21}, "endEdit"},
+    {u"相差", {315, 425, 28, 23}, "resultEdit"},
+    {u"天", {389, 425, 16, 18}, nullptr},
+    {u"年", {486, 432, 14, 19}, "queryYearBox"},
+    {u"月", {556, 432, 14, 19}, "queryMonthBox"},
+    {u"日", {605, 432, 16, 21}, "queryDayBox"},
 };
 
 constexpr int FirstListYear = qov::FirstPageYear;  // year box item 0
@@ -206,10 +207,12 @@ void CCalendarDlg::CreateControls()
     MakeButton(this, TodayPlace);
     MakeButton(this, SettingsPlace);
 
+    QList<QLabel*> labels;
     for (const LabelPlace& place : StaticLabels) {
         auto* label = new QLabel(Text(place.text), this);
         label->setGeometry(place.rect);
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        labels.append(label);
     }
 
     m_startEdit = new CQovEdit(1063, this);
@@ -268,6 +271,11 @@ void CCalendarDlg::CreateControls()
     };
     for (const auto& [objectName, spoken] : SpokenNames)
         findChild<QWidget*>(QString::fromLatin1(objectName))->setAccessibleName(Text(spoken));
+    // Where a screen reader takes a control's label from the label (a list's
+    // name is its current item on Linux).
+    for (qsizetype i = 0; i < labels.size(); ++i)
+        if (const char* buddy = StaticLabels[i].buddy)
+            labels[i]->setBuddy(findChild<QWidget*>(QString::fromLatin1(buddy)));
 
     // Over the grid, first in the focus chain; the painted grid shows through.
     m_grid = new CGridFocus(this);

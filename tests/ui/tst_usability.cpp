@@ -561,6 +561,9 @@ private Q_SLOTS:
             const QString name = qobject_cast<QComboBox*>(w) != nullptr
                 ? w->accessibleName()
                 : face->text(QAccessible::Name);
+            if (w->objectName().startsWith(u"query"_s) && w->objectName().endsWith(u"Box"_s))
+                QVERIFY2(
+                    !face->relations(QAccessible::Label).isEmpty(), qPrintable(w->objectName()));
             const bool chinese = std::any_of(name.begin(), name.end(),
                 [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
             QVERIFY2(chinese, qPrintable(w->objectName() + u": "_s + name));
