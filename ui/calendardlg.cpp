@@ -20,6 +20,7 @@
 #include "controls/qovedit.h"
 #include "controls/qovlist.h"
 #include "controls/tipwindow.h"
+#include "holidayfile.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
 #include "painters.h"
@@ -291,6 +292,12 @@ void CCalendarDlg::CreateControls()
     // moves until it comes back.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (child != m_tip && child != m_grid) child->installEventFilter(this);
+
+    m_holidays = new CHolidayFile(this);
+    connect(m_holidays, &CHolidayFile::changed, this, [this] {
+        update();
+        RefreshTip();
+    });
 }
 
 void CCalendarDlg::ConnectControls()
@@ -463,7 +470,7 @@ void CCalendarDlg::RenderInto(QImage& target) const
     const FontSet& fonts = FontsFor(ratio);
     if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, fonts.fontText12);
     QPainter painter(&target);
-    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, m_holidays->table()));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -480,7 +487,8 @@ void CCalendarDlg::paintEvent(QPaintEvent*)
     const qreal ratio = devicePixelRatioF();
     const bool skinCached = m_cache.Skin(ratio) != nullptr;
     QPainter painter(this);
-    DrawPicture(painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected));
+    DrawPicture(
+        painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected, m_holidays->table()));
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
@@ -551,12 +559,13 @@ void CCalendarDlg::StopMove()
 void CCalendarDlg::ShowDayTip(QPoint clientPos)
 {
     const QPoint global = mapToGlobal(clientPos);
-    const std::optional<qov::DayTip> tip = qov::TipTexts(m_selected, clientPos.x(), clientPos.y());
+    const std::optional<qov::DayTip> tip =
+        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), m_holidays->table());
     if (!tip) {
         m_tip->Show(global, false);
         return;
     }
-    m_tip->SetText(tip->line1, tip->line2, tip->line3, tip->line4, tip->note);
+    m_tip->SetText(tip->line1, tip->line2, tip->line3, tip->line4, tip->note, tip->holiday);
     m_tip->Show(global, true);
 }
 

@@ -24,6 +24,7 @@ class CQovEdit;
 class CQovList;
 class CTimeZone;
 class CTipWindow;
+class CHolidayFile;
 
 class CCalendarDlg : public QDialog {
     Q_OBJECT
@@ -49,6 +50,9 @@ public:
     const FontSet& fonts() const noexcept { return m_fonts; }
     CTipWindow* tipWindow() const noexcept { return m_tip; }
     CGridFocus* gridFocus() const noexcept { return m_grid; }
+    // The user's holiday file over the shipped schedule; the page repaints
+    // when it changes.
+    CHolidayFile* holidayFile() const noexcept { return m_holidays; }
 
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
@@ -123,6 +127,7 @@ private:
     // Where the pointer last moved over the window's own surface (not over
     // a control), in client pixels; none once it left.
     std::optional<QPoint> m_pointer;
+    CHolidayFile* m_holidays = nullptr;
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

@@ -105,5 +105,14 @@ FontSet FontSet::Create(qreal devicePixelRatio)
     set.fontMark150.setStyleStrategy(QFont::NoAntialias);
     set.fontClock24 = ArialFont(24, QFont::Bold);
     set.fontCellDay35 = ArialBlackFont(35);
+    // The Song strikes where they are drawn from bitmaps (100 %); larger, a
+    // sans face, whose strokes stay solid white on the badge's colour where
+    // the Song hairlines thin out to pink.
+    set.fontBadge = SongFont(12, devicePixelRatio);
+    if (!(set.fontBadge.styleStrategy() & QFont::NoAntialias)) {
+        set.fontBadge.setFamilies({u"Microsoft YaHei"_s, u"WenQuanYi Micro Hei"_s});
+        set.fontBadge.setStyleHint(QFont::SansSerif);
+        set.fontBadge.setPixelSize(11);
+    }
     return set;
 }

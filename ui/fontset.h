@@ -15,6 +15,7 @@ struct FontSet {
     QFont fontMark150;    // Arial Black italic, 150: year and month watermark
     QFont fontClock24;    // Arial bold, 24: clock
     QFont fontCellDay35;  // Arial Black, 35: day numbers of the grid
+    QFont fontBadge;      // the 休/班 marks of the grid's holiday badges
 
     // Device pixels per logical pixel the set is made for.
     qreal devicePixelRatio = 1.0;

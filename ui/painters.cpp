@@ -56,26 +56,29 @@ void PictureCache::SelectFont(const QFont& font)
     auto bucket = std::find_if(
         m_fonts.begin(), m_fonts.end(), [&](const FontTexts& f) { return f.address == &font; });
     if (bucket == m_fonts.end()) {
-        bucket = m_fonts.insert(m_fonts.end(), {&font, font, {}});
+        bucket = m_fonts.insert(m_fonts.end(), {&font, font, {}, {}});
     } else if (bucket->font != font) {
         bucket->font = font;
         bucket->texts.clear();
+        bucket->utf8Texts.clear();
     }
     m_selected = static_cast<std::size_t>(bucket - m_fonts.begin());
 }
 
-const LaidOutText& PictureCache::Text(std::string_view gbk)
+const LaidOutText& PictureCache::Text(std::string_view bytes, bool utf8)
 {
     FontTexts& bucket = m_fonts.at(m_selected);
-    if (const auto found = bucket.texts.constFind(Key(gbk)); found != bucket.texts.cend())
-        return *found;
-    if (bucket.texts.size() >= MaxTexts) bucket.texts.clear();
+    QHash<QByteArray, LaidOutText>& texts = utf8 ? bucket.utf8Texts : bucket.texts;
+    if (const auto found = texts.constFind(Key(bytes)); found != texts.cend()) return *found;
+    if (texts.size() >= MaxTexts) texts.clear();
     LaidOutText entry;
-    const QString text = Decode(gbk);
+    const QString text = utf8
+        ? QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()))
+        : Decode(bytes);
     entry.width = LineWidth(QFontMetricsF(bucket.font), text);
     entry.text.setText(text);
     entry.text.setTextFormat(Qt::PlainText);  // laid out on its first draw
-    return *bucket.texts.insert(QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size())), entry);
+    return *texts.insert(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), entry);
 }
 
 const QPainterPath& PictureCache::Outline(const QFont& font, std::string_view gbk, QPointF origin)
@@ -194,6 +197,41 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
                 ToQColor(cell.lowerColor));
         }
     }
+    DrawHolidayBadges(canvas, cells);
+}
+
+void DrawHolidayBadges(
+    PictureCanvas& canvas, const std::array<qov::DayCell, qov::grid::CellCount>& cells)
+{
+    QPainter& painter = canvas.painter();
+    const QFont& font = canvas.fonts().fontBadge;
+    const qreal height = QFontMetricsF(font).height();
+    bool begun = false;
+    std::size_t index = 0;  // row by row, as the cells come
+    for (int row = 0; row < qov::grid::Rows; ++row) {
+        for (int column = 0; column < qov::grid::Columns; ++column) {
+            const qov::DayCell& cell = cells[index++];
+            if (cell.dayOff == qov::DayOff::None) continue;
+            if (!begun) {
+                begun = true;
+                painter.save();
+                painter.setRenderHint(QPainter::Antialiasing, true);
+                canvas.SetFont(font);
+            }
+            const QRect badge = ToQRect(qov::CellBadgeRect(row, column));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQColor(cell.badgeColor));
+            painter.drawRoundedRect(QRectF(badge), 2.0, 2.0);
+            // The marks are UTF-8 literals here, like the holidays' names.
+            const LaidOutText& mark =
+                canvas.cache().Text(cell.dayOff == qov::DayOff::Rest ? "休" : "班", true);
+            painter.setPen(ToQColor(qov::colors::White));
+            painter.drawStaticText(QPointF(badge.left() + (badge.width() - mark.width) / 2,
+                                       badge.top() + (badge.height() - height) / 2),
+                mark.text);
+        }
+    }
+    if (begun) painter.restore();
 }
 
 namespace {
@@ -203,11 +241,12 @@ void DrawRuns(PictureCanvas& canvas, const QRect& rect, const qov::PanelLine& li
 {
     QPainter& painter = canvas.painter();
     qreal total = 0;
-    for (const qov::TextRun& run : line.runs) total += canvas.cache().Text(run.text).width;
+    for (const qov::TextRun& run : line.runs)
+        total += canvas.cache().Text(run.text, run.utf8).width;
     qreal x = rect.left() + (rect.width() - total) / 2;
     painter.setClipRect(rect);
     for (const qov::TextRun& run : line.runs) {
-        const LaidOutText& text = canvas.cache().Text(run.text);
+        const LaidOutText& text = canvas.cache().Text(run.text, run.utf8);
         painter.setPen(ToQColor(run.color));
         painter.drawStaticText(QPointF(x, rect.top()), text.text);
         x += text.width;

@@ -51,8 +51,9 @@ public:
     // by address and checked by value: the window's fonts are remade in
     // place when its screen's ratio changes.
     void SelectFont(const QFont& font);
-    // `gbk` laid out in the selected font.
-    const LaidOutText& Text(std::string_view gbk);
+    // `text` laid out in the selected font: GBK bytes, or UTF-8 where `utf8`
+    // (a holiday's name, which may be any text).
+    const LaidOutText& Text(std::string_view text, bool utf8 = false);
     // The outline of `gbk` in `font` with its baseline starting at `origin`,
     // for the watermark: glyphs too large for Qt's glyph cache are otherwise
     // turned into outlines again on every paint.
@@ -65,6 +66,7 @@ private:
         const QFont* address;
         QFont font;
         QHash<QByteArray, LaidOutText> texts;
+        QHash<QByteArray, LaidOutText> utf8Texts;  // the same bytes may mean another text
     };
     struct CachedOutline {
         QFont font;
@@ -114,6 +116,10 @@ void DrawTitleStrip(PictureCanvas& canvas, const qov::TitleStrip& title);
 // Page year and month behind the grid, then the 42 cells.
 void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
     const std::array<qov::DayCell, qov::grid::CellCount>& cells);
+// The "休" or "班" badge of each listed day in its cell's top-right corner,
+// white on the cell's badge colour, over the selection fill.
+void DrawHolidayBadges(
+    PictureCanvas& canvas, const std::array<qov::DayCell, qov::grid::CellCount>& cells);
 // The eight lines of the day information panel.
 void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel);
 

@@ -86,10 +86,33 @@ QImage Reference(const qov::MonthPage& page, qreal ratio)
         line(fonts.fontText12, qov::CellLowerRect(row, column), cell.lowerText,
             ToQColor(cell.lowerColor));
     }
+    // Holiday badges over everything in their cells: fill, then the mark
+    // centred on it.
+    const QFontMetricsF badgeMetrics(fonts.fontBadge);
+    for (int i = 0; i < qov::grid::CellCount; ++i) {
+        const qov::DayCell& cell = picture.cells[static_cast<std::size_t>(i)];
+        if (cell.dayOff == qov::DayOff::None) continue;
+        const QRect badge =
+            ToQRect(qov::CellBadgeRect(i / qov::grid::Columns, i % qov::grid::Columns));
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ToQColor(cell.badgeColor));
+        painter.drawRoundedRect(QRectF(badge), 2, 2);
+        const QString symbol = cell.dayOff == qov::DayOff::Rest ? u"休"_s : u"班"_s;
+        painter.setFont(fonts.fontBadge);
+        painter.setPen(Qt::white);
+        painter.drawText(
+            QPointF(badge.left() + (badge.width() - badgeMetrics.horizontalAdvance(symbol)) / 2,
+                badge.top() + (badge.height() - badgeMetrics.height()) / 2 + badgeMetrics.ascent()),
+            symbol);
+        painter.restore();
+    }
     for (std::size_t i = 0; i < picture.panel.lines.size(); ++i) {
         std::vector<std::pair<QString, QColor>> runs;
         for (const qov::TextRun& run : picture.panel.lines[i].runs)
-            runs.emplace_back(Decode(run.text), ToQColor(run.color));
+            runs.emplace_back(run.utf8 ? QString::fromStdString(run.text) : Decode(run.text),
+                ToQColor(run.color));
         ReferenceLine(painter,
             static_cast<int>(i) == qov::PanelDayLine ? fonts.fontDay72 : fonts.fontText13,
             qov::PanelLineRects[i], runs);

@@ -62,13 +62,19 @@ CTipWindow::CTipWindow(QWidget* owner)
 QFont CTipWindow::TipFont(qreal devicePixelRatio) { return SongFont(13, devicePixelRatio); }
 
 void CTipWindow::SetText(const std::string& line1, const std::string& line2,
-    const std::string& line3, const std::string& line4, const std::string& note)
+    const std::string& line3, const std::string& line4, const std::string& note,
+    const std::string& holiday)
 {
     m_lines[0] = Decode(m_gbk, line1);
     m_lines[1] = Decode(m_gbk, line2);
     m_lines[2] = Decode(m_gbk, line3);
     m_lines[3] = Decode(m_gbk, line4);
     m_note = Decode(m_gbk, note);
+    if (!holiday.empty()) {
+        const QString first =
+            QString::fromUtf8(holiday.data(), static_cast<qsizetype>(holiday.size()));
+        m_note = m_note.isEmpty() ? first : first + u' ' + m_note;
+    }
 
     const int lineHeightPx = m_metrics.height();
     m_sampleWidth = m_metrics.horizontalAdvance(SampleLine);

@@ -25,8 +25,9 @@ public:
     // order: date, weekday, lunar date, gan-zhi, note) and measures the tip.
     // The tip is repainted only when line 1 (the date) differs from the
     // previous call's line 1.
+    // A public holiday (UTF-8, "国庆节 休") begins the note.
     void SetText(const std::string& line1, const std::string& line2, const std::string& line3,
-        const std::string& line4, const std::string& note);
+        const std::string& line4, const std::string& note, const std::string& holiday = {});
 
     // Places the tip centred on the global point `pos` and 20 pixels below it
     // when `show`; hides it otherwise, or when it would be larger than

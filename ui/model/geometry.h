@@ -71,6 +71,15 @@ constexpr Rect CellLowerRect(int row, int column) noexcept
     return {c.left, c.top + grid::LowerOffset, c.right, c.bottom};
 }
 
+// The 休/班 badge in the cell's top-right corner, 14 x 14 (a 12 px glyph
+// with a pixel around it), clear of the centred day number (two digits end
+// 17 px short of the right edge) and of the lower text.
+constexpr Rect CellBadgeRect(int row, int column) noexcept
+{
+    const Rect c = CellRect(row, column);
+    return {c.right - 15, c.top + 1, c.right - 1, c.top + 15};
+}
+
 // Day information panel: eight lines centred in x 503..674. Line 3 holds the
 // large day number; the others are one 13 px text line each.
 inline constexpr std::array<Rect, 8> PanelLineRects = {{

@@ -1,0 +1,334 @@
+// Public holidays in the window: the 休/班 badges at chosen pixels at 100 %
+// and 200 %, the tip's note, and the user's holiday file read at start-up
+// and again as it is created, edited, replaced, removed or spoilt.
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sys/stat.h>
+
+#include "calendardlg.h"
+#include "controls/tipwindow.h"
+#include "holidayfile.h"
+#include "model/colors.h"
+#include "model/geometry.h"
+#include "painters.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Pixels of exactly `colour` inside the logical rectangle `r` of the picture.
+int Count(const QImage& picture, const QRect& r, QColor colour)
+{
+    const int ratio = qRound(picture.devicePixelRatio());
+    int count = 0;
+    for (int y = r.top() * ratio; y < (r.bottom() + 1) * ratio; ++y)
+        for (int x = r.left() * ratio; x < (r.right() + 1) * ratio; ++x)
+            count += picture.pixel(x, y) == colour.rgb();
+    return count;
+}
+
+// Pixels near white (the badge's mark, antialiased at 200 %) inside `r`.
+int CountLight(const QImage& picture, const QRect& r)
+{
+    const int ratio = qRound(picture.devicePixelRatio());
+    int count = 0;
+    for (int y = r.top() * ratio; y < (r.bottom() + 1) * ratio; ++y)
+        for (int x = r.left() * ratio; x < (r.right() + 1) * ratio; ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            count += std::min({c.red(), c.green(), c.blue()}) >= 224;
+        }
+    return count;
+}
+
+QRect Badge(int row, int column) { return ToQRect(qov::CellBadgeRect(row, column)); }
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+}  // namespace
+
+class TestHolidays : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_config;  // $XDG_CONFIG_HOME of this test
+    std::unique_ptr<CCalendarDlg> m_dlg;
+    PaintCounter m_counter;
+
+    QString Folder() const { return m_config.path() + u"/qov"_s; }
+    QString FilePath() const { return Folder() + u"/holidays.tsv"_s; }
+    const qov::HolidayTable& Table() const { return m_dlg->holidayFile()->table(); }
+    QString KindOf(int year, int month, int day) const
+    {
+        const qov::DayOff kind = Table().Lookup({year, month, day}).kind;
+        return kind == qov::DayOff::Rest ? u"休"_s : kind == qov::DayOff::Work ? u"班"_s : u""_s;
+    }
+    // Writes the file as editors that save safely do: a new file renamed over the old.
+    static void Replace(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path + u".new"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        QVERIFY(::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData())
+            == 0);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QVERIFY(runtime.isEmpty() || QDir().mkpath(runtime));
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void init()
+    {
+        QDir(Folder()).removeRecursively();
+        m_dlg = std::make_unique<CCalendarDlg>();
+        m_dlg->installEventFilter(&m_counter);
+        m_dlg->move(40, 30);
+        m_dlg->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
+        m_dlg->SelectDate(qov::MonthPage(2026, 10, 15));
+    }
+    void cleanup()
+    {
+        m_dlg.reset();
+        QDir(Folder()).removeRecursively();
+    }
+
+    void userFilePath_data()
+    {
+        QTest::addColumn<QByteArray>("configHome");
+        QTest::addColumn<QString>("expected");  // "~" for the home folder
+        QTest::newRow("absolute") << QByteArray("/srv/cfg/") << u"/srv/cfg/qov/holidays.tsv"_s;
+        QTest::newRow("relative ignored") << QByteArray("cfg") << u"~/.config/qov/holidays.tsv"_s;
+        QTest::newRow("unset") << QByteArray() << u"~/.config/qov/holidays.tsv"_s;
+    }
+    void userFilePath()
+    {
+        QFETCH(QByteArray, configHome);
+        QFETCH(QString, expected);
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", configHome);
+        const QString path = CHolidayFile::UserFilePath();
+        qputenv("XDG_CONFIG_HOME", saved);
+        QCOMPARE(path, QString(expected).replace(u"~"_s, QDir::homePath()));
+        QCOMPARE(m_dlg->holidayFile()->path(), FilePath());
+    }
+
+    // October 2026: 1 October (Thursday, row 0) 休, 10 October (Saturday,
+    // row 1) 班, 9 October none; 27 September (row 0, Sunday) a 休 of the
+    // Mid-Autumn holiday in a grey neighbouring cell.
+    void badges_data()
+    {
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("selectedDay");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QColor>("fill");  // invalid: no badge
+        const QColor rest = ToQColor(qov::colors::RestBadge);
+        const QColor work = ToQColor(qov::colors::WorkBadge);
+        const QColor pale = ToQColor(qov::colors::PaleRestBadge);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QByteArray at = ratio == 1.0 ? " 100%" : " 200%";
+            QTest::newRow("2026-10-01 rest" + at) << ratio << 15 << 0 << 4 << rest;
+            QTest::newRow("2026-10-10 work" + at) << ratio << 15 << 1 << 6 << work;
+            QTest::newRow("2026-10-09 none" + at) << ratio << 15 << 1 << 5 << QColor();
+            QTest::newRow("2026-10-01 selected" + at) << ratio << 1 << 0 << 4 << rest;
+            QTest::newRow("2026-09-27 pale" + at) << ratio << 15 << 0 << 0 << pale;
+        }
+    }
+    void badges()
+    {
+        QFETCH(qreal, ratio);
+        QFETCH(int, selectedDay);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QColor, fill);
+        m_dlg->SelectDate(qov::MonthPage(2026, 10, selectedDay));
+        const QImage picture = m_dlg->RenderPicture(ratio);
+        const QRect badge = Badge(row, column);
+        const int area = badge.width() * badge.height() * qRound(ratio * ratio);
+        if (!fill.isValid()) {
+            for (const qov::Rgb c : {qov::colors::RestBadge, qov::colors::WorkBadge,
+                     qov::colors::PaleRestBadge, qov::colors::PaleWorkBadge})
+                QCOMPARE(Count(picture, badge, ToQColor(c)), 0);
+            return;
+        }
+        // The fill around a white mark of several strokes.
+        QVERIFY(Count(picture, badge, fill) > area / 2);
+        QVERIFY(CountLight(picture, badge) > area / 10);
+        if (selectedDay == 1) {
+            // Drawn over the selection fill, which stays around it.
+            const QRect cell = ToQRect(qov::CellRect(row, column));
+            QVERIFY(Count(picture, QRect(badge.left(), badge.bottom() + 1, badge.width(), 8),
+                        ToQColor(qov::colors::Selection))
+                > 8 * badge.width() * ratio * ratio / 2);
+            QVERIFY(Count(picture, cell, ToQColor(qov::colors::Selection)) > area);
+        }
+    }
+
+    // Every day number of a page keeps clear of the badge's corner (October
+    // 2003 has no data, so nothing is drawn there but the numbers and the
+    // watermark), at both ratios.
+    void numbersClearOfBadges()
+    {
+        m_dlg->SelectDate(qov::MonthPage(2003, 10, 28));
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage picture = m_dlg->RenderPicture(ratio);
+            for (int row = 0; row < qov::grid::Rows; ++row)
+                for (int column = 0; column < qov::grid::Columns; ++column)
+                    for (const qov::Rgb c : {qov::colors::Black, qov::colors::Red,
+                             qov::colors::Green, qov::colors::Grey})
+                        QCOMPARE(Count(picture, Badge(row, column), ToQColor(c)), 0);
+        }
+        static_assert(qov::CellBadgeRect(0, 0).bottom <= qov::CellLowerRect(0, 0).top);
+    }
+
+    // The tip over 1 October begins its note with the holiday; its note box
+    // shows it in the note's ink at the start of the first row.
+    void tipNote()
+    {
+        const qov::Rect cell = qov::CellRect(0, 4);
+        const QPoint centre(cell.left + 30, cell.top + 20);
+        QTest::mouseMove(m_dlg.get(), centre);
+        CTipWindow* tip = m_dlg->tipWindow();
+        QTRY_VERIFY(tip->isVisible());
+        QVERIFY2(tip->note().startsWith(u"国庆节 休 "_s), qPrintable(tip->note()));
+        const QImage withHoliday = tip->grab().toImage();
+
+        const QFontMetrics metrics(CTipWindow::TipFont());
+        const QRect prefix(
+            3, tip->textHeight() + 6, metrics.horizontalAdvance(u"国庆节 休"_s), tip->lineHeight());
+        const QColor ink(0, 0, 51);
+        QVERIFY(Count(withHoliday, prefix, ink) > 20);
+
+        // Without the holiday (removed by the user's file) the same box reads otherwise.
+        QVERIFY(QDir().mkpath(Folder()));
+        Replace(FilePath(), "2026-10-01\t-\n");
+        QTRY_COMPARE(KindOf(2026, 10, 1), QString());
+        QTest::mouseMove(m_dlg.get(), centre + QPoint(0, 60));  // 8 October, then back
+        QTest::mouseMove(m_dlg.get(), centre);
+        QTRY_VERIFY(!tip->note().startsWith(u"国庆节 休"_s));
+        QVERIFY(tip->grab().toImage().copy(prefix) != withHoliday.copy(prefix));
+    }
+
+    // The file and its folder appear after the start, are edited in place
+    // and replaced; every change repaints the page; bad lines are reported
+    // and skipped; removal brings the shipped days back.
+    void fileFollowed()
+    {
+        QCOMPARE(KindOf(2026, 10, 9), QString());
+        QVERIFY(m_dlg->holidayFile()->messages().isEmpty());
+
+        QVERIFY(QDir().mkpath(Folder()));
+        int paints = m_counter.paints;
+        Replace(FilePath(),
+            "# next year's "
+            "schedule\n2026-10-09\t休\t国庆节\n2026-10-01\t-\n2027-10-01\t休\t国庆节\n"
+            "2027-02-30\t休\t春节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
+        QTRY_VERIFY(m_counter.paints > paints);
+        QCOMPARE(KindOf(2026, 10, 1), QString());
+        QCOMPARE(KindOf(2027, 10, 1), u"休"_s);
+        QCOMPARE(KindOf(2026, 10, 2), u"休"_s);
+        QCOMPARE(m_dlg->holidayFile()->messages(),
+            QStringList{u"holidays.tsv:5: bad date '2027-02-30'"_s});
+        const QImage picture = m_dlg->RenderPicture(1.0);
+        QVERIFY(Count(picture, Badge(1, 5), ToQColor(qov::colors::RestBadge)) > 50);
+        QCOMPARE(Count(picture, Badge(0, 4), ToQColor(qov::colors::RestBadge)), 0);
+
+        // Edited in place (appended to): the same inode.
+        paints = m_counter.paints;
+        {
+            QFile file(FilePath());
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("2026-10-10\t休\t补假\n");
+        }
+        QTRY_COMPARE(KindOf(2026, 10, 10), u"休"_s);
+        QTRY_VERIFY(m_counter.paints > paints);
+
+        // Replaced, then replaced again: a replaced file keeps being followed.
+        Replace(FilePath(), "2026-10-09\t班\t国庆节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"班"_s);
+        QCOMPARE(KindOf(2026, 10, 1), u"休"_s);
+        QCOMPARE(KindOf(2026, 10, 10), u"班"_s);
+        Replace(FilePath(), "2026-10-09\t休\t国庆节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
+
+        paints = m_counter.paints;
+        QVERIFY(QFile::remove(FilePath()));
+        QTRY_COMPARE(KindOf(2026, 10, 9), QString());
+        QTRY_VERIFY(m_counter.paints > paints);
+        QVERIFY(m_dlg->holidayFile()->messages().isEmpty());
+    }
+
+    // A file that cannot be used as a whole leaves the shipped days alone,
+    // with one message naming the file; an empty file changes nothing.
+    void unusableFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");  // after "<path>: "; empty: none
+        QTest::newRow("empty") << u"empty"_s << QString();
+        QTest::newRow("folder") << u"folder"_s << u"is a folder, not a file"_s;
+        QTest::newRow("over 1 MiB") << u"large"_s << u"is larger than 1 MiB"_s;
+        QTest::newRow("pipe") << u"pipe"_s << u"is not a regular file"_s;
+        // Reading /proc/self/mem at offset 0 fails whoever reads it, root included.
+        QTest::newRow("unreadable") << u"unreadable"_s << u"cannot be read"_s;
+    }
+    void unusableFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QVERIFY(QDir().mkpath(Folder()));
+        // First a file that removes a shipped day, so that a change shows.
+        Replace(FilePath(), "2026-10-01\t-\n");
+        QTRY_COMPARE(KindOf(2026, 10, 1), QString());
+        QVERIFY(QFile::remove(FilePath()));
+        QTRY_COMPARE(KindOf(2026, 10, 1), u"休"_s);
+
+        const QByteArray path = QFile::encodeName(FilePath());
+        const QSignalSpy readings(m_dlg->holidayFile(), &CHolidayFile::changed);
+        if (kind == u"empty"_s) {
+            Replace(FilePath(), {});
+        } else if (kind == u"folder"_s) {
+            QVERIFY(QDir().mkdir(FilePath()));
+        } else if (kind == u"large"_s) {
+            QByteArray bytes;
+            while (bytes.size() <= 1024 * 1024) bytes += "2026-10-01\t-\n";
+            Replace(FilePath(), bytes);
+        } else if (kind == u"pipe"_s) {
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link(u"/proc/self/mem"_s, FilePath()));
+        }
+        const QStringList expected =
+            message.isEmpty() ? QStringList() : QStringList{FilePath() + u": "_s + message};
+        QTRY_VERIFY(readings.count() > 0);
+        QVERIFY(m_dlg->holidayFile()->messages().size() == expected.size()
+            && (expected.isEmpty() || m_dlg->holidayFile()->messages()[0].startsWith(expected[0])));
+        QCOMPARE(KindOf(2026, 10, 1), u"休"_s);
+        QCOMPARE(Table().Days().size(), qov::HolidayTable::Shipped().Days().size());
+        if (kind == u"folder"_s) QVERIFY(QDir().rmdir(FilePath()));
+    }
+};
+
+QTEST_MAIN(TestHolidays)
+#include "tst_holidays.moc"
