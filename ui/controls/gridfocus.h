@@ -7,8 +7,11 @@
 
 #include <QRect>
 #include <QWidget>
+#include <optional>
 
 #include "model/gridkeys.h"
+
+class QKeyEvent;
 
 class CGridFocus : public QWidget {
     Q_OBJECT

@@ -1,5 +1,6 @@
-// Keyboard commands of the month grid: the selection moves by a day or a
-// week, a month or a year, or to today. Plain values, no window.
+// The month grid without a mouse: its keyboard commands (the selection moves
+// by a day or a week, a month or a year, or to today) and what a screen
+// reader says of the selected day. Plain values, no window.
 #pragma once
 
 #include <string>
