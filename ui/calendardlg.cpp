@@ -297,6 +297,7 @@ void CCalendarDlg::CreateControls()
     connect(m_holidays, &CHolidayFile::changed, this, [this] {
         update();
         RefreshTip();
+        ShowGridSelection();
     });
 }
 
@@ -588,7 +589,12 @@ void CCalendarDlg::ShowGridSelection()
     const qov::GridCell cell = m_selected.SelectedCell();
     const QRect rect = ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_grid->pos());
     const qov::SolarDate date = m_selected.Date();
-    m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), DecodeGbk(qov::SpokenDay(date)));
+    // The whole day's description ends with its public holiday, if any.
+    QString description = DecodeGbk(qov::SpokenDay(date));
+    if (const std::string holiday = qov::HolidayText(m_holidays->table().Lookup(date));
+        !holiday.empty())
+        description += u' ' + QString::fromStdString(holiday);
+    m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), description);
 }
 
 void CCalendarDlg::leaveEvent(QEvent* event)

@@ -185,6 +185,22 @@ private Q_SLOTS:
         }
     }
 
+    // A screen reader hears the holiday with the selected day, and the file's
+    // changes too.
+    void spokenHoliday()
+    {
+        m_dlg->SelectDate(qov::MonthPage(2026, 10, 1));
+        QWidget* grid = m_dlg->findChild<QWidget*>(u"monthGrid"_s);
+        QVERIFY(grid != nullptr);
+        QVERIFY2(grid->accessibleDescription().endsWith(u" 国庆节 休"_s),
+            qPrintable(grid->accessibleDescription()));
+        m_dlg->SelectDate(qov::MonthPage(2026, 10, 10));
+        QVERIFY(grid->accessibleDescription().endsWith(u" 国庆节 调休上班"_s));
+        QVERIFY(QDir().mkpath(Folder()));
+        Replace(FilePath(), "2026-10-10\t-\n");
+        QTRY_VERIFY(!grid->accessibleDescription().contains(u"调休"_s));
+    }
+
     // Every day number of a page keeps clear of the badge's corner (October
     // 2003 has no data, so nothing is drawn there but the numbers and the
     // watermark), at both ratios.

@@ -158,15 +158,6 @@ void AddHolidayRun(PanelLine& line, const HolidayInfo& holiday)
     line.runs.push_back({std::move(text), colors::Red, true});
 }
 
-// "国庆节 休" / "国庆节 调休上班" for the tip; "" on other days.
-std::string HolidayTipText(const HolidayInfo& holiday)
-{
-    if (holiday.kind == DayOff::None) return {};
-    std::string text(holiday.name);
-    text += AsChars(holiday.kind == DayOff::Rest ? u8" 休" : u8" 调休上班");
-    return text;
-}
-
 // Lunar festival and solar term of the day; the term decides the colour
 // when there is one.
 PanelLine FestivalTermLine(
@@ -244,6 +235,14 @@ Rgb DayNumberColor(const SolarDate& date, int weekday, bool inMonth) noexcept
 }
 
 }  // namespace
+
+std::string HolidayText(const HolidayInfo& holiday)
+{
+    if (holiday.kind == DayOff::None) return {};
+    std::string text(holiday.name);
+    text += AsChars(holiday.kind == DayOff::Rest ? u8" 休" : u8" 调休上班");
+    return text;
+}
 
 std::string PanelLine::Text() const
 {
@@ -378,7 +377,7 @@ DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays)
         GanZhiText(date.year, date.month, date.day, 2).c_str(),
         GanZhiText(date.year, date.month, date.day, 3).c_str());
     GetDayFestivals(date.year, date.month, date.day, tip.note, true);
-    tip.holiday = HolidayTipText(holidays.Lookup(date));
+    tip.holiday = HolidayText(holidays.Lookup(date));
     return tip;
 }
 

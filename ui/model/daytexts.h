@@ -128,6 +128,10 @@ struct DayTip {
     std::string holiday;
 };
 
+// "国庆节 休" on a day off, "国庆节 调休上班" on a make-up working day, ""
+// otherwise: UTF-8, for the tip and for screen readers.
+std::string HolidayText(const HolidayInfo& holiday);
+
 DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays = HolidayTable::Shipped());
 // The tip for a client point over the grid of the page (year, month); none
 // outside grid::HoverArea (the tip is then hidden).
