@@ -483,13 +483,13 @@ QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
     return picture;
 }
 
-void CCalendarDlg::paintEvent(QPaintEvent*)
+void CCalendarDlg::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
     const bool skinCached = m_cache.Skin(ratio) != nullptr;
     QPainter painter(this);
-    DrawPicture(
-        painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected, m_holidays->table()));
+    DrawPicture(painter, m_cache, FontsFor(ratio),
+        qov::PagePictureTexts(m_selected, m_holidays->table()), event->rect());
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {

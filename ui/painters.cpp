@@ -96,8 +96,9 @@ const QPainterPath& PictureCache::Outline(const QFont& font, std::string_view gb
     return fresh.path;
 }
 
-PictureCanvas::PictureCanvas(QPainter& painter, const FontSet& fonts, PictureCache& cache)
-    : m_painter(painter), m_fonts(fonts), m_cache(cache)
+PictureCanvas::PictureCanvas(
+    QPainter& painter, const FontSet& fonts, PictureCache& cache, const QRect& exposed)
+    : m_painter(painter), m_fonts(fonts), m_cache(cache), m_exposed(exposed)
 { }
 
 void PictureCanvas::SetFont(const QFont& font)
@@ -111,7 +112,7 @@ void PictureCanvas::SetFont(const QFont& font)
 
 void PictureCanvas::DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour)
 {
-    if (gbk.empty() || m_font == nullptr) return;
+    if (gbk.empty() || m_font == nullptr || !Exposed(rect)) return;
     // Placed by hand rather than by drawText's rectangle layout, which costs
     // several times more; the same place: centred, baseline one ascent
     // below the top. Clipping only where the text overhangs.
@@ -153,7 +154,7 @@ void DrawSelection(QPainter& painter, const QRect& cell)
 // the painter does not scale, antialiased when it does (200 %).
 void DrawWatermarkLine(PictureCanvas& canvas, const QRect& rect, std::string_view gbk)
 {
-    if (gbk.empty()) return;
+    if (gbk.empty() || !canvas.Exposed(rect)) return;
     const QFont& font = canvas.fonts().fontMark150;
     const QFontMetricsF metrics(font);
     canvas.SetFont(font);
@@ -183,7 +184,9 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
     for (int row = 0; row < qov::grid::Rows; ++row) {
         for (int column = 0; column < qov::grid::Columns; ++column) {
             const qov::DayCell& cell = cells[index++];
-            if (cell.selected) DrawSelection(canvas.painter(), ToQRect(qov::CellRect(row, column)));
+            const QRect cellRect = ToQRect(qov::CellRect(row, column));
+            if (cell.selected && canvas.Exposed(cellRect))
+                DrawSelection(canvas.painter(), cellRect);
             canvas.DrawLine(
                 ToQRect(qov::CellUpperRect(row, column)), cell.dayText, ToQColor(cell.dayColor));
         }
@@ -239,6 +242,7 @@ namespace {
 // Runs of one line side by side, the whole run centred in the rectangle.
 void DrawRuns(PictureCanvas& canvas, const QRect& rect, const qov::PanelLine& line)
 {
+    if (!canvas.Exposed(rect)) return;
     QPainter& painter = canvas.painter();
     qreal total = 0;
     for (const qov::TextRun& run : line.runs)
@@ -271,18 +275,19 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
     }
 }
 
-void DrawPicture(
-    QPainter& painter, PictureCache& cache, const FontSet& fonts, const qov::PagePicture& picture)
+void DrawPicture(QPainter& painter, PictureCache& cache, const FontSet& fonts,
+    const qov::PagePicture& picture, const QRect& exposed)
 {
     if (const QImage* skin = cache.Skin(painter.device()->devicePixelRatio())) {
-        // A plain copy: the skin covers the whole client area.
+        // A plain copy: the skin covers the whole client area (and Qt clips
+        // it to the area being painted).
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), *skin);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
         DrawSkin(painter, fonts.fontText12);
     }
-    PictureCanvas canvas(painter, fonts, cache);
+    PictureCanvas canvas(painter, fonts, cache, exposed);
     DrawTitleStrip(canvas, picture.title);
     DrawMonthGrid(canvas, picture.watermark, picture.cells);
     DrawDayPanel(canvas, picture.panel);

@@ -20,6 +20,7 @@
 #include "model/colors.h"
 #include "model/daytexts.h"
 #include "model/geometry.h"
+#include "skin.h"
 
 class QPainter;
 
@@ -85,11 +86,19 @@ private:
 // One paint's drawing state: the target painter, the fonts and the cache.
 class PictureCanvas {
 public:
-    PictureCanvas(QPainter& painter, const FontSet& fonts, PictureCache& cache);
+    // Only what may reach `exposed` (client pixels) is drawn.
+    PictureCanvas(
+        QPainter& painter, const FontSet& fonts, PictureCache& cache, const QRect& exposed);
 
     QPainter& painter() const noexcept { return m_painter; }
     const FontSet& fonts() const noexcept { return m_fonts; }
     PictureCache& cache() const noexcept { return m_cache; }
+    // Whether drawing meant for `rect` may change a pixel of the exposed area:
+    // an unclipped text's smoothed edges reach a little past its rectangle.
+    bool Exposed(const QRect& rect) const noexcept
+    {
+        return m_exposed.intersects(rect.adjusted(-4, -4, 4, 4));
+    }
     QString Decode(std::string_view gbk) { return m_cache.Decode(gbk); }
 
     // Makes `font` (one of fonts()) the font of the texts that follow.
@@ -102,6 +111,7 @@ private:
     QPainter& m_painter;
     const FontSet& m_fonts;
     PictureCache& m_cache;
+    QRect m_exposed;
     const QFont* m_font = nullptr;
     qreal m_height = 0;  // line height of *m_font
 };
@@ -123,9 +133,10 @@ void DrawHolidayBadges(
 // The eight lines of the day information panel.
 void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel);
 
-// The whole picture of a page onto a painter covering the client area: the
-// skin (from the cache's image when it has one for the painter's device
-// pixel ratio, else drawn straight from vectors), title strip, watermark and
-// grid, day panel, in that order.
-void DrawPicture(
-    QPainter& painter, PictureCache& cache, const FontSet& fonts, const qov::PagePicture& picture);
+// The picture of a page onto a painter covering the client area: the skin
+// (from the cache's image when it has one for the painter's device pixel
+// ratio, else drawn straight from vectors), title strip, watermark and grid,
+// day panel, in that order. Texts that cannot reach `exposed` are left out:
+// the clock's tick every second repaints only the area under it.
+void DrawPicture(QPainter& painter, PictureCache& cache, const FontSet& fonts,
+    const qov::PagePicture& picture, const QRect& exposed = QRect(0, 0, skin::Width, skin::Height));

@@ -120,23 +120,26 @@ QImage Reference(const qov::MonthPage& page, qreal ratio)
     return image;
 }
 
-// The dialog's own paint event into an image, children left out.
-QImage PaintEvent(CCalendarDlg& dlg)
+// The dialog's own paint event into an image, children left out; only
+// `area` painted when given.
+QImage PaintEvent(CCalendarDlg& dlg, const QRect& area = QRect())
 {
     QImage image(dlg.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
-    dlg.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    dlg.render(&image, area.topLeft(), area.isNull() ? QRegion() : QRegion(area),
+        QWidget::DrawWindowBackground);
     return image;
 }
 
-// Pixels that differ, and the first of them.
-QString Difference(const QImage& a, const QImage& b)
+// Pixels that differ (inside `area` when given), and the first of them.
+QString Difference(const QImage& a, const QImage& b, const QRect& area = QRect())
 {
     if (a.size() != b.size()) return u"sizes differ"_s;
+    const QRect r = area.isNull() ? a.rect() : area;
     int count = 0;
     QPoint first;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
             if (a.pixel(x, y) != b.pixel(x, y) && count++ == 0) first = {x, y};
     return count == 0
         ? QString()
@@ -186,6 +189,29 @@ private Q_SLOTS:
         QCOMPARE(Difference(PaintEvent(dlg), reference), QString());
         QCoreApplication::processEvents();  // the skin image, after the frame
         QCOMPARE(Difference(PaintEvent(dlg), reference), QString());
+    }
+
+    // A paint of part of the window (the clock's tick repaints the area under
+    // it) draws that part as a full paint does, texts cut by its edge included.
+    void partialPaint_data()
+    {
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("clock") << QRect(513, 341, 154, 40);
+        QTest::newRow("lower half of the selected day's number") << QRect(215, 170, 69, 10);
+        QTest::newRow("panel day number's left edge") << QRect(540, 90, 30, 60);
+        QTest::newRow("title strip") << QRect(0, 0, 680, 31);
+    }
+    void partialPaint()
+    {
+        QFETCH(QRect, area);
+        CCalendarDlg dlg;
+        const qov::MonthPage page(2009, 7, 15);
+        dlg.SelectDate(page);
+        const QImage reference = Reference(page, 1.0);
+        for (int paint = 0; paint < 2; ++paint) {  // skin from vectors, then from its image
+            QCOMPARE(Difference(PaintEvent(dlg, area), reference, area), QString());
+            QCoreApplication::processEvents();
+        }
     }
 
     // Paging through 30 years fills the text cache past its bound and turns
