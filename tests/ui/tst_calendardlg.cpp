@@ -594,10 +594,18 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         qputenv("TZ", tz);
         tzset();
-        const CTimeZone label;
+        CTimeZone label;
         qputenv("TZ", "Asia/Shanghai");
         tzset();
         QCOMPARE(label.text(), expected);
+        // Drawn: ink to the right of "当前：", where the zone's name goes.
+        label.resize(200, 26);
+        const QImage picture = label.grab().toImage();
+        const int prefix = label.fontMetrics().horizontalAdvance(u"当前："_s) + 2;
+        int ink = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = prefix; x < picture.width(); ++x) ink += qGray(picture.pixel(x, y)) < 128;
+        QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
         // Offsets east and west of UTC, seconds dropped.
         QCOMPARE(UtcOffsetText(8 * 3600), u"UTC+08:00"_s);
         QCOMPARE(UtcOffsetText(-(3 * 3600 + 30 * 60 + 59)), u"UTC-03:30"_s);
