@@ -2,20 +2,39 @@
 
 #include <QLinearGradient>
 #include <QPainter>
+#include <QRegion>
 #include <array>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A 1-pixel border in the border colour around a filled inside. Filled
-// rectangles instead of stroked lines keep every edge on whole pixels, which
-// scales to whole device pixels at any integer ratio.
-void FramedBox(QPainter& painter, const QRect& outer, const QBrush& inside)
+// A 1-pixel border in the border colour, and the inside filled when
+// `inside` is given. Filled rectangles instead of stroked lines keep every
+// edge on whole pixels, which scales to whole device pixels at any integer
+// ratio. The skin fills each pixel once: at 200 % it is some three million
+// device pixels, which the first frame draws straight from here.
+void FramedBox(QPainter& painter, const QRect& outer, const QBrush& inside = Qt::NoBrush)
 {
-    painter.fillRect(outer, skin::Border);
-    painter.fillRect(outer.adjusted(1, 1, -1, -1), inside);
+    const int sideHeight = outer.height() - 2;
+    painter.fillRect(QRect(outer.left(), outer.top(), outer.width(), 1), skin::Border);
+    painter.fillRect(QRect(outer.left(), outer.bottom(), outer.width(), 1), skin::Border);
+    painter.fillRect(QRect(outer.left(), outer.top() + 1, 1, sideHeight), skin::Border);
+    painter.fillRect(QRect(outer.right(), outer.top() + 1, 1, sideHeight), skin::Border);
+    if (inside.style() != Qt::NoBrush) painter.fillRect(outer.adjusted(1, 1, -1, -1), inside);
 }
+
+// The month panel's inside is exactly its five bands, top to bottom.
+static_assert(skin::TitleBar.top() == skin::CalendarPanel.top() + 1);
+static_assert(skin::WeekdayHeader.top() == skin::TitleBar.bottom() + 1);
+static_assert(skin::GridArea.top() == skin::WeekdayHeader.bottom() + 1);
+static_assert(skin::SeparatorY == skin::GridArea.bottom() + 1);
+static_assert(skin::ButtonStrip.top() == skin::SeparatorY + 1);
+static_assert(skin::ButtonStrip.bottom() == skin::CalendarPanel.bottom() - 1);
+static_assert(skin::TitleBar.left() == skin::CalendarPanel.left() + 1
+    && skin::TitleBar.right() == skin::CalendarPanel.right() - 1);
+static_assert(skin::GridArea.left() == skin::TitleBar.left()
+    && skin::GridArea.right() == skin::TitleBar.right());
 
 QLinearGradient VerticalGradient(const QRect& r, const QColor& top, const QColor& bottom)
 {
@@ -55,10 +74,15 @@ void DrawBoxHeading(QPainter& painter, const QRect& box, const QString& text)
 void DrawSkin(QPainter& painter, const QFont& font)
 {
     painter.save();
-    painter.fillRect(QRect(0, 0, skin::Width, skin::Height), skin::Window);
+    // The window colour where no panel or box lies.
+    QRegion around(0, 0, skin::Width, skin::Height);
+    for (const QRect& box : {skin::CalendarPanel, skin::DayPanel, skin::ClockPanel,
+             skin::CalculatorBox, skin::QueryBox})
+        around -= box;
+    for (const QRect& r : around) painter.fillRect(r, skin::Window);
 
     // Month panel: title bar, weekday header, grid, separator, button strip.
-    FramedBox(painter, skin::CalendarPanel, skin::Paper);
+    FramedBox(painter, skin::CalendarPanel);
     painter.fillRect(
         skin::TitleBar, VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
     painter.setFont(font);
@@ -68,9 +92,12 @@ void DrawSkin(QPainter& painter, const QFont& font)
     painter.fillRect(skin::ButtonStrip, skin::StripFill);
 
     // Day panel with a band matching the title bar; clock panel below it.
-    FramedBox(painter, skin::DayPanel, skin::Paper);
+    FramedBox(painter, skin::DayPanel);
     painter.fillRect(skin::DayPanelBand,
         VerticalGradient(skin::DayPanelBand, skin::TitleTop, skin::TitleBottom));
+    painter.fillRect(QRect(QPoint(skin::DayPanelBand.left(), skin::DayPanelBand.bottom() + 1),
+                         skin::DayPanel.bottomRight() - QPoint(1, 1)),
+        skin::Paper);
     FramedBox(painter, skin::ClockPanel, skin::Paper);
 
     FramedBox(painter, skin::CalculatorBox, skin::Paper);
