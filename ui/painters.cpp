@@ -81,19 +81,37 @@ const LaidOutText& PictureCache::Text(std::string_view bytes, bool utf8)
     return *texts.insert(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), entry);
 }
 
-const QPainterPath& PictureCache::Outline(const QFont& font, std::string_view gbk, QPointF origin)
+const PictureCache::Mark& PictureCache::Outline(const QFont& font, std::string_view gbk,
+    QPointF origin, qreal ratio, bool smooth, const QColor& colour)
 {
     for (const CachedOutline& o : m_outlines)
-        if (o.origin == origin && o.gbk == Key(gbk) && o.font == font) return o.path;
+        if (o.origin == origin && o.ratio == ratio && o.smooth == smooth && o.colour == colour
+            && o.gbk == Key(gbk) && o.font == font)
+            return o.mark;
     // Replace the older entry: a page has two outlines, year and month.
     std::swap(m_outlines[0], m_outlines[1]);
     CachedOutline& fresh = m_outlines[0];
     fresh.font = font;
     fresh.gbk = QByteArray(gbk.data(), static_cast<qsizetype>(gbk.size()));
     fresh.origin = origin;
-    fresh.path = QPainterPath();
-    fresh.path.addText(origin, font, Decode(gbk));
-    return fresh.path;
+    fresh.ratio = ratio;
+    fresh.smooth = smooth;
+    fresh.colour = colour;
+    QPainterPath path;
+    path.addText(origin, font, Decode(gbk));
+    // The ink's box in device pixels, one more on each side for smoothing.
+    const QRectF ink = path.boundingRect();
+    const QRect device =
+        QRectF(ink.topLeft() * ratio, ink.size() * ratio).toAlignedRect().adjusted(-1, -1, 1, 1);
+    fresh.mark.position = QPointF(device.topLeft()) / ratio;
+    fresh.mark.image = QImage(device.size(), QImage::Format_ARGB32_Premultiplied);
+    fresh.mark.image.setDevicePixelRatio(ratio);
+    fresh.mark.image.fill(Qt::transparent);
+    QPainter painter(&fresh.mark.image);
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+    painter.translate(-fresh.mark.position);
+    painter.fillPath(path, colour);
+    return fresh.mark;
 }
 
 PictureCanvas::PictureCanvas(
@@ -148,10 +166,10 @@ void DrawSelection(QPainter& painter, const QRect& cell)
     painter.restore();
 }
 
-// A watermark line placed as DrawLine places a line, filled from its cached
-// outline in the same pixels as drawing its glyphs: Qt draws glyphs this
-// large as filled outlines too, without antialiasing as the font asks when
-// the painter does not scale, antialiased when it does (200 %).
+// A watermark line placed as DrawLine places a line, copied from its cached
+// filled outline in the same pixels as drawing its glyphs: Qt draws glyphs
+// this large as filled outlines too, without antialiasing as the font asks
+// when the painter does not scale, antialiased when it does (200 %).
 void DrawWatermarkLine(PictureCanvas& canvas, const QRect& rect, std::string_view gbk)
 {
     if (gbk.empty() || !canvas.Exposed(rect)) return;
@@ -163,10 +181,10 @@ void DrawWatermarkLine(PictureCanvas& canvas, const QRect& rect, std::string_vie
     QPainter& painter = canvas.painter();
     const bool overhangs = width > rect.width() || metrics.height() > rect.height();
     const bool smooth = painter.deviceTransform().isScaling();
+    const PictureCache::Mark& mark = canvas.cache().Outline(font, gbk, origin,
+        painter.device()->devicePixelRatio(), smooth, ToQColor(qov::colors::Watermark));
     if (overhangs) painter.setClipRect(rect);
-    if (smooth) painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.fillPath(canvas.cache().Outline(font, gbk, origin), ToQColor(qov::colors::Watermark));
-    if (smooth) painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.drawImage(mark.position, mark.image);
     if (overhangs) painter.setClipping(false);
 }
 

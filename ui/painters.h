@@ -56,9 +56,18 @@ public:
     // (a holiday's name, which may be any text).
     const LaidOutText& Text(std::string_view text, bool utf8 = false);
     // The outline of `gbk` in `font` with its baseline starting at `origin`,
-    // for the watermark: glyphs too large for Qt's glyph cache are otherwise
-    // turned into outlines again on every paint.
-    const QPainterPath& Outline(const QFont& font, std::string_view gbk, QPointF origin);
+    // filled in `colour` into an image at `ratio` device pixels per pixel
+    // that covers just its ink (antialiased where `smooth`), for the
+    // watermark: glyphs too large for Qt's glyph cache are otherwise turned
+    // into outlines and filled again on every paint, which at 200 % is half
+    // of a repaint. The image goes to the client point `position`: its
+    // pixels fall on whole device pixels.
+    struct Mark {
+        QImage image;
+        QPointF position;
+    };
+    const Mark& Outline(const QFont& font, std::string_view gbk, QPointF origin, qreal ratio,
+        bool smooth, const QColor& colour);
 
     QString Decode(std::string_view gbk);
 
@@ -73,7 +82,10 @@ private:
         QFont font;
         QByteArray gbk;
         QPointF origin;
-        QPainterPath path;
+        qreal ratio = 0;
+        bool smooth = false;
+        QColor colour;
+        Mark mark;
     };
 
     QImage m_skin;
