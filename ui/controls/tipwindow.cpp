@@ -47,7 +47,8 @@ QString Decode(QStringDecoder& gbk, const std::string& bytes)
 CTipWindow::CTipWindow(QWidget* owner)
     : QWidget(owner, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
       m_owner(owner), m_fontRatio(owner->devicePixelRatioF()), m_font(TipFont(m_fontRatio)),
-      m_metrics(m_font), m_gbk("GBK", QStringConverter::Flag::Stateless)
+      m_metrics(m_font), m_fixedSampleWidth(m_metrics.horizontalAdvance(SampleLine)),
+      m_gbk("GBK", QStringConverter::Flag::Stateless)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_OpaquePaintEvent);  // paintEvent fills every pixel
@@ -77,7 +78,7 @@ void CTipWindow::SetText(const std::string& line1, const std::string& line2,
     }
 
     const int lineHeightPx = m_metrics.height();
-    m_sampleWidth = m_metrics.horizontalAdvance(SampleLine);
+    m_sampleWidth = m_fixedSampleWidth;
     m_textHeight = 4 * lineHeightPx;
     // The note as one unbroken line: one row of room per whole sample width
     // it covers, plus one (a note exactly as wide as the sample gets two).

@@ -63,6 +63,7 @@ private:
     qreal m_fontRatio;  // device pixel ratio m_font is made for
     QFont m_font;
     QFontMetrics m_metrics;  // of m_font: layout in logical pixels, alike at every ratio
+    int m_fixedSampleWidth;  // of SampleLine in m_metrics, measured once
     QStringDecoder m_gbk;    // model texts are GBK bytes
     std::array<QString, 4> m_lines;
     QString m_note;
