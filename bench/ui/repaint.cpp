@@ -1,5 +1,6 @@
-// One full repaint of the main window's picture into its back buffer: skin,
-// title strip, watermark, 42 cells and the day panel, texts from the models.
+// One full repaint of the main window's picture into an image, as the window
+// paints into Qt's backing store: skin, title strip, watermark, 42 cells and
+// the day panel, texts from the models, warm caches.
 // Run offscreen: QT_QPA_PLATFORM=offscreen is set when nothing else is.
 #include <benchmark/benchmark.h>
 
