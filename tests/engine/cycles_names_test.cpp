@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "chrono_oracle.h"
 #include "cycles.h"
 #include "names.h"
 
@@ -12,6 +15,8 @@ struct Row {
     const char* expected;
 };
 
+// Chosen texts, and every argument up to the edges of int: outside the named
+// range the empty text, with no overflow and no read outside a table.
 TEST(NamesAndCycles, Texts)
 {
     const Row rows[] = {
@@ -74,8 +79,42 @@ TEST(NamesAndCycles, Texts)
         {"lunar month 13", LunarMonthName(13), ""},
         {"weekday 2009-01-01", WeekdayName(2009, 1, 1), "星期四"},
         {"weekday 2009-02-01", WeekdayName(2009, 2, 1), "星期日"},
+        {"WeekdayName day INT_MIN", WeekdayName(2000, 1, INT_MIN), ""},
+        {"WeekdayName day INT_MAX - 491", WeekdayName(2000, 3, INT_MAX - 491), ""},
+        {"WeekdayName month 13", WeekdayName(2000, 13, 1), ""},
+        {"WeekdayName 0000-01-01", WeekdayName(0, 1, 1), "星期六"},  // proleptic Gregorian
+        // (INT_MIN - 4) mod 12 = 0, (INT_MAX - 4) mod 12 = 3.
+        {"ZodiacName INT_MIN", ZodiacName(INT_MIN), "鼠"},
+        {"ZodiacName INT_MAX", ZodiacName(INT_MAX), "兔"},
+        {"ZodiacName -8", ZodiacName(-8), "鼠"},
+        // INT_MIN mod 10 = 2, mod 12 = 4; INT_MAX mod 10 = 7, mod 12 = 7.
+        {"CycleName INT_MIN", CycleName(INT_MIN), "丙辰"},
+        {"CycleName INT_MAX", CycleName(INT_MAX), "辛未"},
+        // GanZhiText names valid dates of years 1..9999 only.
+        {"GanZhi year INT_MAX", GanZhiText(INT_MAX, 1, 1, 1), ""},
+        {"GanZhi year INT_MIN", GanZhiText(INT_MIN, 1, 1, 1), ""},
+        {"GanZhi year 40000", GanZhiText(40000, 1, 1, 1), ""},
+        {"GanZhi year -30000", GanZhiText(-30000, 6, 1, 1), ""},
+        {"GanZhi year 10000", GanZhiText(10000, 1, 1, 3), ""},
+        {"GanZhi year 0", GanZhiText(0, 12, 31, 3), ""},
+        {"GanZhi month 0", GanZhiText(2009, 0, 1, 2), ""},
+        {"GanZhi month 13", GanZhiText(2009, 13, 1, 2), ""},
+        {"GanZhi month INT_MAX", GanZhiText(2009, INT_MAX, 1, 2), ""},
+        {"GanZhi day 0", GanZhiText(2009, 1, 0, 3), ""},
+        {"GanZhi Feb 29 2009", GanZhiText(2009, 2, 29, 1), ""},
+        {"GanZhi day INT_MIN", GanZhiText(2009, 1, INT_MIN, 3), ""},
+        {"LunarDayName INT_MIN", LunarDayName(INT_MIN), ""},
+        {"LunarMonthName INT_MAX", LunarMonthName(INT_MAX), ""},
+        {"Constellation month 13", ConstellationName(2009, 13, 1), ""},
+        {"Constellation day INT_MIN", ConstellationName(2009, 1, INT_MIN), "魔羯座"},
+        {"EraName INT_MIN", EraName(INT_MIN), ""},
+        {"EraName INT_MAX", EraName(INT_MAX), "建国2147481699年"},
     };
     for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
+    // Both ends of the range: the day counter (40 on 1900-01-31) by <chrono>.
+    for (const oracle::Ymd d : {oracle::Ymd{9999, 12, 31}, oracle::Ymd{1, 1, 1}})
+        EXPECT_EQ(GanZhiText(d.y, d.m, d.d, 3), CycleName(static_cast<int>(
+            oracle::DaysOf(d) - oracle::DaysOf({1900, 1, 31}) + 40))) << d.y;
 }
 
 // The compiler wrote GBK: 立春 is C1 A2 B4 BA.
