@@ -69,14 +69,13 @@ bool Has(const std::string& list, std::string_view name)
     return (" " + list).find(" " + std::string(name) + " ") != std::string::npos;
 }
 
-struct LookupCase {
-    const char* name;
-    std::string (*find)(int, int, int);
-    int year, month, day;
-    const char* expected;
-};
-
-const LookupCase LookupCases[] = {
+// Chosen dates; the weekday rows, Friday the 13th and Easter of every date
+// are swept below.
+TEST(Lookup, GivesTheNames)
+{
+    // clang-format off
+    const struct { const char* name; std::string (*find)(int, int, int); int year, month, day;
+        const char* expected; } rows[] = {
     {"NewYear", Plain, 2009, 1, 1, "元旦节 "},
     {"NationalDay", Plain, 2009, 10, 1, "国庆节 世界音乐日 国际老人节 "},
     {"MidAutumnFirst", WithLunar, 2009, 10, 3, "中秋节 国庆节假日 "},  // lunar 8-15
@@ -86,17 +85,8 @@ const LookupCase LookupCases[] = {
     {"LeapMonthRepeatsItsMonth", FindLunarFestival, 2009, 5, 5, "端午节"},
     {"TermFirst", WithLunar, 2009, 10, 8, "寒露 全国高血压日 世界视觉日 "},
     {"EasterLast", Plain, 2018, 4, 1, "愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月) 复活节 "},
-    {"MothersDay", Plain, 2009, 5, 10, "国际母亲节 "},  // 1 May 2009 was a Friday
     {"Thanksgiving", Plain, 2009, 11, 26, "感恩节 "},   // 1 November 2009 was a Sunday
-    {"ThanksgivingWeek4From25th", FindWeekdayFestival, 2012, 11, 29, "感恩节"},  // 1 Nov: Thu
-    {"LeprosyDayFourthSunday", Plain, 2010, 1, 24, "世界麻风日 "},
-    {"LeprosyDayFifthSunday", Plain, 2010, 1, 31, "世界麻风日 "},
-    {"MaritimeDayFifthSunday", Plain, 2012, 9, 30, "世界海事日 "},
-    {"DeafDayFourthSunday", Plain, 2012, 9, 23, "国际聋人节 世界儿童日 "},
-    {"BlackFridayFeb", Plain, 2009, 2, 13, "黑色星期五 "},
-    {"BlackFridayMar", Plain, 2009, 3, 13, "黑色星期五 "},
     {"BlackFridayNov", WithLunar, 2009, 11, 13, "黑色星期五 "},
-    {"Monday13th", Plain, 2009, 4, 13, ""},
     {"NothingIsEmpty", WithLunar, 2009, 6, 3, ""},
     {"EveOnFourthSunday", WithLunar, 2009, 1, 25, "除夕 世界麻风日 "},  // lunar 2008-12-30
     {"Eve", WithLunar, 2010, 2, 13, "除夕 "},                           // lunar 2009-12-30
@@ -136,18 +126,10 @@ const LookupCase LookupCases[] = {
     {"ListYearIntMax", WithLunar, INT_MAX, 1, 1, ""},
     {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
     {"ListDayIntMin", WithLunar, 2009, 1, INT_MIN, ""},
-};
-
-class LookupTest : public testing::TestWithParam<LookupCase> { };
-
-TEST_P(LookupTest, GivesTheNames)
-{
-    const LookupCase& c = GetParam();
-    EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected);
+    };
+    // clang-format on
+    for (const auto& c : rows) EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected) << c.name;
 }
-
-INSTANTIATE_TEST_SUITE_P(Dates, LookupTest, testing::ValuesIn(LookupCases),
-    [](const auto& row) { return std::string(row.param.name); });
 
 using Table = std::span<const std::string_view>;
 

@@ -3,6 +3,7 @@
 #include "model/dateentry.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -96,6 +97,7 @@ TEST(DateEntry, TypingTextsAndState)
 // SelectField selects a field's characters. Click zones: characters 8 px wide from x = 3,
 // four spaces 12 px, two spaces 6 px: year 3..15, month 43..49, day 67..73, both ends
 // inclusive; where wide spaces make the year zone reach into the month, the first wins.
+// Zones reaching past INT_MAX and negative widths neither overflow nor hold anything.
 TEST(DateEntry, FieldPick)
 {
     DateEntry entry({2009, 7, 1});
@@ -105,15 +107,19 @@ TEST(DateEntry, FieldPick)
         EXPECT_EQ(entry.SelectField(field), field < 4) << field;
         EXPECT_EQ(entry.Selection(), ranges[std::min(field, 3)]) << field;
     }
-    const int starts[3] = {3, 43, 67}, narrow[3] = {0, 10, 16};
+    const int usual[3] = {3, 43, 67}, narrow[3] = {0, 10, 16};
+    const int nearEnd[3] = {INT_MAX - 1, INT_MAX, INT_MAX}, spread[3] = {INT_MIN, 0, 100};
     // clang-format off
-    const struct { int x, field; } rows[] = {{2, 0}, {3, 1}, {15, 1}, {16, 0}, {43, 2}, {49, 2},
-        {50, 0}, {73, 3}, {74, 0}};
+    const struct { int x; const int (&starts)[3]; int four, two, field; } rows[] = {
+        {2, usual, 12, 6, 0}, {3, usual, 12, 6, 1}, {15, usual, 12, 6, 1}, {16, usual, 12, 6, 0},
+        {43, usual, 12, 6, 2}, {49, usual, 12, 6, 2}, {50, usual, 12, 6, 0}, {73, usual, 12, 6, 3},
+        {74, usual, 12, 6, 0}, {12, narrow, 16, 8, 1}, {17, narrow, 16, 8, 2},
+        {INT_MAX, nearEnd, INT_MAX, INT_MAX, 1}, {INT_MIN, nearEnd, INT_MAX, INT_MAX, 0},
+        {100, spread, INT_MIN, INT_MIN, 0}, {-5, spread, INT_MAX, 8, 1}, {108, spread, 0, 8, 3}};
     // clang-format on
     for (const auto& row : rows)
-        EXPECT_EQ(DateEntry::FieldAtX(row.x, starts, 12, 6), row.field) << row.x;
-    EXPECT_EQ(DateEntry::FieldAtX(12, narrow, 16, 8), DateEntry::YearField);
-    EXPECT_EQ(DateEntry::FieldAtX(17, narrow, 16, 8), DateEntry::MonthField);
+        EXPECT_EQ(DateEntry::FieldAtX(row.x, row.starts, row.four, row.two), row.field)
+            << row.x << " from " << row.starts[0];
 }
 
 // Every date typed in full, eight digits, completes once and comes back unchanged.
