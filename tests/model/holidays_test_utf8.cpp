@@ -79,30 +79,6 @@ TEST(Holidays, ShippedFileDayByDay)
     EXPECT_EQ(found, expected.size());
 }
 
-// Announcements of the State Council's General Office for each year.
-TEST(Holidays, SpotChecks)
-{
-    // clang-format off
-    const struct { const char* name; SolarDate date; const char* expected; } rows[] = {
-        {"SpringFestivalMakeUpSunday2025", {2025, 1, 26}, "班春节"},
-        {"NationalDayEighthDay2025", {2025, 10, 8}, "休国庆节"},
-        {"ExtendedSpringFestival2020", {2020, 2, 2}, "休春节"},  // extended for the epidemic
-        {"VictoryDay2015", {2015, 9, 3}, "休中国人民抗日战争暨世界反法西斯战争胜利70周年纪念日"},
-        {"MakeUpSaturday2026", {2026, 2, 28}, "班春节"},
-        {"NationalDay2026", {2026, 10, 1}, "休国庆节"},
-        {"MakeUpSaturdayOct2026", {2026, 10, 10}, "班国庆节"},
-        {"FridayAfterNationalDay2026", {2026, 10, 9}, ""},
-        {"OrdinarySunday", {2026, 10, 18}, ""},
-        {"BeforeFirstYear", {2003, 10, 1}, ""},
-        {"NotYetAnnounced", {2027, 10, 1}, ""},
-        {"InvalidDate", {2026, 2, 30}, ""},
-        {"MonthZero", {2026, 0, 1}, ""},
-        {"FarPast", {-5, 1, 1}, ""}};
-    // clang-format on
-    for (const auto& r : rows)
-        EXPECT_EQ(Show(HolidayTable::Shipped().Lookup(r.date)), r.expected) << r.name;
-}
-
 // Each bad line is left out with one message; the lines around it load.
 TEST(Holidays, ParseLines)
 {
@@ -156,24 +132,40 @@ TEST(Holidays, ParseLines)
     }
 }
 
-// The user's lines over the shipped days: added, replaced, removed; the rest kept.
-TEST(Holidays, UserLinesOverShipped)
+// Announcements of the State Council's General Office for each year, and the
+// user's lines over the shipped days: added, replaced, removed; the rest kept.
+TEST(Holidays, ShippedAndUserDays)
 {
     const HolidayParse user = ParseHolidayFile("2027-01-01\t休\t元旦\n"    // a year not shipped
                                                "2026-10-09\t休\t国庆节\n"  // added
                                                "2026-10-10\t休\t补假\n"    // 班 becomes 休
                                                "2026-10-01\t-\n"           // removed
                                                "2003-05-01\t-\n");         // nothing to remove
-    const HolidayTable table = HolidayTable::Shipped().WithOverrides(user.lines);
+    const HolidayTable& shipped = HolidayTable::Shipped();
+    const HolidayTable table = shipped.WithOverrides(user.lines);
     // clang-format off
-    const struct { const char* name; SolarDate date; const char* expected; } rows[] = {
-        {"Added", {2027, 1, 1}, "休元旦"}, {"AddedBetween", {2026, 10, 9}, "休国庆节"},
-        {"Replaced", {2026, 10, 10}, "休补假"}, {"Removed", {2026, 10, 1}, ""},
-        {"Kept", {2026, 10, 2}, "休国庆节"}, {"KeptFirstYear", {2004, 1, 1}, "休元旦"},
-        {"StillNothing", {2003, 5, 1}, ""}};
+    const struct { const char* name; const HolidayTable& in; SolarDate date; const char* expected; } rows[] = {
+        {"SpringFestivalMakeUpSunday2025", shipped, {2025, 1, 26}, "班春节"},
+        {"NationalDayEighthDay2025", shipped, {2025, 10, 8}, "休国庆节"},
+        {"ExtendedSpringFestival2020", shipped, {2020, 2, 2}, "休春节"},  // extended for the epidemic
+        {"VictoryDay2015", shipped, {2015, 9, 3}, "休中国人民抗日战争暨世界反法西斯战争胜利70周年纪念日"},
+        {"MakeUpSaturday2026", shipped, {2026, 2, 28}, "班春节"},
+        {"NationalDay2026", shipped, {2026, 10, 1}, "休国庆节"},
+        {"MakeUpSaturdayOct2026", shipped, {2026, 10, 10}, "班国庆节"},
+        {"FridayAfterNationalDay2026", shipped, {2026, 10, 9}, ""},
+        {"OrdinarySunday", shipped, {2026, 10, 18}, ""},
+        {"BeforeFirstYear", shipped, {2003, 10, 1}, ""},
+        {"NotYetAnnounced", shipped, {2027, 10, 1}, ""},
+        {"InvalidDate", shipped, {2026, 2, 30}, ""},
+        {"MonthZero", shipped, {2026, 0, 1}, ""},
+        {"FarPast", shipped, {-5, 1, 1}, ""},
+        {"Added", table, {2027, 1, 1}, "休元旦"}, {"AddedBetween", table, {2026, 10, 9}, "休国庆节"},
+        {"Replaced", table, {2026, 10, 10}, "休补假"}, {"Removed", table, {2026, 10, 1}, ""},
+        {"Kept", table, {2026, 10, 2}, "休国庆节"}, {"KeptFirstYear", table, {2004, 1, 1}, "休元旦"},
+        {"StillNothing", table, {2003, 5, 1}, ""}};
     // clang-format on
-    for (const auto& r : rows) EXPECT_EQ(Show(table.Lookup(r.date)), r.expected) << r.name;
-    EXPECT_EQ(HolidayTable::Shipped().Days().size() + 2, table.Days().size() + 1);
+    for (const auto& r : rows) EXPECT_EQ(Show(r.in.Lookup(r.date)), r.expected) << r.name;
+    EXPECT_EQ(shipped.Days().size() + 2, table.Days().size() + 1);
 }
 
 // Whatever the bytes, the parser answers: at most one message a line, every
