@@ -25,32 +25,13 @@
 #include "platform/settingslauncher.h"
 #include "platform/singleinstance.h"
 #include "platform/zonename.h"
+#include "uitest.h"
 
 using namespace Qt::StringLiterals;
 using qov::SolarDate;
+using namespace uitest;
 
 namespace {
-
-QString DateText(SolarDate d) { return QDate(d.year, d.month, d.day).toString(Qt::ISODate); }
-
-QPoint CellCentre(int row, int column)
-{
-    const qov::Rect r = qov::CellRect(row, column);
-    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
-}
-
-QRgb Rgb(qov::Rgb c) { return qRgb(c.r, c.g, c.b); }
-
-// Pixels of exactly `colour` inside the logical rectangle `r` of the picture.
-int CountColour(const QImage& picture, const qov::Rect& r, QRgb colour)
-{
-    const int ratio = qRound(picture.devicePixelRatio());
-    int count = 0;
-    for (int y = r.top * ratio; y < (r.top + r.Height()) * ratio; ++y)
-        for (int x = r.left * ratio; x < (r.left + r.Width()) * ratio; ++x)
-            count += picture.pixel(x, y) == colour;
-    return count;
-}
 
 std::string Gbk(const QString& s) { return QByteArray(QStringEncoder("GBK")(s)).toStdString(); }
 
@@ -103,6 +84,16 @@ class TestCalendarDlg : public QObject {
         QCOMPARE(Child(u"yearBox"_s)->currentIndex(),
             d.year >= 1900 && d.year <= 2100 ? d.year - 1900 : -1);
         QCOMPARE(Child(u"monthBox"_s)->currentText(), QString::number(d.month));
+    }
+
+    // The start date field showing the ISO date `start`, field 1..3 (year, month, day) selected.
+    CQovEdit* StartEdit(const QString& start, int field)
+    {
+        auto* edit = Child<CQovEdit>(u"startEdit"_s);
+        const QDate date = QDate::fromString(start, Qt::ISODate);
+        edit->SetDate(date.year(), date.month(), date.day());
+        edit->SelectField(field);
+        return edit;
     }
 
     CTipWindow* Tip() const { return m_dlg->tipWindow(); }
@@ -174,8 +165,7 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(QString, steps);
         QFETCH(QString, expected);
-        const QDate date = QDate::fromString(start, Qt::ISODate);
-        m_dlg->SelectDate(qov::MonthPage(date.year(), date.month(), date.day()));
+        m_dlg->SelectDate(PageOf(start));
         for (const QString& step : steps.split(u' ')) {
             const QStringList parts = step.mid(1).split(u',');
             if (step.contains(u'='))
@@ -257,12 +247,7 @@ private Q_SLOTS:
     {
         m_dlg->SelectDate(qov::MonthPage(2009, 2, 20));
         const auto count = [](const QImage& picture, const qov::Rect& r, auto is) {
-            const int ratio = qRound(picture.devicePixelRatio());
-            int n = 0;
-            for (int y = r.top * ratio; y < (r.top + r.Height()) * ratio; ++y)
-                for (int x = r.left * ratio; x < (r.left + r.Width()) * ratio; ++x)
-                    n += is(picture.pixel(x, y)) ? 1 : 0;
-            return n;
+            return CountPixels(picture, ToQRect(r), is);
         };
         const auto red = [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 80 && qBlue(p) < 80; };
         const auto dark = [](QRgb p) { return qRed(p) < 80 && qGreen(p) < 80 && qBlue(p) < 80; };
@@ -455,10 +440,7 @@ private Q_SLOTS:
         QFETCH(QString, texts);
         QFETCH(QString, normalised);
         QApplication::clipboard()->setText(u"1999"_s);
-        auto* edit = Child<CQovEdit>(u"startEdit"_s);
-        const QDate date = QDate::fromString(start, Qt::ISODate);
-        edit->SetDate(date.year(), date.month(), date.day());
-        edit->SelectField(field);
+        auto* edit = StartEdit(start, field);
         QTRY_VERIFY(edit->hasFocus());
         const QStringList sequence = keys.split(u',');
         for (int i = 0; i < sequence.size(); ++i) {
@@ -497,10 +479,7 @@ private Q_SLOTS:
         QFETCH(QString, away);
         QFETCH(QString, after);
         QFETCH(QString, expected);
-        auto* edit = Child<CQovEdit>(u"startEdit"_s);
-        const QDate date = QDate::fromString(start, Qt::ISODate);
-        edit->SetDate(date.year(), date.month(), date.day());
-        edit->SelectField(field);
+        auto* edit = StartEdit(start, field);
         QTRY_VERIFY(edit->hasFocus());
         QTest::keyClicks(edit, before);
         QTest::keyClick(edit, Qt::Key_Tab);
@@ -679,13 +658,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    qputenv("TZ", "Asia/Shanghai");  // the zone label's expected local zone
-    tzset();
-    QApplication app(argc, argv);
-    TestCalendarDlg test;
-    return QTest::qExec(&test, argc, argv);
-}
+QOV_UI_TEST_MAIN(TestCalendarDlg)
 
 #include "tst_calendardlg.moc"

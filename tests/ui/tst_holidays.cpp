@@ -16,6 +16,7 @@
 #include "model/colors.h"
 #include "model/geometry.h"
 #include "painters.h"
+#include "uitest.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,15 +27,10 @@ namespace {
 // invalid colour.
 int Count(const QImage& picture, const QRect& r, QColor colour)
 {
-    const int ratio = qRound(picture.devicePixelRatio());
-    int count = 0;
-    for (int y = r.top() * ratio; y < (r.bottom() + 1) * ratio; ++y)
-        for (int x = r.left() * ratio; x < (r.right() + 1) * ratio; ++x) {
-            const QColor c = picture.pixelColor(x, y);
-            count += colour.isValid() ? c.rgb() == colour.rgb()
-                                      : std::min({c.red(), c.green(), c.blue()}) >= 224;
-        }
-    return count;
+    return uitest::CountPixels(picture, r, [colour](QRgb p) {
+        return colour.isValid() ? (p | 0xff000000u) == colour.rgb()
+                                : std::min({qRed(p), qGreen(p), qBlue(p)}) >= 224;
+    });
 }
 
 QRect Badge(int row, int column) { return ToQRect(qov::CellBadgeRect(row, column)); }

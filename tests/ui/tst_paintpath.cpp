@@ -18,6 +18,7 @@
 #include "model/geometry.h"
 #include "painters.h"
 #include "skin.h"
+#include "uitest.h"
 
 using namespace Qt::StringLiterals;
 
@@ -260,13 +261,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    qputenv("TZ", "Asia/Shanghai");  // the zone label's expected text
-    tzset();
-    QApplication app(argc, argv);
-    TestPaintPath test;
-    return QTest::qExec(&test, argc, argv);
-}
+QOV_UI_TEST_MAIN(TestPaintPath)
 
 #include "tst_paintpath.moc"

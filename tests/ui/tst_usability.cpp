@@ -29,8 +29,10 @@
 #include "model/geometry.h"
 #include "painters.h"
 #include "skin.h"
+#include "uitest.h"
 
 using namespace Qt::StringLiterals;
+using namespace uitest;
 
 namespace {
 
@@ -95,24 +97,12 @@ Ink MeasureInk(const QImage& text, const QImage& under, const QRegion& logical, 
     return result;
 }
 
-QRgb Rgb(qov::Rgb c) { return qRgb(c.r, c.g, c.b); }
-
-QString DateText(qov::SolarDate d) { return QDate(d.year, d.month, d.day).toString(Qt::ISODate); }
-
-QPoint CellCentre(int row, int column)
+// At least `least` pixels of ink, three quarters of them in the text's own colour.
+void CheckLegible(const Ink& ink, const QString& name, int least)
 {
-    const qov::Rect r = qov::CellRect(row, column);
-    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
-}
-
-// A widget painted into an image at a device pixel ratio.
-QImage Picture(QWidget* widget, qreal ratio = 1.0)
-{
-    QImage image(widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
-    widget->render(&image);
-    return image;
+    const QString message = name + u": "_s + ink.Describe();
+    QVERIFY2(ink.ink >= least, qPrintable(message));
+    QVERIFY2(ink.reach >= ink.ink * 3 / 4, qPrintable(message));
 }
 
 // One small text of the picture: its name for messages, its rectangle and
@@ -174,11 +164,7 @@ class TestUsability : public QObject {
 
     template <typename T = QWidget> T* Child(const QString& n) { return m_dlg->findChild<T*>(n); }
     CTipWindow* Tip() const { return m_dlg->tipWindow(); }
-    void Select(const QString& iso)
-    {
-        const QDate d = QDate::fromString(iso, Qt::ISODate);
-        m_dlg->SelectDate(qov::MonthPage(d.year(), d.month(), d.day()));
-    }
+    void Select(const QString& iso) { m_dlg->SelectDate(PageOf(iso)); }
     // The tip's first line for the day at `cell` on the page shown.
     QString TipDate(QPoint cell) const
     {
@@ -231,10 +217,10 @@ private Q_SLOTS:
             text.restore(alone);
             const Ink ink = MeasureInk(Render(alone, ratio), under, text.rect, text.colour);
             const QString message = text.name + u": "_s + ink.Describe();
-            QVERIFY2(ink.ink >= 20 * ratio * ratio, qPrintable(message));
             if (ratio == 1.0) {
-                QVERIFY2(ink.reach >= ink.ink * 3 / 4, qPrintable(message));
+                CheckLegible(ink, text.name, 20);
             } else {
+                QVERIFY2(ink.ink >= 20 * ratio * ratio, qPrintable(message));
                 QVERIFY2(ink.reach > 0, qPrintable(message));
                 QVERIFY2(ink.smooth >= ink.ink / 5, qPrintable(message));
             }
@@ -256,10 +242,7 @@ private Q_SLOTS:
             for (const QWidget* other : m_dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
                 if (other != label && other->isVisible()) area -= other->geometry();
             const QRgb colour = label->palette().color(QPalette::WindowText).rgb();
-            const Ink ink = MeasureInk(window, under, area, colour);
-            const QString message = label->text() + u": "_s + ink.Describe();
-            QVERIFY2(ink.ink >= 20, qPrintable(message));
-            QVERIFY2(ink.reach >= ink.ink * 3 / 4, qPrintable(message));
+            CheckLegible(MeasureInk(window, under, area, colour), label->text(), 20);
             ++checked;
         }
         QVERIFY(checked >= 8);
@@ -392,10 +375,8 @@ private Q_SLOTS:
             const QImage bare = Picture(list);
             list->setItemText(index, text);
             const QRgb colour = list->palette().color(QPalette::ButtonText).rgb();
-            const Ink ink = MeasureInk(drawn, bare, QRegion(list->rect()), colour);
-            const QString message = list->objectName() + u": "_s + ink.Describe();
-            QVERIFY2(ink.ink >= 10, qPrintable(message));
-            QVERIFY2(ink.reach >= ink.ink * 3 / 4, qPrintable(message));
+            CheckLegible(
+                MeasureInk(drawn, bare, QRegion(list->rect()), colour), list->objectName(), 10);
         }
     }
 
@@ -632,16 +613,6 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    qputenv("TZ", "Asia/Shanghai");
-    tzset();
-    // No user holiday file: the shipped schedule alone.
-    const QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    QApplication app(argc, argv);
-    TestUsability test;
-    return QTest::qExec(&test, argc, argv);
-}
+QOV_UI_TEST_MAIN(TestUsability)
 
 #include "tst_usability.moc"

@@ -1,0 +1,82 @@
+// Helpers shared by the Qt Test programs: dates and cells as the tests name
+// them, pixel counts in logical rectangles, and main() for the programs
+// that read the local zone.
+#pragma once
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <ctime>
+
+#include "model/geometry.h"
+#include "model/monthpage.h"
+#include "painters.h"
+
+namespace uitest {
+
+inline QString DateText(qov::SolarDate d)
+{
+    return QDate(d.year, d.month, d.day).toString(Qt::ISODate);
+}
+
+// The page of an ISO date ("2009-07-15"), that day selected.
+inline qov::MonthPage PageOf(const QString& iso)
+{
+    const QDate d = QDate::fromString(iso, Qt::ISODate);
+    return qov::MonthPage(d.year(), d.month(), d.day());
+}
+
+inline QPoint CellCentre(int row, int column)
+{
+    const qov::Rect r = qov::CellRect(row, column);
+    return {r.left + r.Width() / 2, r.top + r.Height() / 2};
+}
+
+inline QRgb Rgb(qov::Rgb c) { return qRgb(c.r, c.g, c.b); }
+
+// Pixels inside the logical rectangle `r` of the picture for which `is` holds.
+template <typename Is> int CountPixels(const QImage& picture, const QRect& r, Is is)
+{
+    const int ratio = qRound(picture.devicePixelRatio());
+    int count = 0;
+    for (int y = r.top() * ratio; y < (r.bottom() + 1) * ratio; ++y)
+        for (int x = r.left() * ratio; x < (r.right() + 1) * ratio; ++x)
+            count += is(picture.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+// Pixels of exactly `colour` inside the logical rectangle `r`.
+inline int CountColour(const QImage& picture, const qov::Rect& r, QRgb colour)
+{
+    return CountPixels(picture, ToQRect(r), [colour](QRgb p) { return p == colour; });
+}
+
+// A widget painted into an image at a device pixel ratio.
+inline QImage Picture(QWidget* widget, qreal ratio = 1.0)
+{
+    QImage image(widget->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
+}
+
+}  // namespace uitest
+
+// main() for a program whose expected texts name China Standard Time, with
+// a configuration folder of its own: no user holiday file, the shipped
+// schedule alone.
+#define QOV_UI_TEST_MAIN(TestClass)                                    \
+    int main(int argc, char** argv)                                    \
+    {                                                                  \
+        qputenv("TZ", "Asia/Shanghai");                                \
+        tzset();                                                       \
+        const QTemporaryDir config;                                    \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));  \
+        QApplication app(argc, argv);                                  \
+        TestClass test;                                                \
+        return QTest::qExec(&test, argc, argv);                        \
+    }
