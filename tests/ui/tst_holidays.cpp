@@ -63,9 +63,12 @@ class TestHolidays : public QObject {
         const qov::DayOff kind = Table().Lookup({year, month, day}).kind;
         return kind == qov::DayOff::Rest ? u"休"_s : kind == qov::DayOff::Work ? u"班"_s : u""_s;
     }
-    // Writes the file as editors that save safely do: a new file renamed over the old.
-    static void Replace(const QString& path, const QByteArray& bytes)
+    // Writes the user's file as editors that save safely do: a new file renamed over the
+    // old; the folder made first if need be.
+    void Replace(const QByteArray& bytes)
     {
+        const QString path = FilePath();
+        QVERIFY(QDir().mkpath(Folder()));
         QFile file(path + u".new"_s);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(bytes), bytes.size());
@@ -184,8 +187,7 @@ private Q_SLOTS:
             qPrintable(grid->accessibleDescription()));
         m_dlg->SelectDate(qov::MonthPage(2026, 10, 10));
         QVERIFY(grid->accessibleDescription().endsWith(u" 国庆节 调休上班"_s));
-        QVERIFY(QDir().mkpath(Folder()));
-        Replace(FilePath(), "2026-10-10\t-\n");
+        Replace("2026-10-10\t-\n");
         QTRY_VERIFY(!grid->accessibleDescription().contains(u"调休"_s));
     }
 
@@ -225,8 +227,7 @@ private Q_SLOTS:
         QVERIFY(Count(withHoliday, prefix, ink) > 20);
 
         // Without the holiday (removed by the user's file) the same box reads otherwise.
-        QVERIFY(QDir().mkpath(Folder()));
-        Replace(FilePath(), "2026-10-01\t-\n");
+        Replace("2026-10-01\t-\n");
         QTRY_COMPARE(KindOf(2026, 10, 1), QString());
         QTest::mouseMove(m_dlg.get(), centre + QPoint(0, 60));  // 8 October, then back
         QTest::mouseMove(m_dlg.get(), centre);
@@ -244,8 +245,7 @@ private Q_SLOTS:
 
         QVERIFY(QDir().mkpath(Folder()));
         int paints = m_counter.paints;
-        Replace(FilePath(),
-            "# next year's "
+        Replace("# next year's "
             "schedule\n2026-10-09\t休\t国庆节\n2026-10-01\t-\n2027-10-01\t休\t国庆节\n"
             "2027-02-30\t休\t春节\n");
         QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
@@ -270,11 +270,11 @@ private Q_SLOTS:
         QTRY_VERIFY(m_counter.paints > paints);
 
         // Replaced, then replaced again: a replaced file keeps being followed.
-        Replace(FilePath(), "2026-10-09\t班\t国庆节\n");
+        Replace("2026-10-09\t班\t国庆节\n");
         QTRY_COMPARE(KindOf(2026, 10, 9), u"班"_s);
         QCOMPARE(KindOf(2026, 10, 1), u"休"_s);
         QCOMPARE(KindOf(2026, 10, 10), u"班"_s);
-        Replace(FilePath(), "2026-10-09\t休\t国庆节\n");
+        Replace("2026-10-09\t休\t国庆节\n");
         QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
 
         paints = m_counter.paints;
@@ -301,9 +301,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        QVERIFY(QDir().mkpath(Folder()));
         // First a file that removes a shipped day, so that a change shows.
-        Replace(FilePath(), "2026-10-01\t-\n");
+        Replace("2026-10-01\t-\n");
         QTRY_COMPARE(KindOf(2026, 10, 1), QString());
         QVERIFY(QFile::remove(FilePath()));
         QTRY_COMPARE(KindOf(2026, 10, 1), u"休"_s);
@@ -311,13 +310,13 @@ private Q_SLOTS:
         const QByteArray path = QFile::encodeName(FilePath());
         const QSignalSpy readings(m_dlg->holidayFile(), &CHolidayFile::changed);
         if (kind == u"empty"_s) {
-            Replace(FilePath(), {});
+            Replace({});
         } else if (kind == u"folder"_s) {
             QVERIFY(QDir().mkdir(FilePath()));
         } else if (kind == u"large"_s) {
             QByteArray bytes;
             while (bytes.size() <= 1024 * 1024) bytes += "2026-10-01\t-\n";
-            Replace(FilePath(), bytes);
+            Replace(bytes);
         } else if (kind == u"pipe"_s) {
             QCOMPARE(::mkfifo(path.constData(), 0600), 0);
         } else {
