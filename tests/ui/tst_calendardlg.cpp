@@ -63,12 +63,13 @@ void StartProgram(QProcess& process)
 
 }  // namespace
 
-class TestCalendarDlg : public QObject {
+class TestCalendarDlg : public DialogTest {
     Q_OBJECT
 
-    std::unique_ptr<CCalendarDlg> m_dlg;
-
-    template <typename T = QComboBox> T* Child(const QString& n) { return m_dlg->findChild<T*>(n); }
+    template <typename T = QComboBox> T* Child(const QString& n) const
+    {
+        return DialogTest::Child<T>(n);
+    }
     void Choose(const QString& box, const QString& item)
     {
         const int index = Child(box)->findText(item);
@@ -96,7 +97,6 @@ class TestCalendarDlg : public QObject {
         return edit;
     }
 
-    CTipWindow* Tip() const { return m_dlg->tipWindow(); }
     void MoveTo(QPoint client) { QTest::mouseMove(m_dlg.get(), client); }
     // Where the tip belongs for the pointer at `client`: centred, 20 px below.
     QPoint TipPos(QPoint client) const
@@ -108,21 +108,14 @@ class TestCalendarDlg : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        // ctest names a per-program runtime directory; it must exist, owner-only.
-        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        QVERIFY(runtime.isEmpty() || QDir().mkpath(runtime));
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(MakeRuntimeDir());
         qputenv(
             "QT_QPA_PLATFORM", "offscreen");  // for the programs started, whoever starts the test
     }
 
     void init()
     {
-        m_dlg = std::make_unique<CCalendarDlg>();
-        m_dlg->move(40, 30);
-        m_dlg->show();
-        m_dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
+        Open();
         CheckPage(DateText(qov::Today()));  // the window starts at today
         QCOMPARE(Child(u"queryDayBox"_s)->currentText(), QString::number(qov::Today().day));
         m_dlg->SelectDate(qov::MonthPage(2009, 7, 15));
@@ -165,7 +158,7 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(QString, steps);
         QFETCH(QString, expected);
-        m_dlg->SelectDate(PageOf(start));
+        Select(start);
         for (const QString& step : steps.split(u' ')) {
             const QStringList parts = step.mid(1).split(u',');
             if (step.contains(u'='))
@@ -487,11 +480,8 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), away);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
         QTRY_VERIFY(edit->hasFocus());
-        QCOMPARE(edit->selectedText(),
-            away.mid(field == 1  ? 0
-                    : field == 2 ? 5
-                                 : 8,
-                field == 1 ? 4 : 2));
+        // The field's characters in "YYYY-MM-DD": 0..3, 5..6, 8..9.
+        QCOMPARE(edit->selectedText(), away.mid(field == 1 ? 0 : 3 * field - 1, field == 1 ? 4 : 2));
         QTest::keyClicks(edit, after);
         QCOMPARE(edit->text(), expected);
     }

@@ -48,11 +48,10 @@ public:
 
 }  // namespace
 
-class TestHolidays : public QObject {
+class TestHolidays : public uitest::DialogTest {
     Q_OBJECT
 
     QTemporaryDir m_config;  // $XDG_CONFIG_HOME of this test
-    std::unique_ptr<CCalendarDlg> m_dlg;
     PaintCounter m_counter;
 
     QString Folder() const { return m_config.path() + u"/qov"_s; }
@@ -83,19 +82,14 @@ private Q_SLOTS:
     {
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-        QVERIFY(runtime.isEmpty() || QDir().mkpath(runtime));
-        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(uitest::MakeRuntimeDir());
     }
 
     void init()
     {
         QDir(Folder()).removeRecursively();
-        m_dlg = std::make_unique<CCalendarDlg>();
+        Open();
         m_dlg->installEventFilter(&m_counter);
-        m_dlg->move(40, 30);
-        m_dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
         m_dlg->SelectDate(qov::MonthPage(2026, 10, 15));
     }
     void cleanup()
@@ -181,7 +175,7 @@ private Q_SLOTS:
     void spokenHoliday()
     {
         m_dlg->SelectDate(qov::MonthPage(2026, 10, 1));
-        QWidget* grid = m_dlg->findChild<QWidget*>(u"monthGrid"_s);
+        QWidget* grid = Child(u"monthGrid"_s);
         QVERIFY(grid != nullptr);
         QVERIFY2(grid->accessibleDescription().endsWith(u" 国庆节 休"_s),
             qPrintable(grid->accessibleDescription()));
@@ -215,7 +209,7 @@ private Q_SLOTS:
         const qov::Rect cell = qov::CellRect(0, 4);
         const QPoint centre(cell.left + 30, cell.top + 20);
         QTest::mouseMove(m_dlg.get(), centre);
-        CTipWindow* tip = m_dlg->tipWindow();
+        CTipWindow* tip = Tip();
         QTRY_VERIFY(tip->isVisible());
         QVERIFY2(tip->note().startsWith(u"国庆节 休 "_s), qPrintable(tip->note()));
         const QImage withHoliday = tip->grab().toImage();

@@ -157,14 +157,9 @@ QList<SmallText> SmallTexts(const qov::PagePicture& full)
 
 }  // namespace
 
-class TestUsability : public QObject {
+class TestUsability : public DialogTest {
     Q_OBJECT
 
-    std::unique_ptr<CCalendarDlg> m_dlg;
-
-    template <typename T = QWidget> T* Child(const QString& n) { return m_dlg->findChild<T*>(n); }
-    CTipWindow* Tip() const { return m_dlg->tipWindow(); }
-    void Select(const QString& iso) { m_dlg->SelectDate(PageOf(iso)); }
     // The tip's first line for the day at `cell` on the page shown.
     QString TipDate(QPoint cell) const
     {
@@ -175,14 +170,7 @@ class TestUsability : public QObject {
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_dlg = std::make_unique<CCalendarDlg>();
-        m_dlg->move(40, 30);
-        m_dlg->show();
-        m_dlg->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
-    }
+    void init() { Open(); }
     void cleanup() { m_dlg.reset(); }
 
     // Every small painted text, drawn alone onto the bare picture. At 100 %
@@ -593,12 +581,8 @@ private Q_SLOTS:
             for (int x = 2; x < image.width() - 2; ++x)
                 if (qGray(image.pixel(x, y)) < 100) ink |= QRect(x, y, 1, 1);
         QVERIFY(!ink.isEmpty());
-        const QString where = u"ink %1,%2 %3x%4 in %5x%6"_s.arg(ink.x())
-                                  .arg(ink.y())
-                                  .arg(ink.width())
-                                  .arg(ink.height())
-                                  .arg(image.width())
-                                  .arg(image.height());
+        const QString where = QString::asprintf("ink %d,%d %dx%d in %dx%d", ink.x(), ink.y(),
+            ink.width(), ink.height(), image.width(), image.height());
         QVERIFY2(ink.left() >= 4, qPrintable(where));
         QVERIFY2(qAbs(ink.top() - (image.height() - 1 - ink.bottom())) <= 1, qPrintable(where));
     }

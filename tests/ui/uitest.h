@@ -4,12 +4,17 @@
 #pragma once
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <ctime>
+#include <memory>
+
+#include "calendardlg.h"
+#include "controls/tipwindow.h"
 
 #include "model/geometry.h"
 #include "model/monthpage.h"
@@ -54,6 +59,15 @@ inline int CountColour(const QImage& picture, const qov::Rect& r, QRgb colour)
     return CountPixels(picture, ToQRect(r), [colour](QRgb p) { return p == colour; });
 }
 
+// ctest names a per-program runtime directory; it must exist, owner-only.
+inline bool MakeRuntimeDir()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty()) return true;
+    return QDir().mkpath(runtime)
+        && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 // A widget painted into an image at a device pixel ratio.
 inline QImage Picture(QWidget* widget, qreal ratio = 1.0)
 {
@@ -63,6 +77,28 @@ inline QImage Picture(QWidget* widget, qreal ratio = 1.0)
     widget->render(&image);
     return image;
 }
+
+// A test of the main window, opened afresh for each test function by its init().
+class DialogTest : public QObject {
+protected:
+    std::unique_ptr<CCalendarDlg> m_dlg;
+
+    template <typename T = QWidget> T* Child(const QString& n) const
+    {
+        return m_dlg->findChild<T*>(n);
+    }
+    CTipWindow* Tip() const { return m_dlg->tipWindow(); }
+    void Select(const QString& iso) { m_dlg->SelectDate(PageOf(iso)); }
+    // The window at 40,30, shown and active.
+    void Open()
+    {
+        m_dlg = std::make_unique<CCalendarDlg>();
+        m_dlg->move(40, 30);
+        m_dlg->show();
+        m_dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dlg.get()));
+    }
+};
 
 }  // namespace uitest
 
