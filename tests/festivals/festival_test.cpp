@@ -69,8 +69,8 @@ bool Has(const std::string& list, std::string_view name)
     return (" " + list).find(" " + std::string(name) + " ") != std::string::npos;
 }
 
-// Chosen dates; the weekday rows, Friday the 13th and Easter of every date
-// are swept below.
+// Chosen dates; the weekday rows, Friday the 13th and Easter of every date,
+// and the Gregorian and lunar keys of months 0..13, days 0..32 are swept below.
 TEST(Lookup, GivesTheNames)
 {
     // clang-format off
@@ -117,11 +117,8 @@ TEST(Lookup, GivesTheNames)
     {"WeekdayDayIntMin", FindWeekdayFestival, 2000, 1, INT_MIN, ""},
     {"WeekdayDay32", FindWeekdayFestival, 2010, 1, 38, ""},  // week 5, Sunday: no 麻风日
     {"WeekdayYearIntMax", FindWeekdayFestival, INT_MAX, 5, 10, ""},
-    {"LunarDay0", FindLunarFestival, 2009, 1, 0, ""},
-    {"LunarDay31", FindLunarFestival, 2009, 12, 31, ""},
     {"LunarDayIntMin", FindLunarFestival, INT_MIN, 1, INT_MIN, ""},
     {"LunarMonthIntMax", FindLunarFestival, INT_MAX, INT_MAX, 1, ""},
-    {"GregorianFeb30", FindGregorianFestival, 2009, 2, 30, ""},
     {"GregorianDayIntMax", FindGregorianFestival, 2009, 1, INT_MAX, ""},
     {"ListYearIntMax", WithLunar, INT_MAX, 1, 1, ""},
     {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
