@@ -4,13 +4,13 @@
 
 #include <climits>
 #include <cstdio>
-#include <ctime>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "../engine/chrono_oracle.h"
 #include "festival_tables.h"
 #include "festivals.h"
 #include "lunar.h"
@@ -18,45 +18,21 @@
 #include "solarterm.h"
 
 namespace qov {
+namespace oracle {
+std::ostream& operator<<(std::ostream& out, Ymd d)
+{
+    return out << d.y << '-' << d.m << '-' << d.d;
+}
+}  // namespace oracle
 namespace {
 
-struct Date {
-    int year, month, day;
-};
-
-std::ostream& operator<<(std::ostream& out, Date d)
-{
-    return out << d.year << '-' << d.month << '-' << d.day;
-}
-
-// Days since 1970-01-01 and back, from the C library: independent of the engine.
-long long DaysOf(Date d)
-{
-    std::tm tm{};
-    tm.tm_year = d.year - 1900;
-    tm.tm_mon = d.month - 1;
-    tm.tm_mday = d.day;
-    return static_cast<long long>(timegm(&tm)) / 86400;
-}
-
-std::tm TmOf(long long days)
-{
-    const auto seconds = static_cast<std::time_t>(days * 86400);
-    std::tm tm{};
-    gmtime_r(&seconds, &tm);
-    return tm;
-}
-
-Date DateOf(long long days)
-{
-    const std::tm tm = TmOf(days);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
-}
+using oracle::DateOf, oracle::DaysOf, oracle::WeekdayOf;
+using Date = oracle::Ymd;
 
 std::string List(Date d, bool withLunar)
 {
     std::string result = "stale text";
-    GetDayFestivals(d.year, d.month, d.day, result, withLunar);
+    GetDayFestivals(d.y, d.m, d.d, result, withLunar);
     return result;
 }
 
@@ -231,22 +207,21 @@ TEST(DateRules, EveryDateOf1900To2100)
     std::vector<long long> easters;
     for (long long t = DaysOf({1900, 1, 1}); t <= DaysOf({2100, 12, 31}); ++t) {
         const Date d = DateOf(t);
-        const int weekday = TmOf(t).tm_wday;
-        const int firstSunday = 1 + ((d.day - 1 - weekday) % 7 + 7) % 7;
+        const int weekday = WeekdayOf(d);
+        const int firstSunday = 1 + ((d.d - 1 - weekday) % 7 + 7) % 7;
         std::string rule;
         for (const WeekdayRule& r : WeekdayRules)
-            if (r.month == d.month && firstSunday + 7 * (r.sunday - 1) + r.after == d.day)
-                rule = r.names;
-        ASSERT_EQ(FindWeekdayFestival(d.year, d.month, d.day), rule) << d;
+            if (r.month == d.m && firstSunday + 7 * (r.sunday - 1) + r.after == d.d) rule = r.names;
+        ASSERT_EQ(FindWeekdayFestival(d.y, d.m, d.d), rule) << d;
         const std::string list = List(d, false);
-        ASSERT_EQ(Has(list, "黑色星期五"), d.day == 13 && weekday == 5) << d;
+        ASSERT_EQ(Has(list, "黑色星期五"), d.d == 13 && weekday == 5) << d;
         if (Has(list, "复活节")) easters.push_back(t);
     }
     ASSERT_EQ(easters.size(), 201u);
     for (int year = 1900; year <= 2100; ++year) {
         const long long t = easters[static_cast<std::size_t>(year - 1900)];
         const SolarTermTime equinox = SolarTermDate(year, 5);
-        EXPECT_TRUE(DateOf(t).year == year && TmOf(t).tm_wday == 0) << DateOf(t);
+        EXPECT_TRUE(DateOf(t).y == year && WeekdayOf(DateOf(t)) == 0) << DateOf(t);
         EXPECT_TRUE(t >= DaysOf({year, 3, 22}) && t <= DaysOf({year, 4, 25})) << DateOf(t);
         EXPECT_GT(t, DaysOf({equinox.year, equinox.month, equinox.day})) << DateOf(t);
     }
@@ -260,12 +235,12 @@ TEST(LunarPart, EveryDateOf1899To2102)
     for (long long t = DaysOf({1899, 1, 1}); t <= DaysOf({2102, 12, 31}); ++t) {
         const Date d = DateOf(t), next = DateOf(t + 1);
         const std::string list = List(d, true);
-        if (!HasLunarDate(ToLunar(d.year, d.month, d.day))) {
-            const std::string term = SolarTermOnDate(d.year, d.month, d.day);
+        if (!HasLunarDate(ToLunar(d.y, d.m, d.d))) {
+            const std::string term = SolarTermOnDate(d.y, d.m, d.d);
             ASSERT_EQ(list, (term.empty() ? "" : term + " ") + List(d, false)) << d;
             continue;
         }
-        const LunarDate n = ToLunar(next.year, next.month, next.day);
+        const LunarDate n = ToLunar(next.y, next.m, next.d);
         const bool eve = !HasLunarDate(n) || (n.month == 1 && n.day == 1 && !n.isLeap);
         ASSERT_EQ(Has(list, "除夕"), eve) << d;
         eves += eve ? 1 : 0;
