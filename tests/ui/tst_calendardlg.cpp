@@ -404,10 +404,12 @@ private Q_SLOTS:
 
     // Keys typed into the start date: the text after each key ('|'-separated) and once the focus
     // has left. Letters, Backspace and clipboard shortcuts change nothing, the clipboard included.
+    // Tab away in the middle of a field and Shift+Tab back: the field shows the date brought
+    // into range, selected again, and the next digits go on as if the focus had never left.
     void typing_data()
     {
         QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("field");
+        QTest::addColumn<int>("field");  // 1..3: year, month, day
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("texts");
         QTest::addColumn<QString>("normalised");
@@ -424,6 +426,16 @@ private Q_SLOTS:
             << u"2009-07-01"_s << 2 << u"A,Backspace,Ctrl+C,Ctrl+V,Shift+Ins,8"_s
             << u"2009-07-01|2009-07-01|2009-07-01|2009-07-01|2009-07-01|2009-08-01"_s
             << u"2009-08-01"_s;
+        QTest::newRow("month 0, away and back, 5")
+            << u"2009-06-04"_s << 2 << u"0,Tab,Shift+Tab,5"_s
+            << u"2009-00-04|2009-01-04|2009-01-04|2009-05-04"_s << u"2009-05-04"_s;
+        QTest::newRow("day 0, away and back, 9")
+            << u"2009-05-04"_s << 3 << u"0,Tab,Shift+Tab,9"_s
+            << u"2009-05-00|2009-05-01|2009-05-01|2009-05-09"_s << u"2009-05-09"_s;
+        QTest::newRow("year 20, away and back, 09")
+            << u"2012-07-15"_s << 1 << u"2,0,Tab,Shift+Tab,0,9"_s
+            << u"2000-07-15|2000-07-15|2000-07-15|2000-07-15|2000-07-15|2009-07-15"_s
+            << u"2009-07-15"_s;
     }
     void typing()
     {
@@ -437,7 +449,14 @@ private Q_SLOTS:
         QTRY_VERIFY(edit->hasFocus());
         const QStringList sequence = keys.split(u',');
         for (int i = 0; i < sequence.size(); ++i) {
-            QTest::keySequence(edit, QKeySequence(sequence[i]));
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence(sequence[i]));
+            if (sequence[i] == u"Tab"_s) QTRY_VERIFY(!edit->hasFocus());
+            if (sequence[i] == u"Shift+Tab"_s) {
+                QTRY_VERIFY(edit->hasFocus());
+                // The field's characters in "YYYY-MM-DD": 0..3, 5..6, 8..9.
+                QCOMPARE(edit->selectedText(),
+                    edit->text().mid(field == 1 ? 0 : 3 * field - 1, field == 1 ? 4 : 2));
+            }
             QCOMPARE(edit->text(), texts.section(u'|', i, i));
         }
         QCOMPARE(QApplication::clipboard()->text(), u"1999"_s);
@@ -446,70 +465,44 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), normalised);
     }
 
-    // Tab away in the middle of a field and Shift+Tab back: the field shows
-    // the date brought into range, and the next digits go on as if the focus
-    // had never left.
-    void focusRoundTrip_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("field");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("away");  // the text while the focus is elsewhere
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("month 0, 5")
-            << u"2009-06-04"_s << 2 << u"0"_s << u"2009-01-04"_s << u"5"_s << u"2009-05-04"_s;
-        QTest::newRow("day 0, 9") << u"2009-05-04"_s << 3 << u"0"_s << u"2009-05-01"_s << u"9"_s
-                                  << u"2009-05-09"_s;
-        QTest::newRow("year 20, 09")
-            << u"2012-07-15"_s << 1 << u"20"_s << u"2000-07-15"_s << u"09"_s << u"2009-07-15"_s;
-    }
-    void focusRoundTrip()
-    {
-        QFETCH(QString, start);
-        QFETCH(int, field);
-        QFETCH(QString, before);
-        QFETCH(QString, away);
-        QFETCH(QString, after);
-        QFETCH(QString, expected);
-        auto* edit = StartEdit(start, field);
-        QTRY_VERIFY(edit->hasFocus());
-        QTest::keyClicks(edit, before);
-        QTest::keyClick(edit, Qt::Key_Tab);
-        QTRY_VERIFY(!edit->hasFocus());
-        QCOMPARE(edit->text(), away);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
-        QTRY_VERIFY(edit->hasFocus());
-        // The field's characters in "YYYY-MM-DD": 0..3, 5..6, 8..9.
-        QCOMPARE(edit->selectedText(), away.mid(field == 1 ? 0 : 3 * field - 1, field == 1 ? 4 : 2));
-        QTest::keyClicks(edit, after);
-        QCOMPARE(edit->text(), expected);
-    }
-
-    // Both dates typed from a click on the start's year; "计算" gets the focus.
+    // Both dates typed from a click on the start's year; "计算" gets the focus,
+    // shows its focus frame and is pressed by Space or Enter. Enter in a date
+    // field ends nothing.
     void dayCounter_data()
     {
         QTest::addColumn<QString>("keys");  // the start date, then the end date
+        QTest::addColumn<int>("press");     // the key pressed on 计算
         QTest::addColumn<QString>("result");
-        QTest::newRow("end before start") << u"2009030120090228"_s << u"-1"_s;
-        QTest::newRow("one-digit month and day") << u"2009752010315"_s << u"253"_s;
+        // 1 March 2009 to 28 February 2009: one day back.
+        QTest::newRow("end before start, Enter")
+            << u"2009030120090228"_s << int(Qt::Key_Return) << u"-1"_s;
+        QTest::newRow("one-digit month and day, Space")
+            << u"2009752010315"_s << int(Qt::Key_Space) << u"253"_s;
     }
     void dayCounter()
     {
         QFETCH(QString, keys);
+        QFETCH(int, press);
         QFETCH(QString, result);
         auto* start = Child<CQovEdit>(u"startEdit"_s);
         auto* compute = Child<QPushButton>(u"computeButton"_s);
+        auto* shown = Child<QLineEdit>(u"resultEdit"_s);
         QTest::mouseClick(start, Qt::LeftButton, {}, QPoint(4, start->height() / 2));
         QTRY_VERIFY(start->hasFocus());
+        QTest::keyClick(start, Qt::Key_Return);
+        QVERIFY(m_dlg->isVisible() && start->hasFocus() && shown->text().isEmpty());
         for (const QChar key : keys) {
             QVERIFY(start->hasFocus() || Child<CQovEdit>(u"endEdit"_s)->hasFocus());
             QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
         }
         QVERIFY(compute->hasFocus());  // completing the dates does not compute
-        QVERIFY(Child<QLineEdit>(u"resultEdit"_s)->text().isEmpty());
-        QTest::keyClick(compute, Qt::Key_Space);
-        QCOMPARE(Child<QLineEdit>(u"resultEdit"_s)->text(), result);
+        QVERIFY(shown->text().isEmpty());
+        const QImage focused = Picture(compute);
+        QTest::keyClick(compute, Qt::Key(press));
+        QCOMPARE(shown->text(), result);
+        QVERIFY(m_dlg->isVisible());
+        start->setFocus();
+        QVERIFY(focused != Picture(compute));  // the focus frame went with the focus
     }
 
     // A click inside each character: a digit picks its field, a separator none.

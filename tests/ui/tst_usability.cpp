@@ -5,10 +5,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
@@ -391,30 +389,6 @@ private Q_SLOTS:
         QVERIFY(menu.isAccepted());
         QCOMPARE(popup, QString());
         QCOMPARE(edit->text(), text);
-    }
-
-    // Typing both dates leads to 计算, which shows its focus frame and is
-    // pressed by Enter; Enter in a date field ends nothing.
-    void enterOnCompute()
-    {
-        auto* start = Child<CQovEdit>(u"startEdit"_s);
-        auto* compute = Child<QPushButton>(u"computeButton"_s);
-        auto* result = Child<QLineEdit>(u"resultEdit"_s);
-        start->SelectField(1);
-        QTRY_VERIFY(start->hasFocus());
-        QTest::keyClick(start, Qt::Key_Return);
-        QVERIFY(m_dlg->isVisible() && start->hasFocus() && result->text().isEmpty());
-        // 1 March 2009 to 28 February 2009: one day back.
-        for (const QChar key : u"2009030120090228"_s)
-            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
-        QVERIFY(compute->hasFocus());
-        const QImage focused = Picture(compute);
-        QVERIFY(result->text().isEmpty());
-        QTest::keyClick(compute, Qt::Key_Return);
-        QCOMPARE(result->text(), u"-1"_s);
-        QVERIFY(m_dlg->isVisible());
-        start->setFocus();
-        QVERIFY(focused != Picture(compute));  // the focus frame went with the focus
     }
 
     // Tab walks the focus chain once round; every stop shows the focus.
