@@ -199,9 +199,7 @@ TEST(Total, SolarTermsAtExtremeArguments)
                 << year << " term " << k;
         }
 
-    struct Row {
-        int y, m, d;
-    };
+    using Row = oracle::Ymd;
     const Row badDates[] = {{2000, 0, 1}, {2000, 13, 1}, {2000, INT_MIN, 1}, {2000, INT_MAX, 1},
         {INT_MAX, 1, 5}, {INT_MIN, 12, 21}};
     for (const Row& r : badDates)
