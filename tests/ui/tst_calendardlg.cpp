@@ -525,7 +525,7 @@ private Q_SLOTS:
         }
     }
 
-    // Blank for the first second, then the local time as "%d:%.2d:%.2d"; the zone under TZ.
+    // Blank for the first second, then the local time as "%d:%.2d:%.2d".
     void clockAndZone()
     {
         QCOMPARE(ClockText(QTime(9, 5, 7)), u"9:05:07"_s);
@@ -539,7 +539,6 @@ private Q_SLOTS:
         QVERIFY2(time.isValid() && ClockText(time) == shown, qPrintable(shown));
         const int late = time.secsTo(QTime::currentTime());
         QVERIFY2(qAbs(late) <= 2 || qAbs(late) >= 86400 - 2, qPrintable(shown));  // local time
-        QCOMPARE(m_dlg->findChild<QLabel*>(u"zoneLabel"_s)->text(), u"当前：中国标准时间"_s);
     }
 
     // A zone the time-zone database does not know shows its offset from UTC.

@@ -172,10 +172,11 @@ private Q_SLOTS:
         for (const qreal ratio : {1.0, 2.0}) {
             const QImage reference = Reference(page, ratio);
             // Twice: the first lays the texts out, the second draws them from the cache.
-            for (int paint = 0; paint < 2; ++paint)
-                QVERIFY2(Difference(dlg.RenderPicture(ratio), reference).isEmpty(),
-                    qPrintable(u"ratio %1, paint %2: "_s.arg(ratio).arg(paint)
-                        + Difference(dlg.RenderPicture(ratio), reference)));
+            for (int paint = 0; paint < 2; ++paint) {
+                const QString difference = Difference(dlg.RenderPicture(ratio), reference);
+                QVERIFY2(difference.isEmpty(),
+                    qPrintable(u"ratio %1, paint %2: "_s.arg(ratio).arg(paint) + difference));
+            }
         }
     }
 

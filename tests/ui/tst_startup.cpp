@@ -158,67 +158,59 @@ private Q_SLOTS:
         QCOMPARE(Bare(cancel), u"取消"_s);
     }
 
-    // Refusals and help need no display and end before any window: a
-    // window attempt on xcb with no DISPLAY would abort instead.
-    void programWithoutDisplay_data()
+    // The program run. Refusals and help need no display and end before any
+    // window: a window attempt on xcb with no DISPLAY would abort instead.
+    // Otherwise the window opens on the page asked for with that day
+    // selected: the selection fill lies in that day's cell of the first paint.
+    void program_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("locale");  // empty: a window, offscreen
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QDate>("date");  // the day selected in the first paint
         QTest::newRow("--date 2023-02-29 zh")
             << QStringList{u"--date"_s, u"2023-02-29"_s} << u"zh_CN.UTF-8"_s << 2 << QString()
-            << u"qov: 日期 “2023-02-29” 无效"_s;
+            << u"qov: 日期 “2023-02-29” 无效"_s << QDate();
         QTest::newRow("--date x en") << QStringList{u"--date"_s, u"x"_s} << u"C"_s << 2 << QString()
-                                     << u"qov: invalid date 'x'"_s;
+                                     << u"qov: invalid date 'x'"_s << QDate();
         QTest::newRow("--help zh") << QStringList{u"--help"_s} << u"zh_CN.UTF-8"_s << 0
-                                   << u"在命令行选项上显示帮助"_s << QString();
+                                   << u"在命令行选项上显示帮助"_s << QString() << QDate();
         QTest::newRow("--version en") << QStringList{u"--version"_s} << u"C"_s << 0
-                                      << u"qov Perpetual Calendar 1.0\n"_s << QString();
+                                      << u"qov Perpetual Calendar 1.0\n"_s << QString() << QDate();
+        QTest::newRow("--date 2008-08-08") << QStringList{u"--date"_s, u"2008-08-08"_s}
+                                           << QString() << 0 << QString() << QString()
+                                           << QDate(2008, 8, 8);
+        QTest::newRow("--date=1900-01-01") << QStringList{u"--date=1900-01-01"_s} << QString()
+                                           << 0 << QString() << QString() << QDate(1900, 1, 1);
+        QTest::newRow("none") << QStringList{} << QString() << 0 << QString() << QString()
+                              << QDate::currentDate();
     }
-    void programWithoutDisplay()
+    void program()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, locale);
         QFETCH(int, status);
         QFETCH(QString, out);
         QFETCH(QString, err);
-        QTemporaryDir dir;
-        const QString shot = dir.filePath(u"shot.png"_s);
-        const Finished run = RunProgram(arguments,
-            {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s, u"QT_QPA_PLATFORM=xcb"_s,
-                u"LC_ALL="_s + locale, u"QOV_SNAPSHOT="_s + shot});
-        QCOMPARE(run.status, status);
-        QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
-        QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
-        QVERIFY(!QFile::exists(shot));
-    }
-
-    // The window opens on the page asked for with that day selected: the
-    // selection fill lies in that day's cell of the first paint.
-    void programDate_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("--date 2008-08-08")
-            << QStringList{u"--date"_s, u"2008-08-08"_s} << QDate(2008, 8, 8);
-        QTest::newRow("--date=1900-01-01")
-            << QStringList{u"--date=1900-01-01"_s} << QDate(1900, 1, 1);
-        QTest::newRow("none") << QStringList{} << QDate::currentDate();
-    }
-    void programDate()
-    {
-        QFETCH(QStringList, arguments);
         QFETCH(QDate, date);
         QTemporaryDir dir;
         const QString shot = dir.filePath(u"shot.png"_s);
-        const Finished run =
-            RunProgram(arguments, {u"QT_QPA_PLATFORM=offscreen"_s, u"QOV_SNAPSHOT="_s + shot});
-        QCOMPARE(run.status, 0);
+        const Finished run = RunProgram(arguments,
+            locale.isEmpty() ? QStringList{u"QT_QPA_PLATFORM=offscreen"_s, u"QOV_SNAPSHOT="_s + shot}
+                             : QStringList{u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s,
+                                   u"QT_QPA_PLATFORM=xcb"_s, u"LC_ALL="_s + locale,
+                                   u"QOV_SNAPSHOT="_s + shot});
+        QCOMPARE(run.status, status);
+        if (!date.isValid()) {
+            QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
+            QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
+            QVERIFY(!QFile::exists(shot));
+            return;
+        }
         const QImage picture(shot);
         QCOMPARE(picture.size(), QSize(680, 505));
-
         const qov::MonthPage page(date.year(), date.month(), date.day());
         const qov::Rect cell = qov::CellRect(page.SelectedCell().row, page.SelectedCell().column);
         const QRgb fill =
