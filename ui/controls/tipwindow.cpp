@@ -66,6 +66,12 @@ void CTipWindow::SetText(const std::string& line1, const std::string& line2,
     const std::string& line3, const std::string& line4, const std::string& note,
     const std::string& holiday)
 {
+    const std::array<const std::string*, 6> texts{&line1, &line2, &line3, &line4, &note, &holiday};
+    bool same = m_hasText;
+    for (std::size_t i = 0; same && i < texts.size(); ++i) same = *texts[i] == m_lastTexts[i];
+    if (same) return;
+    for (std::size_t i = 0; i < texts.size(); ++i) m_lastTexts[i] = *texts[i];
+
     m_lines[0] = Decode(m_gbk, line1);
     m_lines[1] = Decode(m_gbk, line2);
     m_lines[2] = Decode(m_gbk, line3);

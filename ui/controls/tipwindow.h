@@ -68,6 +68,9 @@ private:
     std::array<QString, 4> m_lines;
     QString m_note;
     std::string m_lastLine1;  // GBK bytes of the line 1 last painted for
+    // The texts of the last SetText as given (GBK, the holiday UTF-8): a move
+    // within the same cell brings them again and is not decoded or measured.
+    std::array<std::string, 6> m_lastTexts;
     int m_sampleWidth = 0;
     int m_textHeight = 0;
     int m_noteWidth = 0;
