@@ -17,10 +17,12 @@ namespace qov {
 // Years whose terms come from the ephemeris table, in China Standard Time.
 inline constexpr int FirstExactTermYear = 1899;
 inline constexpr int LastExactTermYear = 2101;
-// Years the formula serves: beyond about +-29,000 years its 64-bit count of
-// 100-ns ticks would overflow.
-inline constexpr int MinTermYear = -20000;
-inline constexpr int MaxTermYear = 20000;
+// Years the formula serves. The mean tropical year is 0.0003 days shorter
+// than the Gregorian one, so its terms drift through the calendar; within
+// these years every term k still falls in month k / 2 + 1 (from year 10085
+// on 立春 slips into January, and before -19688 霜降 into November).
+inline constexpr int MinTermYear = -9999;
+inline constexpr int MaxTermYear = 9999;
 
 // Minutes from 小寒 to term k within a mean tropical year, k = 0..23: the
 // formula for the years outside the table.
@@ -41,8 +43,8 @@ struct SolarTermTime {
 };
 
 // Term k (0 = 小寒 .. 23 = 冬至) of Gregorian year `year`: China Standard
-// Time for 1899..2101, Universal Time by the formula otherwise. For
-// 1899..2101 term k falls in month k / 2 + 1 of that year.
+// Time for 1899..2101, Universal Time by the formula otherwise. Term k
+// falls in month k / 2 + 1 of that year.
 SolarTermTime SolarTermDate(int year, int k) noexcept;
 
 // The name of the term falling on the date, or "".

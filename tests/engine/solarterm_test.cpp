@@ -190,14 +190,23 @@ TEST(Total, SolarTermsAtExtremeArguments)
         const SolarTermTime t = SolarTermDate(year, k);
         EXPECT_TRUE(t.year == 0 && t.month == 0 && t.day == 0) << year << " term " << k;
     }
-    // The ends of the formula's range still give proper dates.
-    for (const int year : {MinTermYear, MaxTermYear})
-        for (const int k : {0, 23}) {
+    // Throughout the formula's range term k falls in month k / 2 + 1 of its
+    // own year, so the nearest sectional terms lie 1 to 32 days off; the
+    // first and last day of each month are where that would break first.
+    for (int year = MinTermYear; year <= MaxTermYear; ++year) {
+        for (int k = 0; k < 24; ++k) {
             const SolarTermTime t = SolarTermDate(year, k);
-            EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1
-                && t.day <= DaysInMonth(t.year, t.month) && std::abs(t.year - year) <= 1)
-                << year << " term " << k;
+            ASSERT_TRUE(t.year == year && t.month == k / 2 + 1) << year << " term " << k;
         }
+        if (year == MinTermYear || year == MaxTermYear) continue;
+        for (int m = 1; m <= 12; ++m)
+            for (const int d : {1, DaysInMonth(year, m)})
+                for (const int kind : {1, 2}) {
+                    int days = 0;
+                    ASSERT_NE(NearSectionalTerm(year, m, d, kind, days), "") << year << "-" << m;
+                    ASSERT_TRUE(days >= 1 && days <= 32) << year << "-" << m << "-" << d;
+                }
+    }
 
     using Row = oracle::Ymd;
     const Row badDates[] = {{2000, 0, 1}, {2000, 13, 1}, {2000, INT_MIN, 1}, {2000, INT_MAX, 1},
