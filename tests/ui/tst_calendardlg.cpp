@@ -126,9 +126,7 @@ private Q_SLOTS:
     // "@x,y" clicks the window at a point, "#row,column" at a cell's centre.
     void actions_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("expected");
+        Columns<QString, QString, QString>("start", "steps", "expected");
         const auto row = [](const char* name, const char* start, const char* steps,
                              QString expected) {
             QTest::newRow(name) << QString::fromUtf8(start) << QString::fromUtf8(steps) << expected;
@@ -155,9 +153,8 @@ private Q_SLOTS:
     }
     void actions()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, steps);
-        QFETCH(QString, expected);
+        const auto [start, steps, expected] =
+            Fetch<QString, QString, QString>("start", "steps", "expected");
         Select(start);
         for (const QString& step : steps.split(u' ')) {
             const QStringList parts = step.mid(1).split(u',');
@@ -254,9 +251,8 @@ private Q_SLOTS:
 
     void choosePanel_data()
     {
-        QTest::addColumn<QString>("desktop");
-        QTest::addColumn<QString>("installed");  // comma-separated
-        QTest::addColumn<QString>("panel");      // program and arguments; empty: none
+        // installed: comma-separated; panel: program and arguments; empty: none
+        Columns<QString, QString, QString>("desktop", "installed", "panel");
         const QString all = u"gnome-control-center,systemsettings,kcmshell5"_s;
         QTest::newRow("unknown desktop") << u"Foo"_s << all << u"gnome-control-center datetime"_s;
         QTest::newRow("KDE") << u"KDE"_s << all << u"systemsettings kcm_clock"_s;
@@ -267,9 +263,8 @@ private Q_SLOTS:
     }
     void choosePanel()
     {
-        QFETCH(QString, desktop);
-        QFETCH(QString, installed);
-        QFETCH(QString, panel);
+        const auto [desktop, installed, panel] =
+            Fetch<QString, QString, QString>("desktop", "installed", "panel");
         const QStringList names = installed.split(u',');
         const auto chosen =
             ChooseDateTimePanel(desktop, [&](const QString& n) { return names.contains(n); });
@@ -301,8 +296,7 @@ private Q_SLOTS:
     // note; '|'-separated), empty when hidden.
     void tipHover_data()
     {
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<QString>("texts");
+        Columns<QPoint, QString>("point", "texts");
         // 1 July 2009, a Wednesday, was the 9th day of the leap 5th lunar month
         // (from 23 June); the leading Sunday is 28 June.
         QTest::newRow("in month")
@@ -317,8 +311,7 @@ private Q_SLOTS:
     }
     void tipHover()
     {
-        QFETCH(QPoint, point);
-        QFETCH(QString, texts);
+        const auto [point, texts] = Fetch<QPoint, QString>("point", "texts");
         MoveTo(CellCentre(1, 1));
         QTRY_VERIFY(Tip()->isVisible());
         MoveTo(point);
@@ -363,10 +356,8 @@ private Q_SLOTS:
     // the owner's frame (its bottom-right corner).
     void tipAlone_data()
     {
-        QTest::addColumn<QString>("note");
-        QTest::addColumn<int>("rows");  // note rows reserved
-        QTest::addColumn<QPoint>("past");
-        QTest::addColumn<bool>("visible");
+        // rows: note rows reserved
+        Columns<QString, int, QPoint, bool>("note", "rows", "past", "visible");
         const int sample = TipMetrics().horizontalAdvance(Sample);
         const int glyph = TipMetrics().horizontalAdvance(u'国');
         // The smallest note of 国 that needs n rows: just over n - 1 sample widths.
@@ -382,10 +373,8 @@ private Q_SLOTS:
     }
     void tipAlone()
     {
-        QFETCH(QString, note);
-        QFETCH(int, rows);
-        QFETCH(QPoint, past);
-        QFETCH(bool, visible);
+        const auto [note, rows, past, visible] =
+            Fetch<QString, int, QPoint, bool>("note", "rows", "past", "visible");
         const int sample = TipMetrics().horizontalAdvance(Sample);
         const int line = TipMetrics().height();
         Tip()->SetText(Gbk(u"2009 年 8 月 1 日"_s), Gbk(u"星期六"_s), {}, {}, Gbk(note));
@@ -408,11 +397,9 @@ private Q_SLOTS:
     // into range, selected again, and the next digits go on as if the focus had never left.
     void typing_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("field");  // 1..3: year, month, day
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("texts");
-        QTest::addColumn<QString>("normalised");
+        // field: 1..3: year, month, day
+        Columns<QString, int, QString, QString, QString>(
+            "start", "field", "keys", "texts", "normalised");
         QTest::newRow("whole date")
             << u"2012-12-31"_s << 1 << u"2,0,0,9,0,7,0,1"_s
             << u"2000-12-31|2000-12-31|2000-12-31|2009-12-31|2009-00-31|2009-07-31|2009-07-00|2009-07-01"_s
@@ -439,11 +426,9 @@ private Q_SLOTS:
     }
     void typing()
     {
-        QFETCH(QString, start);
-        QFETCH(int, field);
-        QFETCH(QString, keys);
-        QFETCH(QString, texts);
-        QFETCH(QString, normalised);
+        const auto [start, field, keys, texts, normalised] =
+            Fetch<QString, int, QString, QString, QString>(
+                "start", "field", "keys", "texts", "normalised");
         QApplication::clipboard()->setText(u"1999"_s);
         auto* edit = StartEdit(start, field);
         QTRY_VERIFY(edit->hasFocus());
@@ -470,9 +455,8 @@ private Q_SLOTS:
     // field ends nothing.
     void dayCounter_data()
     {
-        QTest::addColumn<QString>("keys");  // the start date, then the end date
-        QTest::addColumn<int>("press");     // the key pressed on 计算
-        QTest::addColumn<QString>("result");
+        // keys: the start date, then the end date; press: the key pressed on 计算
+        Columns<QString, int, QString>("keys", "press", "result");
         // 1 March 2009 to 28 February 2009: one day back.
         QTest::newRow("end before start, Enter")
             << u"2009030120090228"_s << int(Qt::Key_Return) << u"-1"_s;
@@ -481,9 +465,7 @@ private Q_SLOTS:
     }
     void dayCounter()
     {
-        QFETCH(QString, keys);
-        QFETCH(int, press);
-        QFETCH(QString, result);
+        const auto [keys, press, result] = Fetch<QString, int, QString>("keys", "press", "result");
         auto* start = Child<CQovEdit>(u"startEdit"_s);
         auto* compute = Child<QPushButton>(u"computeButton"_s);
         auto* shown = Child<QLineEdit>(u"resultEdit"_s);
@@ -544,15 +526,13 @@ private Q_SLOTS:
     // A zone the time-zone database does not know shows its offset from UTC.
     void unknownZone_data()
     {
-        QTest::addColumn<QByteArray>("tz");
-        QTest::addColumn<QString>("expected");
+        Columns<QByteArray, QString>("tz", "expected");
         QTest::newRow("Garbage/Nowhere") << "Garbage/Nowhere"_ba << u"当前：UTC+00:00"_s;
         QTest::newRow("Asia/Shanghai") << "Asia/Shanghai"_ba << u"当前：中国标准时间"_s;
     }
     void unknownZone()
     {
-        QFETCH(QByteArray, tz);
-        QFETCH(QString, expected);
+        const auto [tz, expected] = Fetch<QByteArray, QString>("tz", "expected");
         qputenv("TZ", tz);
         tzset();
         CTimeZone label;

@@ -19,6 +19,7 @@
 #include "uitest.h"
 
 using namespace Qt::StringLiterals;
+using uitest::Columns, uitest::Fetch;
 
 namespace {
 
@@ -100,16 +101,15 @@ private Q_SLOTS:
 
     void userFilePath_data()
     {
-        QTest::addColumn<QByteArray>("configHome");
-        QTest::addColumn<QString>("expected");  // "~" for the home folder
+        // expected: "~" for the home folder
+        Columns<QByteArray, QString>("configHome", "expected");
         QTest::newRow("absolute") << QByteArray("/srv/cfg/") << u"/srv/cfg/qov/holidays.tsv"_s;
         QTest::newRow("relative ignored") << QByteArray("cfg") << u"~/.config/qov/holidays.tsv"_s;
         QTest::newRow("unset") << QByteArray() << u"~/.config/qov/holidays.tsv"_s;
     }
     void userFilePath()
     {
-        QFETCH(QByteArray, configHome);
-        QFETCH(QString, expected);
+        const auto [configHome, expected] = Fetch<QByteArray, QString>("configHome", "expected");
         const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", configHome);
         const QString path = CHolidayFile::UserFilePath();
@@ -123,11 +123,8 @@ private Q_SLOTS:
     // Mid-Autumn holiday in a grey neighbouring cell.
     void badges_data()
     {
-        QTest::addColumn<qreal>("ratio");
-        QTest::addColumn<int>("selectedDay");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QColor>("fill");  // invalid: no badge
+        // fill: invalid: no badge
+        Columns<qreal, int, int, int, QColor>("ratio", "selectedDay", "row", "column", "fill");
         const QColor rest = ToQColor(qov::colors::RestBadge);
         const QColor work = ToQColor(qov::colors::WorkBadge);
         const QColor pale = ToQColor(qov::colors::PaleRestBadge);
@@ -142,11 +139,8 @@ private Q_SLOTS:
     }
     void badges()
     {
-        QFETCH(qreal, ratio);
-        QFETCH(int, selectedDay);
-        QFETCH(int, row);
-        QFETCH(int, column);
-        QFETCH(QColor, fill);
+        const auto [ratio, selectedDay, row, column, fill] =
+            Fetch<qreal, int, int, int, QColor>("ratio", "selectedDay", "row", "column", "fill");
         m_dlg->SelectDate(qov::MonthPage(2026, 10, selectedDay));
         const QImage picture = m_dlg->RenderPicture(ratio);
         const QRect badge = Badge(row, column);
@@ -282,8 +276,8 @@ private Q_SLOTS:
     // with one message naming the file; an empty file changes nothing.
     void unusableFile_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("message");  // after "<path>: "; empty: none
+        // message: after "<path>: "; empty: none
+        Columns<QString, QString>("kind", "message");
         QTest::newRow("empty") << u"empty"_s << QString();
         QTest::newRow("folder") << u"folder"_s << u"is a folder, not a file"_s;
         QTest::newRow("over 1 MiB") << u"large"_s << u"is larger than 1 MiB"_s;
@@ -293,8 +287,7 @@ private Q_SLOTS:
     }
     void unusableFile()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, message);
+        const auto [kind, message] = Fetch<QString, QString>("kind", "message");
         // First a file that removes a shipped day, so that a change shows.
         Replace("2026-10-01\t-\n");
         QTRY_COMPARE(KindOf(2026, 10, 1), QString());

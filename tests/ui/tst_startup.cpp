@@ -17,8 +17,10 @@
 #include "model/colors.h"
 #include "model/geometry.h"
 #include "model/monthpage.h"
+#include "uitest.h"
 
 using namespace Qt::StringLiterals;
+using uitest::Columns, uitest::Fetch;
 
 namespace {
 
@@ -70,11 +72,10 @@ private Q_SLOTS:
 
     void parse_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<bool>("chinese");
-        QTest::addColumn<int>("status");    // -1: the window starts
-        QTest::addColumn<QString>("date");  // the page asked for, ISO
-        QTest::addColumn<QString>("text");  // part of what is printed
+        // status: -1: the window starts; date: the page asked for, ISO; text: part of what is
+        // printed
+        Columns<QStringList, bool, int, QString, QString>(
+            "arguments", "chinese", "status", "date", "text");
 
         // Arguments separated by spaces; texts, each part of what is printed, by '|'.
         const auto row = [](const char* name, const char* args, bool zh, int status,
@@ -109,11 +110,9 @@ private Q_SLOTS:
     }
     void parse()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(bool, chinese);
-        QFETCH(int, status);
-        QFETCH(QString, date);
-        QFETCH(QString, text);
+        auto [arguments, chinese, status, date, text] =
+            Fetch<QStringList, bool, int, QString, QString>(
+                "arguments", "chinese", "status", "date", "text");
         if (chinese) QCoreApplication::installTranslator(&m_qtChinese);
         arguments.prepend(u"qov"_s);
         const StartOptions options = ParseCommandLine(arguments, chinese);
@@ -133,8 +132,7 @@ private Q_SLOTS:
     // Qt's own texts as the window shows them, Chinese (qt6-translations-l10n).
     void qtChinese_data()
     {
-        QTest::addColumn<QString>("shortcut");
-        QTest::addColumn<QString>("text");
+        Columns<QString, QString>("shortcut", "text");
         QTest::newRow("Ctrl+C") << u"Ctrl+C"_s << u"复制"_s;
         QTest::newRow("Ctrl+A") << u"Ctrl+A"_s << u"全选"_s;
         QTest::newRow("Ctrl+V") << u"Ctrl+V"_s << u"粘贴"_s;
@@ -142,8 +140,7 @@ private Q_SLOTS:
     }
     void qtChinese()
     {
-        QFETCH(QString, shortcut);
-        QFETCH(QString, text);
+        const auto [shortcut, text] = Fetch<QString, QString>("shortcut", "text");
         QCoreApplication::installTranslator(&m_qtChinese);
         QLineEdit edit(u"甲子"_s);
         const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
@@ -164,12 +161,9 @@ private Q_SLOTS:
     // selected: the selection fill lies in that day's cell of the first paint.
     void program_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("locale");  // empty: a window, offscreen
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        QTest::addColumn<QDate>("date");  // the day selected in the first paint
+        // locale: empty: a window, offscreen; date: the day selected in the first paint
+        Columns<QStringList, QString, int, QString, QString, QDate>(
+            "arguments", "locale", "status", "out", "err", "date");
         QTest::newRow("--date 2023-02-29 zh")
             << QStringList{u"--date"_s, u"2023-02-29"_s} << u"zh_CN.UTF-8"_s << 2 << QString()
             << u"qov: 日期 “2023-02-29” 无效"_s << QDate();
@@ -189,12 +183,9 @@ private Q_SLOTS:
     }
     void program()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, locale);
-        QFETCH(int, status);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QFETCH(QDate, date);
+        const auto [arguments, locale, status, out, err, date] =
+            Fetch<QStringList, QString, int, QString, QString, QDate>(
+                "arguments", "locale", "status", "out", "err", "date");
         QTemporaryDir dir;
         const QString shot = dir.filePath(u"shot.png"_s);
         const Finished run = RunProgram(arguments,

@@ -177,8 +177,7 @@ private Q_SLOTS:
     // are smoothed and its strokes still reach the colour.
     void paintedTextInk_data()
     {
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<qreal>("ratio");
+        Columns<QDate, qreal>("date", "ratio");
         // 7 December 2026: 大雪 in red in its cell; the panel shows the
         // sectional terms in red and the days between in grey.
         for (const qreal ratio : {1.0, 2.0}) {
@@ -190,8 +189,7 @@ private Q_SLOTS:
     }
     void paintedTextInk()
     {
-        QFETCH(QDate, date);
-        QFETCH(qreal, ratio);
+        const auto [date, ratio] = Fetch<QDate, qreal>("date", "ratio");
         const qov::PagePicture full =
             qov::PagePictureTexts(qov::MonthPage(date.year(), date.month(), date.day()));
         const qov::PagePicture bare = Bare(full);
@@ -238,9 +236,7 @@ private Q_SLOTS:
     // it shows the day now under the pointer, or nothing.
     void tipAfterChange_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<bool>("shown");
+        Columns<QString, QString, bool>("start", "action", "shown");
         QTest::newRow("pointer onto 月↓, then its click") << u"2009-06-30"_s << u"click"_s << false;
         QTest::newRow("Page Down with the pointer on the grid")
             << u"2009-06-30"_s << u"key"_s << true;
@@ -251,9 +247,8 @@ private Q_SLOTS:
     }
     void tipAfterChange()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, action);
-        QFETCH(bool, shown);
+        const auto [start, action, shown] =
+            Fetch<QString, QString, bool>("start", "action", "shown");
         Select(start);
         const QPoint cell = CellCentre(0, 0);
         QTest::mouseMove(m_dlg.get(), CellCentre(3, 3));  // a move even if the last row ended here
@@ -288,8 +283,7 @@ private Q_SLOTS:
     // Every list opens as a list of at most 12 rows that scrolls.
     void listHeight_data()
     {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("count");
+        Columns<QString, int>("box", "count");
         QTest::newRow("year box") << u"yearBox"_s << qov::LastPageYear - qov::FirstPageYear + 1;
         QTest::newRow("month box") << u"monthBox"_s << 12;
         QTest::newRow("query years")
@@ -298,8 +292,7 @@ private Q_SLOTS:
     }
     void listHeight()
     {
-        QFETCH(QString, box);
-        QFETCH(int, count);
+        const auto [box, count] = Fetch<QString, int>("box", "count");
         auto* list = Child<QComboBox>(box);
         QCOMPARE(list->count(), count);
         list->showPopup();
@@ -324,15 +317,13 @@ private Q_SLOTS:
     // fifth month, lunar 2033 a leap eleventh.
     void leapItemVisible_data()
     {
-        QTest::addColumn<QString>("year");
-        QTest::addColumn<QString>("item");
+        Columns<QString, QString>("year", "item");
         QTest::newRow("2009, 5(闰)") << u"2009"_s << u"5(闰)"_s;
         QTest::newRow("2033, 11(闰)") << u"2033"_s << u"11(闰)"_s;
     }
     void leapItemVisible()
     {
-        QFETCH(QString, year);
-        QFETCH(QString, item);
+        const auto [year, item] = Fetch<QString, QString>("year", "item");
         QTest::mouseClick(Child(u"lunarRadio"_s), Qt::LeftButton);
         auto* years = Child<QComboBox>(u"queryYearBox"_s);
         years->setCurrentIndex(years->findText(year));
@@ -416,9 +407,7 @@ private Q_SLOTS:
     // The grid's keys while it has the focus: the page after the keys.
     void gridKeys_data()
     {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
+        Columns<QString, QString, QString>("start", "keys", "expected");
         QTest::newRow("Right at a year end") << u"2009-12-31"_s << u"Right"_s << u"2010-01-01"_s;
         QTest::newRow("Left into a leap February")
             << u"2008-03-01"_s << u"Left"_s << u"2008-02-29"_s;
@@ -441,9 +430,8 @@ private Q_SLOTS:
     }
     void gridKeys()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, keys);
-        QFETCH(QString, expected);
+        auto [start, keys, expected] =
+            Fetch<QString, QString, QString>("start", "keys", "expected");
         Select(start);
         QWidget* target = m_dlg->gridFocus();
         if (keys.startsWith(u'@')) {

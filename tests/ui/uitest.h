@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <ctime>
 #include <memory>
+#include <tuple>
 
 #include "calendardlg.h"
 #include "controls/tipwindow.h"
@@ -21,6 +22,22 @@
 #include "painters.h"
 
 namespace uitest {
+
+// The columns of a data function in one call, types and names in step:
+// Columns<QString, int>("start", "field").
+template <typename... T, typename... Name> void Columns(Name... names)
+{
+    static_assert(sizeof...(T) == sizeof...(Name));
+    (QTest::addColumn<T>(names), ...);
+}
+
+// The current row's values of those columns, as QFETCH reads them:
+// const auto [start, field] = Fetch<QString, int>("start", "field").
+template <typename... T, typename... Name> std::tuple<T...> Fetch(Name... names)
+{
+    static_assert(sizeof...(T) == sizeof...(Name));
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
 
 inline QString DateText(qov::SolarDate d)
 {
