@@ -228,7 +228,6 @@ TEST(SolarToLunar, SweepFollowsTheTable)
     }
     // The last month of the table is complete.
     EXPECT_EQ(prev.day, LunarMonthDays(prev.year, prev.month));
-    EXPECT_EQ(converted, DayNumber(2101, 1, 28) + 1);
 }
 
 // Outside 1900-01-31 .. 2101-01-28, and for anything but a valid Gregorian

@@ -288,9 +288,8 @@ long long Days(const SolarDate& d)  // since 1970-01-01, a Thursday
 // Every page with its cells, tips, clicks and the panels of its days.
 TEST(Sweep, EveryPage)
 {
-    int pages = 0;
     for (int y = 1899; y <= 2101; ++y) {
-        for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m, ++pages) {
+        for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m) {
             const MonthPage page(y, m, (y * 7 + m * 5) % DaysInMonth(y, m) + 1);
             const PagePicture picture = PagePictureTexts(page);
             const std::string ym = std::to_string(y) + (m < 10 ? "-0" : "-") + std::to_string(m);
@@ -346,7 +345,6 @@ TEST(Sweep, EveryPage)
             }
         }
     }
-    EXPECT_EQ(pages, 1 + 201 * 12 + 2);
 }
 
 // The month page, the quick query and the texts at the edges of int: every
