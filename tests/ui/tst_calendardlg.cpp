@@ -70,22 +70,7 @@ class TestCalendarDlg : public DialogTest {
     {
         return DialogTest::Child<T>(n);
     }
-    void Choose(const QString& box, const QString& item)
-    {
-        const int index = Child(box)->findText(item);
-        QVERIFY2(index >= 0, qPrintable(box + u" has no item "_s + item));
-        Child(box)->setCurrentIndex(index);
-    }
     void Click(const QString& n) { QTest::mouseClick(Child<QAbstractButton>(n), Qt::LeftButton); }
-    // The selected date, and the year (none outside 1900..2100) and month boxes showing its page.
-    void CheckPage(const QString& expected)
-    {
-        const SolarDate d = m_dlg->selectedDate();
-        QCOMPARE(DateText(d), expected);
-        QCOMPARE(Child(u"yearBox"_s)->currentIndex(),
-            d.year >= 1900 && d.year <= 2100 ? d.year - 1900 : -1);
-        QCOMPARE(Child(u"monthBox"_s)->currentText(), QString::number(d.month));
-    }
 
     // The start date field showing the ISO date `start`, field 1..3 (year, month, day) selected.
     CQovEdit* StartEdit(const QString& start, int field)
@@ -541,11 +526,9 @@ private Q_SLOTS:
         QCOMPARE(label.text(), expected);
         // Drawn: ink to the right of "当前：", where the zone's name goes.
         label.resize(200, 26);
-        const QImage picture = label.grab().toImage();
         const int prefix = label.fontMetrics().horizontalAdvance(u"当前："_s) + 2;
-        int ink = 0;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = prefix; x < picture.width(); ++x) ink += qGray(picture.pixel(x, y)) < 128;
+        const int ink = CountPixels(label.grab().toImage(), QRect(prefix, 0, 200 - prefix, 26),
+            [](QRgb p) { return qGray(p) < 128; });
         QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
         // Offsets east and west of UTC, seconds dropped.
         QCOMPARE(UtcOffsetText(8 * 3600), u"UTC+08:00"_s);

@@ -204,12 +204,9 @@ private Q_SLOTS:
         QCOMPARE(picture.size(), QSize(680, 505));
         const qov::MonthPage page(date.year(), date.month(), date.day());
         const qov::Rect cell = qov::CellRect(page.SelectedCell().row, page.SelectedCell().column);
-        const QRgb fill =
-            qRgb(qov::colors::Selection.r, qov::colors::Selection.g, qov::colors::Selection.b);
-        int inCell = 0, elsewhere = 0;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x)
-                if (picture.pixel(x, y) == fill) ++(cell.Contains(x, y) ? inCell : elsewhere);
+        const QRgb fill = uitest::Rgb(qov::colors::Selection);
+        const int inCell = uitest::CountColour(picture, cell, fill);
+        const int elsewhere = uitest::CountColour(picture, {0, 0, 680, 505}, fill) - inCell;
         // Most of the cell's background; no other cell is selected.
         QVERIFY2(inCell > cell.Width() * cell.Height() / 3, qPrintable(QString::number(inCell)));
         QVERIFY2(elsewhere < inCell / 10, qPrintable(QString::number(elsewhere)));

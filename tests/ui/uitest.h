@@ -3,6 +3,7 @@
 // that read the local zone.
 #pragma once
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -106,6 +107,23 @@ protected:
     }
     CTipWindow* Tip() const { return m_dlg->tipWindow(); }
     void Select(const QString& iso) { m_dlg->SelectDate(PageOf(iso)); }
+    // Chooses the item of the list `box` that reads `item`.
+    void Choose(const QString& box, const QString& item)
+    {
+        const int index = Child<QComboBox>(box)->findText(item);
+        QVERIFY2(index >= 0, qPrintable(box + QStringLiteral(" has no item ") + item));
+        Child<QComboBox>(box)->setCurrentIndex(index);
+    }
+    // The selected date, and the year (none outside 1900..2100) and month boxes showing its page.
+    void CheckPage(const QString& expected)
+    {
+        const qov::SolarDate d = m_dlg->selectedDate();
+        QCOMPARE(DateText(d), expected);
+        QCOMPARE(Child<QComboBox>(QStringLiteral("yearBox"))->currentIndex(),
+            d.year >= 1900 && d.year <= 2100 ? d.year - 1900 : -1);
+        QCOMPARE(
+            Child<QComboBox>(QStringLiteral("monthBox"))->currentText(), QString::number(d.month));
+    }
     // The window at 40,30, shown and active.
     void Open()
     {
