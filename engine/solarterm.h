@@ -20,7 +20,7 @@ inline constexpr int LastExactTermYear = 2101;
 // Years the formula serves. The mean tropical year is 0.0003 days shorter
 // than the Gregorian one, so its terms drift through the calendar; within
 // these years every term k still falls in month k / 2 + 1 (from year 10085
-// on 立春 slips into January, and before -19688 霜降 into November).
+// on 立春 slips into January, and from -19689 back 秋分 into October).
 inline constexpr int MinTermYear = -9999;
 inline constexpr int MaxTermYear = 9999;
 
