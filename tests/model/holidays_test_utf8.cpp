@@ -1,7 +1,7 @@
-// The holiday schedule: the shipped file day by day, the user file's parser
-// (every kind of bad line, and random and mutated lines), overrides, and the
-// holiday parts of the cell, panel and tip texts. UTF-8 literals here, as the
-// holiday names are UTF-8 in the models.
+// The holiday schedule: the user file's parser (every kind of bad line),
+// overrides, and the holiday parts of the panel and tip texts; and every page
+// with its cells, tips, clicks and panels, the shipped file day by day.
+// UTF-8 literals here, as the holiday names are UTF-8 in the models.
 #include "model/holidays.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 
+#include "lunar.h"
 #include "model/daytexts.h"
 
 namespace qov {
@@ -60,10 +60,14 @@ TEST(Holidays, ParseLines)
         {"NoFinalNewline", "2027-01-01\t休\t元旦", "2027-01-01 休 元旦;", ""},
         {"BadDay", "2027-02-30\t休\tx\n2027-01-01\t休\t元旦\n", "2027-01-01 休 元旦;",
          "holidays.tsv:1: bad date '2027-02-30'\n"},
-        {"BadShape", "2027-2-3\t休\tx\n", "", "holidays.tsv:1: bad date '2027-2-3' (expected YYYY-MM-DD)\n"},
+        // A message shows the date field only where it is short printable ASCII.
+        {"BadShape", "2027-2-3\t休\tx\n20\x7f" "7-01-01\t休\tx\n2027-01-01-2027-01-01\t休\tx\n", "",
+         "holidays.tsv:1: bad date '2027-2-3' (expected YYYY-MM-DD)\n"
+         "holidays.tsv:2: bad date (expected YYYY-MM-DD)\nholidays.tsv:3: bad date (expected YYYY-MM-DD)\n"},
         {"Feb29CommonYear", "2027-02-29\t休\tx\n2028-02-29\t休\tx\n", "2028-02-29 休 x;",
          "holidays.tsv:1: bad date '2027-02-29'\n"},
-        {"YearOutOfRange", "2101-01-01\t休\tx\n1899-12-31\t班\tx\n", "",
+        {"YearOutOfRange", "2101-01-01\t休\tx\n1899-12-31\t班\tx\n1900-01-01\t休\ty\n2100-12-31\t班\tz\n",
+         "1900-01-01 休 y;2100-12-31 班 z;",
          "holidays.tsv:1: year outside 1900..2100\nholidays.tsv:2: year outside 1900..2100\n"},
         {"UnknownKind", "2027-01-01\t假\t元旦\n2027-01-02\t\t元旦\n", "",
          "holidays.tsv:1: unknown kind (expected 休, 班 or -)\n"
@@ -76,11 +80,15 @@ TEST(Holidays, ParseLines)
          "2027-01-01 休 一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二;", ""},
         {"ControlCharacter", "2027-01-01\t休\ta\tb\n2027-01-02\t休\ta\x7f\n", "",
          "holidays.tsv:1: control character in the name\nholidays.tsv:2: control character in the name\n"},
+        // Overlong, surrogate, cut short, lone trail byte, past U+10FFFF, a
+        // third or fourth byte that is no trail byte; the last line is 🎆.
         {"InvalidUtf8", "2027-01-01\t休\t\xC0\x80\n2027-01-02\t休\t\xED\xA0\x80\n2027-01-03\t休\t\xE5\x85\n"
-                        "2027-01-04\t休\t\x80\n2027-01-05\t休\t\xF4\x90\x80\x80\n2027-01-06\t休\t\xF0\x9F\x8E\x86\n",
-         "2027-01-06 休 \xF0\x9F\x8E\x86;",
+                        "2027-01-04\t休\t\x80\n2027-01-05\t休\t\xF4\x90\x80\x80\n2027-01-06\t休\t\xE5\x85\x41\n"
+                        "2027-01-07\t休\t\xF0\x9F\x8E\xC3\xA9\n2027-01-08\t休\t\xF0\x9F\x8E\x86\n",
+         "2027-01-08 休 \xF0\x9F\x8E\x86;",
          "holidays.tsv:1: invalid UTF-8\nholidays.tsv:2: invalid UTF-8\nholidays.tsv:3: invalid UTF-8\n"
-         "holidays.tsv:4: invalid UTF-8\nholidays.tsv:5: invalid UTF-8\n"},
+         "holidays.tsv:4: invalid UTF-8\nholidays.tsv:5: invalid UTF-8\nholidays.tsv:6: invalid UTF-8\n"
+         "holidays.tsv:7: invalid UTF-8\n"},
         {"DuplicateLaterWins", "2027-01-01\t休\ta\n2027-01-02\t休\tb\n2027-01-01\t班\tc\n",
          "2027-01-01 班 c;2027-01-02 休 b;",
          "holidays.tsv:3: duplicate date 2027-01-01 (also on line 1); this line wins\n"},
@@ -133,61 +141,6 @@ TEST(Holidays, ShippedAndUserDays)
     EXPECT_EQ(shipped.Days().size() + 2, table.Days().size() + 1);
 }
 
-// Whatever the bytes, the parser answers: at most one message a line, every
-// line it keeps is sound, and the table built from them finds each one.
-TEST(Holidays, RandomAndMutatedLines)
-{
-    std::mt19937 random(20261001);
-    const auto below = [&](std::size_t n) {
-        return static_cast<std::size_t>(
-            std::uniform_int_distribution<std::size_t>(0, n - 1)(random));
-    };
-    const std::vector<HolidayLine> shipped = HolidayTable::Shipped().Days();
-    const std::string alphabet = std::string("0123456789-\t\n\r #休班") + '\0' + "\xC0\x80\xFF\xE4";
-    for (int round = 0; round < 1000; ++round) {
-        std::string input;
-        for (std::size_t n = below(8); n > 0; --n) {
-            const HolidayLine& l = shipped[below(shipped.size())];
-            std::string line = IsoDate(l.date)
-                + (l.kind == HolidayLine::Kind::Rest ? "\t休\t" : "\t班\t") + l.name;
-            for (std::size_t k = below(4); k > 0;
-                 --k) {  // mutations: replace, insert, erase a byte
-                const std::size_t at = below(line.size() + 1);
-                const char c = below(3) == 0 ? static_cast<char>(below(256))
-                                             : alphabet[below(alphabet.size())];
-                if (k % 3 == 0 && at < line.size())
-                    line[at] = c;
-                else if (k % 3 == 1)
-                    line.insert(at, 1, c);
-                else if (at < line.size())
-                    line.erase(at, 1);
-            }
-            input += line + '\n';
-        }
-        if (round % 3 == 0)  // pure noise
-            for (std::size_t n = below(300); n > 0; --n) input += static_cast<char>(below(256));
-
-        const HolidayParse parse = ParseHolidayFile(input);
-        const auto lineCount =
-            static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
-        ASSERT_LE(parse.messages.size() + parse.lines.size(), lineCount) << input;
-        for (const std::string& m : parse.messages) ASSERT_EQ(m.rfind("holidays.tsv:", 0), 0u) << m;
-        const HolidayTable table = HolidayTable::Shipped().WithOverrides(parse.lines);
-        for (const HolidayLine& l : parse.lines) {
-            ASSERT_GE(l.date.day, 1) << input;
-            ASSERT_LE(l.date.day, DaysInMonth(l.date.year, l.date.month)) << input;
-            ASSERT_LE(l.name.size(), 4 * 32u) << input;  // 32 characters of up to 4 bytes
-            const HolidayInfo info = table.Lookup(l.date);
-            if (l.kind == HolidayLine::Kind::Remove) {
-                ASSERT_EQ(info.kind, DayOff::None) << input;
-            } else {
-                ASSERT_EQ(info.name, l.name) << input;
-                ASSERT_EQ(info.kind == DayOff::Rest, l.kind == HolidayLine::Kind::Rest) << input;
-            }
-        }
-    }
-}
-
 // Panel line 3's holiday run and the start of the tip's note.
 TEST(HolidayTexts, PanelAndTip)
 {
@@ -222,12 +175,19 @@ TEST(HolidayTexts, PanelAndTip)
     }
 }
 
-// Every line of the file in the repository, read here without the parser:
-// the lookup of every day of 2003..2027 gives exactly its line, or none. Days
-// without data look as they did before holidays were known: every page of
-// 2003..2027 against an empty schedule, differing only in badges (the listed
-// days, each once in its month) and panel line 3.
-TEST(HolidayTexts, ShippedFileDayByDayAndDaysWithoutDataUnchanged)
+long long Days(const SolarDate& d)  // since 1970-01-01, a Thursday
+{
+    return DaysFromCivil(d.year, static_cast<unsigned>(d.month), static_cast<unsigned>(d.day));
+}
+
+// Every page from December 1899 to February 2101 with its cells, tips,
+// clicks and the panels of its days; every lunar date converts back by
+// FindSolarDate (day 30 of a 29-day month is none). The holiday file in the
+// repository, read here without the parser: the lookup of every day of
+// 2003..2027 gives exactly its line, or none; days without data look as they
+// did before holidays were known (the pages against an empty schedule differ
+// only in badges, the listed days each once in its month, and panel line 3).
+TEST(Sweep, EveryPage)
 {
     std::ifstream file(QOV_SHIPPED_HOLIDAYS, std::ios::binary);
     ASSERT_TRUE(file) << QOV_SHIPPED_HOLIDAYS;
@@ -246,46 +206,107 @@ TEST(HolidayTexts, ShippedFileDayByDayAndDaysWithoutDataUnchanged)
     EXPECT_GT(expected.size(), 700u);
     EXPECT_EQ(Join(ParseHolidayFile(all.str()).messages), "");
 
+    const HolidayTable& shipped = HolidayTable::Shipped();
     const HolidayTable none;
     std::size_t listed = 0, found = 0;
-    for (int y = 2003; y <= 2027; ++y)
-        for (int m = 1; m <= 12; ++m) {
-            const MonthPage page(y, m, 1 + (y + m) % 28);
-            const PagePicture with = PagePictureTexts(page);
-            const PagePicture without = PagePictureTexts(page, none);
-            for (std::size_t i = 0; i < with.cells.size(); ++i) {
-                const DayCell& a = with.cells[i];
+    long long lunarDays = 0;
+    LunarDate previous{};
+    for (int y = 1899; y <= 2101; ++y) {
+        for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m) {
+            const MonthPage page(y, m, (y * 7 + m * 5) % DaysInMonth(y, m) + 1);
+            const PagePicture picture = PagePictureTexts(page);
+            const bool holidays = y >= 2003 && y <= 2027;
+            const PagePicture without = holidays ? PagePictureTexts(page, none) : picture;
+            const std::string ym = std::to_string(y) + (m < 10 ? "-0" : "-") + std::to_string(m);
+            SCOPED_TRACE(ym);
+            ASSERT_EQ(picture.watermark.year + '-' + picture.watermark.month, ym);
+            const long long first = Days(picture.cells[0].date);
+            ASSERT_EQ(((first + 4) % 7 + 7) % 7, 0);  // a Sunday
+            int saturdays = 0;
+            for (std::size_t i = 0; i < picture.cells.size(); ++i) {
+                const DayCell& c = picture.cells[i];
+                const std::string iso = IsoDate(c.date);
+                SCOPED_TRACE(iso);
+                const LunarDate l = ToLunar(c.date.year, c.date.month, c.date.day);
+                const bool lunar = HasLunarDate(l);
+                ASSERT_EQ(Days(c.date), first + static_cast<long long>(i));
+                ASSERT_EQ(c.inMonth, c.date.month == m);
+                ASSERT_EQ(c.dayText, std::to_string(c.date.day));
+                ASSERT_LE(c.lowerText.size(), 12u);
+                using enum LowerTextSource;
+                ASSERT_EQ(c.lowerText.empty(), c.source == None);
+                const bool fromLunar =
+                    c.source == LunarFestival || c.source == LunarMonth || c.source == LunarDay;
+                ASSERT_TRUE(lunar ? !c.lowerText.empty() : !fromLunar);
+                // Sundays red, Saturdays green and red by turns, neighbouring days grey.
+                const std::size_t weekday = i % 7;
+                const Rgb day = !c.inMonth ? colors::Grey
+                    : weekday == 0         ? colors::Red
+                    : weekday < 6          ? colors::Black
+                    : saturdays++ % 2 == 0 ? colors::Green
+                                           : colors::Red;
+                ASSERT_EQ(c.dayColor, day);
+                ASSERT_EQ(c.selected, c.inMonth && c.date == page.Date());
+                // Badges, paler in the grey neighbouring cells.
+                const DayOff kind = shipped.Lookup(c.date).kind;
+                ASSERT_EQ(c.dayOff, kind);
+                if (kind != DayOff::None) {
+                    const bool rest = kind == DayOff::Rest;
+                    ASSERT_EQ(c.badgeColor,
+                        c.inMonth ? (rest ? colors::RestBadge : colors::WorkBadge)
+                                  : (rest ? colors::PaleRestBadge : colors::PaleWorkBadge));
+                }
                 const DayCell& b = without.cells[i];
-                if (a.inMonth) {
-                    const auto it = expected.find(IsoDate(a.date));
+                ASSERT_TRUE(b.dayOff == DayOff::None || !holidays);
+                ASSERT_TRUE(c.dayText == b.dayText && c.lowerText == b.lowerText
+                    && c.dayColor == b.dayColor && c.lowerColor == b.lowerColor);
+
+                const Rect r = CellRect(static_cast<int>(i / 7), static_cast<int>(weekday));
+                const int x = (r.left + r.right) / 2, py = (r.top + r.bottom) / 2;
+                const std::optional<DayTip> tip = TipTexts(page, x, py);
+                ASSERT_TRUE(tip.has_value());
+                ASSERT_EQ(tip->date, c.date);
+                ASSERT_EQ(tip->line3.empty(), !lunar);
+                const MonthPage after = page.SelectCell(*MonthPage::HitTest(x, py));
+                ASSERT_TRUE(after == page || after.Date() == c.date);
+                if (!c.inMonth) continue;
+
+                if (holidays) {
+                    const auto it = expected.find(iso);
                     found += it != expected.end();
-                    ASSERT_EQ(Show(HolidayTable::Shipped().Lookup(a.date)),
-                        it == expected.end() ? "" : it->second)
-                        << IsoDate(a.date);
+                    ASSERT_EQ(Show(shipped.Lookup(c.date)), it == expected.end() ? "" : it->second);
+                    listed += kind != DayOff::None;
                 }
-                ASSERT_EQ(b.dayOff, DayOff::None);
-                ASSERT_EQ(a.dayOff, HolidayTable::Shipped().Lookup(a.date).kind) << IsoDate(a.date);
-                if (a.dayOff != DayOff::None) {  // paler in the grey neighbouring cells
-                    const bool rest = a.dayOff == DayOff::Rest;
-                    ASSERT_EQ(a.badgeColor,
-                        a.inMonth ? (rest ? colors::RestBadge : colors::WorkBadge)
-                                  : (rest ? colors::PaleRestBadge : colors::PaleWorkBadge))
-                        << IsoDate(a.date);
+                if (lunar) {
+                    ++lunarDays;
+                    ASSERT_EQ(FindSolarDate(l.year, l.month, l.day, l.isLeap), c.date);
+                    ASSERT_FALSE(l.day == 1 && previous.day == 29
+                        && FindSolarDate(previous.year, previous.month, 30, previous.isLeap));
+                    previous = l;
                 }
-                ASSERT_TRUE(a.dayText == b.dayText && a.lowerText == b.lowerText
-                    && a.dayColor == b.dayColor && a.lowerColor == b.lowerColor)
-                    << IsoDate(a.date);
-                listed += a.inMonth && a.dayOff != DayOff::None;
+                const DayPanel panel = DayPanelTexts(c.date);
+                ASSERT_EQ(panel.lines[PanelDayLine].Text(), c.dayText);
+                // Two sectional terms, two characters each, around the grey distances.
+                const std::vector<TextRun>& terms = panel.lines[4].runs;
+                ASSERT_EQ(terms.size(), 3u);
+                ASSERT_EQ(terms[0].text.size() + terms[2].text.size(), 8u);
+                ASSERT_EQ(terms[1].color, colors::Grey);
+                ASSERT_EQ(panel.lines[5].Text().empty(), !lunar);
+                ASSERT_EQ(panel.lines[6].Text().size(), 24u);  // "XX(X)年 XX月 XX日", GBK
+                const std::string list = panel.lines[7].Text();
+                ASSERT_TRUE(list.size() <= 20
+                    || (list.size() <= 25 && list.ends_with("\xA1\xAD\xA1\xAD")));  // "……"
             }
-            const bool holiday = HolidayTable::Shipped().Lookup(page.Date()).kind != DayOff::None;
-            for (std::size_t k = 0; k < with.panel.lines.size(); ++k) {
-                if (k == 3 && holiday) continue;
-                ASSERT_EQ(with.panel.lines[k].Text(), without.panel.lines[k].Text())
-                    << IsoDate(page.Date()) << " line " << k;
-            }
+            const bool holiday = shipped.Lookup(page.Date()).kind != DayOff::None;
+            for (std::size_t k = 0; holidays && k < picture.panel.lines.size(); ++k)
+                ASSERT_TRUE((k == 3 && holiday)
+                    || picture.panel.lines[k].Text() == without.panel.lines[k].Text())
+                    << "line " << k;
         }
+    }
     EXPECT_EQ(found, expected.size());
-    EXPECT_EQ(listed, HolidayTable::Shipped().Days().size());
+    EXPECT_EQ(listed, shipped.Days().size());
+    EXPECT_EQ(lunarDays, DaysFromCivil(2101, 1, 28) - DaysFromCivil(1900, 1, 31) + 1);
 }
 
 }  // namespace
