@@ -1,8 +1,10 @@
 // How the program starts: the command line (help, version, --date and its
-// refusals), Qt's own texts in Chinese, and the program itself started with
-// arguments, offscreen, saving its first paint.
+// refusals), Qt's own texts in Chinese, the program itself started with
+// arguments, offscreen, saving its first paint, without any Chinese face, and
+// the single-instance lock across program starts.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,12 +13,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 #include "calendarapp.h"
 #include "commandline.h"
 #include "model/colors.h"
 #include "model/geometry.h"
 #include "model/monthpage.h"
+#include "platform/singleinstance.h"
 #include "uitest.h"
 
 using namespace Qt::StringLiterals;
@@ -60,6 +64,28 @@ Finished RunProgram(const QStringList& arguments, const QStringList& environment
         QString::fromUtf8(process.readAllStandardError())};
 }
 
+// Whether some process holds a flock on the program's lock file, read from
+// /proc/locks ("1: FLOCK ADVISORY WRITE 4242 00:2a:1234567 0 EOF"): probing by
+// taking the lock could make a program starting at that moment leave.
+bool ProgramHoldsLock()
+{
+    struct stat info { };
+    const QByteArray path = QFile::encodeName(CSingleInstance::LockFilePath(u"QOVOnlyOne"_s));
+    QFile locks(u"/proc/locks"_s);
+    if (::stat(path.constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly)) return false;
+    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(info.st_ino)) + " ";
+    for (const QByteArray& line : locks.readAll().split('\n'))
+        if (line.contains("FLOCK") && line.contains(inode)) return true;
+    return false;
+}
+
+void StartProgram(QProcess& process)
+{
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QStringLiteral(QOV_APP_PATH), {});
+    QVERIFY(process.waitForStarted(5000));
+}
+
 }  // namespace
 
 class TestStartup : public QObject {
@@ -95,7 +121,8 @@ private Q_SLOTS:
         // 1900 is a common year.
         row("--date 1900-02-29", "--date 1900-02-29", true, 2, "", "日期 “1900-02-29” 无效");
         row("--date 2023-04-31", "--date 2023-04-31", false, 2, "", "invalid date '2023-04-31'");
-        row("--date 1899-12-31", "--date 1899-12-31", false, 2, "", "from 1900-01-01 to 2100-12-31");
+        row("--date 1899-12-31", "--date 1899-12-31", false, 2, "",
+            "from 1900-01-01 to 2100-12-31");
         row("--date 2101-01-01", "--date 2101-01-01", false, 2, "", "invalid date");
         row("--date 2008-8-8", "--date 2008-8-8", false, 2, "", "invalid date");
         row("--date 2008-13-01", "--date 2008-13-01", false, 2, "", "invalid date");
@@ -173,11 +200,10 @@ private Q_SLOTS:
                                    << u"在命令行选项上显示帮助"_s << QString() << QDate();
         QTest::newRow("--version en") << QStringList{u"--version"_s} << u"C"_s << 0
                                       << u"qov Perpetual Calendar 1.0\n"_s << QString() << QDate();
-        QTest::newRow("--date 2008-08-08") << QStringList{u"--date"_s, u"2008-08-08"_s}
-                                           << QString() << 0 << QString() << QString()
-                                           << QDate(2008, 8, 8);
-        QTest::newRow("--date=1900-01-01") << QStringList{u"--date=1900-01-01"_s} << QString()
-                                           << 0 << QString() << QString() << QDate(1900, 1, 1);
+        QTest::newRow("--date 2008-08-08") << QStringList{u"--date"_s, u"2008-08-08"_s} << QString()
+                                           << 0 << QString() << QString() << QDate(2008, 8, 8);
+        QTest::newRow("--date=1900-01-01") << QStringList{u"--date=1900-01-01"_s} << QString() << 0
+                                           << QString() << QString() << QDate(1900, 1, 1);
         QTest::newRow("none") << QStringList{} << QString() << 0 << QString() << QString()
                               << QDate::currentDate();
     }
@@ -189,14 +215,16 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString shot = dir.filePath(u"shot.png"_s);
         const Finished run = RunProgram(arguments,
-            locale.isEmpty() ? QStringList{u"QT_QPA_PLATFORM=offscreen"_s, u"QOV_SNAPSHOT="_s + shot}
-                             : QStringList{u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s,
-                                   u"QT_QPA_PLATFORM=xcb"_s, u"LC_ALL="_s + locale,
-                                   u"QOV_SNAPSHOT="_s + shot});
+            locale.isEmpty()
+                ? QStringList{u"QT_QPA_PLATFORM=offscreen"_s, u"QOV_SNAPSHOT="_s + shot}
+                : QStringList{u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s,
+                    u"QT_QPA_PLATFORM=xcb"_s, u"LC_ALL="_s + locale, u"QOV_SNAPSHOT="_s + shot});
         QCOMPARE(run.status, status);
         if (!date.isValid()) {
-            QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
-            QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
+            QVERIFY2(
+                out.isEmpty() ? run.out.isEmpty() : run.out.contains(out), qPrintable(run.out));
+            QVERIFY2(
+                err.isEmpty() ? run.err.isEmpty() : run.err.contains(err), qPrintable(run.err));
             QVERIFY(!QFile::exists(shot));
             return;
         }
@@ -210,6 +238,74 @@ private Q_SLOTS:
         // Most of the cell's background; no other cell is selected.
         QVERIFY2(inCell > cell.Width() * cell.Height() / 3, qPrintable(QString::number(inCell)));
         QVERIFY2(elsewhere < inCell / 10, qPrintable(QString::number(elsewhere)));
+    }
+
+    // Without any Chinese face the program says once on standard error which
+    // packages bring one, and runs on.
+    void missingChineseFont()
+    {
+        QTemporaryDir dir;
+        QFile config(dir.filePath(u"fonts.conf"_s));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("<?xml version=\"1.0\"?><fontconfig><dir>" + QFile::encodeName(dir.path())
+            + "</dir><cachedir>" + QFile::encodeName(dir.path()) + "</cachedir></fontconfig>\n");
+        config.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"FONTCONFIG_FILE"_s, config.fileName());
+        env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());  // a lock of its own
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(QOV_APP_PATH), {});
+        QVERIFY(program.waitForStarted(5000));
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (err += program.readAllStandardError()).contains("fonts-wqy-microhei"), 10000);
+        QVERIFY2(
+            err.contains("no font for Chinese text") && err.count("qov:") == 1, err.constData());
+        QTest::qWait(300);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.kill();
+        QVERIFY(program.waitForFinished(5000));
+    }
+
+    // A second start leaves at once while the first runs; a start after the
+    // first was killed (kill -9, no clean-up code runs) takes over. A lock
+    // file that cannot be opened (a directory in its place) lets the program
+    // run instead of counting as another instance.
+    void singleInstance()
+    {
+        QVERIFY(uitest::MakeRuntimeDir());
+        qputenv("QT_QPA_PLATFORM", "offscreen");  // for the programs started
+        QVERIFY(!ProgramHoldsLock());
+        QProcess first, second, next;
+        StartProgram(first);
+        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
+        QElapsedTimer clock;
+        clock.start();
+        StartProgram(second);
+        QVERIFY(second.waitForFinished(5000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(first.state(), QProcess::Running);  // left alone
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+        QVERIFY(!ProgramHoldsLock());  // the kernel let go of the lock
+        StartProgram(next);
+        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
+        QTest::qWait(300);
+        QCOMPARE(next.state(), QProcess::Running);  // it stayed: not taken for a second copy
+        next.kill();
+        QVERIFY(next.waitForFinished(5000));
+
+        QTemporaryDir dir;
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+        QVERIFY(QDir(dir.path()).mkdir(u"Blocked.lock"_s));
+        const CSingleInstance blocked(u"Blocked"_s);
+        QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 };
 

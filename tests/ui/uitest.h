@@ -140,14 +140,14 @@ protected:
 // main() for a program whose expected texts name China Standard Time, with
 // a configuration folder of its own: no user holiday file, the shipped
 // schedule alone.
-#define QOV_UI_TEST_MAIN(TestClass)                                    \
-    int main(int argc, char** argv)                                    \
-    {                                                                  \
-        qputenv("TZ", "Asia/Shanghai");                                \
-        tzset();                                                       \
-        const QTemporaryDir config;                                    \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));  \
-        QApplication app(argc, argv);                                  \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
+#define QOV_UI_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        qputenv("TZ", "Asia/Shanghai");                                                            \
+        tzset();                                                                                   \
+        const QTemporaryDir config;                                                                \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));                              \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }

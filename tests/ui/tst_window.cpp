@@ -1,0 +1,1283 @@
+// The main window as a user meets it: buttons, lists, clicks and keys; the
+// painted picture at chosen pixels and against a plain reference painter at
+// 100 % and 200 %; how legible its small texts are; the hover tip; the date
+// fields; focus and what a screen reader is told; the user's holiday file
+// followed while the window runs. Date rules themselves are the models'
+// tests: here each only shows that the window passes on what it is given.
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <sys/stat.h>
+
+#include "aboutdlg.h"
+#include "controls/clocklabels.h"
+#include "controls/gridfocus.h"
+#include "controls/qovedit.h"
+#include "holidayfile.h"
+#include "model/colors.h"
+#include "model/gridkeys.h"
+#include "platform/settingslauncher.h"
+#include "platform/zonename.h"
+#include "uitest.h"
+
+using namespace Qt::StringLiterals;
+using namespace uitest;
+
+namespace {
+
+QString Decode(const std::string& gbk)
+{
+    return QStringDecoder("GBK")(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
+}
+
+std::string Gbk(const QString& s) { return QByteArray(QStringEncoder("GBK")(s)).toStdString(); }
+
+bool Near(QRgb a, QRgb b, int tolerance)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+        && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// The painted picture from texts alone, as in a first frame: the skin from vectors.
+QImage Render(const qov::PagePicture& picture, qreal ratio)
+{
+    QImage image(QSize(skin::Width, skin::Height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    PictureCache cache;
+    DrawPicture(painter, cache, FontSet::Create(ratio), picture);
+    return image;
+}
+
+// Runs side by side, the whole centred in `rect`, baseline one ascent below
+// its top; clipped to `rect` where there are several runs or the text
+// overhangs (smoothed edges may spill a pixel out of a rectangle they fit).
+void ReferenceLine(QPainter& painter, const QFont& font, const qov::Rect& r,
+    const std::vector<std::pair<QString, QColor>>& runs)
+{
+    const QFontMetricsF metrics(font);
+    qreal width = 0;
+    for (const auto& run : runs) width += metrics.horizontalAdvance(run.first);
+    const QRect rect = ToQRect(r);
+    qreal x = rect.left() + (rect.width() - width) / 2;
+    painter.setFont(font);
+    if (runs.size() > 1 || width > rect.width() || metrics.height() > rect.height())
+        painter.setClipRect(rect);
+    for (const auto& [text, colour] : runs) {
+        painter.setPen(colour);
+        painter.drawText(QPointF(x, rect.top() + metrics.ascent()), text);
+        x += metrics.horizontalAdvance(text);
+    }
+    painter.setClipping(false);
+}
+
+// The page painted plainly: every text by QPainter::drawText, the skin from
+// vectors, nothing kept between paints.
+QImage Reference(const qov::MonthPage& page, qreal ratio)
+{
+    const FontSet fonts = FontSet::Create(ratio);
+    const qov::PagePicture picture = qov::PagePictureTexts(page);
+    QImage image(QSize(skin::Width, skin::Height) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    QPainter painter(&image);
+    DrawSkin(painter, fonts.fontText12);
+    const auto line = [&](const QFont& font, const qov::Rect& r, const std::string& text,
+                          QColor colour) {
+        ReferenceLine(painter, font, r, {{Decode(text), colour}});
+    };
+    const QColor white = ToQColor(qov::colors::White), mark = ToQColor(qov::colors::Watermark);
+    line(fonts.fontText12, qov::title::EraLabel, picture.title.eraLabel, white);
+    line(fonts.fontText12, qov::title::YearLabel, picture.title.yearLabel, white);
+    line(fonts.fontText12, qov::title::MonthLabel, picture.title.monthLabel, white);
+    line(fonts.fontText12, qov::title::YearInfo, picture.title.yearInfo, white);
+    line(fonts.fontMark150, qov::grid::WatermarkYear, picture.watermark.year, mark);
+    line(fonts.fontMark150, qov::grid::WatermarkMonth, picture.watermark.month, mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < qov::grid::CellCount; ++i) {
+        const qov::DayCell& cell = picture.cells[static_cast<std::size_t>(i)];
+        const int row = i / qov::grid::Columns, column = i % qov::grid::Columns;
+        if (cell.selected) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQColor(qov::colors::Selection));
+            painter.drawRoundedRect(QRectF(ToQRect(qov::CellRect(row, column))), 5, 5);
+        }
+        line(fonts.fontCellDay35, qov::CellUpperRect(row, column), cell.dayText,
+            ToQColor(cell.dayColor));
+        line(fonts.fontText12, qov::CellLowerRect(row, column), cell.lowerText,
+            ToQColor(cell.lowerColor));
+    }
+    // Holiday badges over everything in their cells: fill, then the mark centred on it.
+    const QFontMetricsF badgeMetrics(fonts.fontBadge);
+    for (int i = 0; i < qov::grid::CellCount; ++i) {
+        const qov::DayCell& cell = picture.cells[static_cast<std::size_t>(i)];
+        if (cell.dayOff == qov::DayOff::None) continue;
+        const QRect badge =
+            ToQRect(qov::CellBadgeRect(i / qov::grid::Columns, i % qov::grid::Columns));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(ToQColor(cell.badgeColor));
+        painter.drawRoundedRect(QRectF(badge), 2, 2);
+        const QString symbol = cell.dayOff == qov::DayOff::Rest ? u"休"_s : u"班"_s;
+        painter.setFont(fonts.fontBadge);
+        painter.setPen(Qt::white);
+        painter.drawText(
+            QPointF(badge.left() + (badge.width() - badgeMetrics.horizontalAdvance(symbol)) / 2,
+                badge.top() + (badge.height() - badgeMetrics.height()) / 2 + badgeMetrics.ascent()),
+            symbol);
+    }
+    for (std::size_t i = 0; i < picture.panel.lines.size(); ++i) {
+        std::vector<std::pair<QString, QColor>> runs;
+        for (const qov::TextRun& run : picture.panel.lines[i].runs)
+            runs.emplace_back(run.utf8 ? QString::fromStdString(run.text) : Decode(run.text),
+                ToQColor(run.color));
+        ReferenceLine(painter,
+            static_cast<int>(i) == qov::PanelDayLine ? fonts.fontDay72 : fonts.fontText13,
+            qov::PanelLineRects[i], runs);
+    }
+    return image;
+}
+
+// The dialog's own paint event into an image, children left out; only
+// `area` painted when given.
+QImage PaintEvent(CCalendarDlg& dlg, const QRect& area = QRect())
+{
+    QImage image(dlg.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    dlg.render(&image, area.topLeft(), area.isNull() ? QRegion() : QRegion(area),
+        QWidget::DrawWindowBackground);
+    return image;
+}
+
+// Pixels that differ (inside `area` when given), and the first of them.
+QString Difference(const QImage& a, const QImage& b, const QRect& area = QRect())
+{
+    if (a.size() != b.size()) return u"sizes differ"_s;
+    const QRect r = area.isNull() ? a.rect() : area;
+    int count = 0;
+    QPoint first;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y) && count++ == 0) first = {x, y};
+    return count == 0
+        ? QString()
+        : u"%1 pixels differ, first at %2,%3"_s.arg(count).arg(first.x()).arg(first.y());
+}
+
+// How one text came out over what lies under it: pixels it changed (its
+// ink), those within 40 per channel of its colour (strokes that reach it),
+// and those that only partly cover what lies under them (smoothed edges).
+struct Ink {
+    int ink = 0, reach = 0, smooth = 0;
+    QString Describe(const QString& name) const
+    {
+        return name + u": ink %1, in colour %2, smoothing %3"_s.arg(ink).arg(reach).arg(smooth);
+    }
+};
+
+Ink MeasureInk(const QImage& text, const QImage& under, const QRegion& logical, QRgb colour)
+{
+    const qreal ratio = text.devicePixelRatio();
+    Ink result;
+    for (const QRect& area : logical) {
+        const QRect r(area.topLeft() * ratio, area.size() * ratio);
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QRgb drawn = text.pixel(x, y);
+                if (Near(drawn, under.pixel(x, y), 8)) continue;
+                ++result.ink;
+                result.reach += Near(drawn, colour, 40);
+                result.smooth += !Near(drawn, colour, 2);
+            }
+    }
+    return result;
+}
+
+// At least `least` pixels of ink, three quarters of them in the text's own colour.
+void CheckLegible(const Ink& ink, const QString& name, int least)
+{
+    QVERIFY2(ink.ink >= least && ink.reach >= ink.ink * 3 / 4, qPrintable(ink.Describe(name)));
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+}  // namespace
+
+class TestWindow : public DialogTest {
+    Q_OBJECT
+
+    QTemporaryDir m_config;  // $XDG_CONFIG_HOME of this test
+    PaintCounter m_counter;
+
+    template <typename T = QComboBox> T* Child(const QString& n) const
+    {
+        return DialogTest::Child<T>(n);
+    }
+    void Click(const QString& n) { QTest::mouseClick(Child<QAbstractButton>(n), Qt::LeftButton); }
+    void MoveTo(QPoint client) { QTest::mouseMove(m_dlg.get(), client); }
+    // Where the tip belongs for the pointer at `client`: centred, 20 px below.
+    QPoint TipPos(QPoint client) const
+    {
+        const QPoint global = m_dlg->mapToGlobal(client);
+        return {global.x() - Tip()->sampleWidth() / 2, global.y() + 20};
+    }
+    QString HolidayFolder() const { return m_config.path() + u"/qov"_s; }
+    QString HolidayPath() const { return HolidayFolder() + u"/holidays.tsv"_s; }
+    QString KindOf(int year, int month, int day) const
+    {
+        const qov::DayOff kind = m_dlg->holidayFile()->table().Lookup({year, month, day}).kind;
+        return kind == qov::DayOff::Rest ? u"休"_s : kind == qov::DayOff::Work ? u"班"_s : u""_s;
+    }
+    // Writes the user's file as editors that save safely do: a new file renamed over the
+    // old; the folder made first if need be.
+    void Replace(const QByteArray& bytes)
+    {
+        QVERIFY(QDir().mkpath(HolidayFolder()));
+        QFile file(HolidayPath() + u".new"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+        file.close();
+        QVERIFY(::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(HolidayPath()).constData())
+            == 0);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QVERIFY(MakeRuntimeDir());
+    }
+    void init()
+    {
+        QDir(HolidayFolder()).removeRecursively();
+        Open();
+        m_dlg->installEventFilter(&m_counter);
+        CheckPage(DateText(qov::Today()));  // the window starts at today
+        QCOMPARE(Child(u"queryDayBox"_s)->currentText(), QString::number(qov::Today().day));
+        m_dlg->SelectDate(qov::MonthPage(2009, 7, 15));
+    }
+    void cleanup()
+    {
+        m_dlg.reset();
+        QDir(HolidayFolder()).removeRecursively();
+    }
+
+    // From a page, steps a user takes: "name" clicks a button, "box=item" chooses an
+    // item, "@x,y" clicks the window at a point, "#row,column" at a cell's centre,
+    // "grid" and "field" give the focus to the grid or the start date, "key:K" types
+    // a key there. The page after them, and the grid's frame on its cell.
+    void actions_data()
+    {
+        Columns<QString, QString, QString>("start", "steps", "expected");
+        const auto row = [](const char* name, const char* start, const char* steps,
+                             QString expected) {
+            QTest::newRow(name) << QString::fromUtf8(start) << QString::fromUtf8(steps) << expected;
+        };
+        const QString today = DateText(qov::Today());
+        row("年↑", "2009-05-05", "prevYearButton", u"2008-05-05"_s);
+        row("年↓", "2008-02-29", "nextYearButton", u"2009-02-28"_s);
+        row("月↑", "2008-03-31", "prevMonthButton", u"2008-02-29"_s);
+        row("月↓", "2009-06-15", "nextMonthButton", u"2009-07-15"_s);
+        row("今天", "1950-06-06", "todayButton", today);
+        row("month box", "2008-01-31", "monthBox=2", u"2008-02-29"_s);
+        row("year box", "2009-06-15", "yearBox=2100", u"2100-06-15"_s);
+        row("year box, first year", "2009-06-15", "yearBox=1900", u"1900-06-15"_s);
+        // 1 February 2009 was a Sunday: no leading cells, March 1-14 at the end.
+        row("cell in month", "2009-02-20", "@492,60", u"2009-02-07"_s);
+        row("cell in next month", "2009-02-20", "#5,6", u"2009-03-14"_s);
+        row("cell in December 1899", "1900-01-15", "#0,0", u"1899-12-31"_s);  // no year item
+        row("Gregorian query", "2001-03-03",
+            "queryYearBox=2010 queryMonthBox=2 queryDayBox=14 queryButton", u"2010-02-14"_s);
+        // Lunar 2009: leap fifth month from 23 June.
+        row("lunar query, leap month", "2001-03-03",
+            "lunarRadio queryYearBox=2009 queryMonthBox=5(闰) queryDayBox=1 queryButton",
+            u"2009-06-23"_s);
+        row("Left", "2009-07-15", "grid key:Left", u"2009-07-14"_s);
+        row("Right", "2009-07-15", "grid key:Right", u"2009-07-16"_s);
+        row("Up", "2009-07-15", "grid key:Up", u"2009-07-08"_s);
+        row("Down", "2009-07-15", "grid key:Down", u"2009-07-22"_s);
+        row("PgUp", "2009-07-15", "grid key:PgUp", u"2009-06-15"_s);
+        row("PgDown", "2009-07-15", "grid key:PgDown", u"2009-08-15"_s);
+        row("Ctrl+PgUp", "2009-07-15", "grid key:Ctrl+PgUp", u"2008-07-15"_s);
+        row("Ctrl+PgDown", "2009-07-15", "grid key:Ctrl+PgDown", u"2010-07-15"_s);
+        row("Home", "1950-06-06", "grid key:Home", today);
+        row("keys in a date field", "2009-07-15", "field key:PgDown key:Home key:Down",
+            u"2009-07-15"_s);
+    }
+    void actions()
+    {
+        const auto [start, steps, expected] =
+            Fetch<QString, QString, QString>("start", "steps", "expected");
+        // A click on a cell focuses the grid; it selects that day, so start after it.
+        QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, CellCentre(2, 3));
+        QVERIFY(m_dlg->gridFocus()->hasFocus());
+        Select(start);
+        for (const QString& step : steps.split(u' ')) {
+            const QStringList parts = step.mid(1).split(u',');
+            if (step == u"grid"_s || step == u"field"_s) {
+                QWidget* target =
+                    step == u"grid"_s ? m_dlg->gridFocus() : Child<QWidget>(u"startEdit"_s);
+                target->setFocus(Qt::TabFocusReason);
+                QTRY_VERIFY(target->hasFocus());
+            } else if (step.startsWith(u"key:"_s)) {
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence(step.mid(4)));
+            } else if (step.contains(u'=')) {
+                Choose(step.section(u'=', 0, 0), step.section(u'=', 1));
+            } else if (step.startsWith(u'@') || step.startsWith(u'#')) {
+                QTest::mouseClick(m_dlg.get(), Qt::LeftButton, Qt::NoModifier,
+                    step[0] == u'@' ? QPoint(parts[0].toInt(), parts[1].toInt())
+                                    : CellCentre(parts[0].toInt(), parts[1].toInt()));
+            } else {
+                Click(step);
+            }
+        }
+        CheckPage(expected);
+        const qov::GridCell cell = m_dlg->page().SelectedCell();
+        QCOMPARE(m_dlg->gridFocus()->selectedCell(),
+            ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_dlg->gridFocus()->pos()));
+    }
+
+    // The mode and the year rebuild the query lists: 2009 has a leap fifth
+    // month, 2010 none. Enter ends nothing; on a focused "今天" it presses the
+    // button. Esc closes.
+    void queryListsAndKeys()
+    {
+        Choose(u"queryYearBox"_s, u"2009"_s);
+        Click(u"lunarRadio"_s);
+        QCOMPARE(Child(u"queryMonthBox"_s)->count(), 13);
+        Choose(u"queryYearBox"_s, u"2010"_s);
+        QCOMPARE(Child(u"queryMonthBox"_s)->count(), 12);
+        Click(u"gregorianRadio"_s);
+        QCOMPARE(Child(u"queryDayBox"_s)->count(), 31);  // January
+        QTest::keyClick(m_dlg.get(), Qt::Key_Enter);
+        CheckPage(u"2009-07-15"_s);
+        Child<QWidget>(u"todayButton"_s)->setFocus();
+        QTest::keyClick(Child<QWidget>(u"todayButton"_s), Qt::Key_Return);
+        CheckPage(DateText(qov::Today()));
+        QVERIFY(m_dlg->isVisible());
+        QTest::keyClick(m_dlg.get(), Qt::Key_Escape);
+        QVERIFY(!m_dlg->isVisible());
+        QCOMPARE(m_dlg->result(), int(QDialog::Rejected));
+    }
+
+    void dragOnSkin()
+    {
+        const QPoint before = m_dlg->pos();
+        const QPoint press(300, 480);  // bare skin below the boxes
+        QTest::mousePress(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, press);
+        // The window follows the pointer, so its client point stays the press point.
+        QTest::mouseMove(m_dlg.get(), press + QPoint(10, 5));
+        QTRY_COMPARE(m_dlg->pos(), before + QPoint(10, 5));
+        QTest::mouseRelease(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, press);
+        QTest::mouseClick(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, CellCentre(1, 0));
+        QCOMPARE(m_dlg->pos(), before + QPoint(10, 5));  // a press on the grid selects, not moves
+        QCOMPARE(DateText(m_dlg->selectedDate()), u"2009-07-05"_s);
+    }
+
+    // The share of the pixels in a logical area that lie within `tolerance`
+    // per channel of a colour, at 100 % and 200 %: the skin's borders, fills
+    // and gradients, the selection, day numbers, terms and holiday badges.
+    void pixels_data()
+    {
+        Columns<QDate, qreal, QRect, QColor, int, double, double>(
+            "date", "ratio", "area", "colour", "tolerance", "least", "most");
+        const auto q = [](const qov::Rect& r) { return ToQRect(r); };
+        const auto c = [](qov::Rgb rgb) { return ToQColor(rgb); };
+        const QDate july(2009, 7, 15), february(2009, 2, 20), october(2026, 10, 15);
+        const QColor red = c(qov::colors::Red), selection = c(qov::colors::Selection);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const auto add = [&](const char* name, QDate date, QRect area, QColor colour,
+                                 int tolerance, double least, double most) {
+                QTest::addRow("%s at %d %%", name, qRound(ratio * 100))
+                    << date << ratio << area << colour << tolerance << least << most;
+            };
+            // The month panel: a one-pixel border round five bands; the boxes below.
+            add("panel's left border", july, QRect(4, 100, 1, 200), skin::Border, 0, 1, 1);
+            add("panel's bottom border", july, QRect(4, 387, 490, 1), skin::Border, 0, 1, 1);
+            add("strip above it", july, QRect(5, 386, 488, 1), skin::StripFill, 0, 1, 1);
+            add("window below it", july, QRect(4, 388, 490, 7), skin::Window, 0, 1, 1);
+            add("separator", july, QRect(5, 354, 488, 1), skin::Border, 0, 1, 1);
+            add("header's line", july, QRect(60, 51, 400, 1), skin::Border, 0, 1, 1);
+            add("clock panel's last row", july, QRect(503, 385, 172, 1), skin::Paper, 0, 1, 1);
+            add("clock panel's bottom", july, QRect(502, 386, 174, 1), skin::Border, 0, 1, 1);
+            add("query box's right border", july, QRect(675, 396, 1, 62), skin::Border, 0, 1, 1);
+            add("title bar's top row", july, QRect(5, 5, 5, 1), skin::TitleTop, 8, 1, 1);
+            add("title bar's top row, right", july, QRect(440, 5, 53, 1), skin::TitleTop, 8, 1, 1);
+            add("title bar's bottom row", july, QRect(5, 30, 5, 1), skin::TitleBottom, 8, 1, 1);
+            add("day band's bottom row", july, QRect(503, 30, 172, 1), skin::TitleBottom, 8, 1, 1);
+            // 15 July 2009, a Wednesday in row 2; 5 July a Sunday in row 1.
+            add("selection", july, q(qov::CellRect(2, 3)), selection, 0, 0.33, 1);
+            add("no selection beside it", july, q(qov::CellRect(2, 2)), selection, 0, 0, 0);
+            add("Sunday number red", july, q(qov::CellUpperRect(1, 0)), red, 0, 0.004, 1);
+            add("Monday number not red", july, q(qov::CellUpperRect(1, 1)), red, 0, 0, 0);
+            add("watermark", july, QRect(5, 52, 488, 300), c(qov::colors::Watermark), 0, 0.003, 1);
+            // 立春 2009 came at 00:49 China Standard Time on 4 February (cell 0,3),
+            // drawn in red; the 3rd shows 初九 in black.
+            add("立春 red", february, q(qov::CellLowerRect(0, 3)), red, 75, 0.008, 1);
+            add("初九 not red", february, q(qov::CellLowerRect(0, 2)), red, 75, 0, 0);
+            add("初九 black", february, q(qov::CellLowerRect(0, 2)), Qt::black, 80, 0.008, 1);
+            // October 2026: 1 October (Thursday, row 0) 休, 10 October (Saturday,
+            // row 1) 班, 9 October none; 27 September (row 0, Sunday) a 休 of the
+            // Mid-Autumn holiday in a grey neighbouring cell. A badge is its fill
+            // around a white mark of several strokes, over the selection.
+            const auto badge = [&](int row, int column) {
+                return q(qov::CellBadgeRect(row, column));
+            };
+            add("休 badge", october, badge(0, 4), c(qov::colors::RestBadge), 0, 0.5, 1);
+            add("休 badge's mark", october, badge(0, 4), Qt::white, 31, 0.1, 1);
+            add("班 badge", october, badge(1, 6), c(qov::colors::WorkBadge), 0, 0.5, 1);
+            add("no badge, 休", october, badge(1, 5), c(qov::colors::RestBadge), 0, 0, 0);
+            add("no badge, 班", october, badge(1, 5), c(qov::colors::WorkBadge), 0, 0, 0);
+            add("pale 休 badge", october, badge(0, 0), c(qov::colors::PaleRestBadge), 0, 0.5, 1);
+            add("休 badge selected", QDate(2026, 10, 1), badge(0, 4), c(qov::colors::RestBadge), 0,
+                0.5, 1);
+            add("selection round the badge", QDate(2026, 10, 1),
+                QRect(badge(0, 4).left(), badge(0, 4).bottom() + 1, 14, 8), selection, 0, 0.5, 1);
+        }
+    }
+    void pixels()
+    {
+        const auto [date, ratio, area, colour, tolerance, least, most] =
+            Fetch<QDate, qreal, QRect, QColor, int, double, double>(
+                "date", "ratio", "area", "colour", "tolerance", "least", "most");
+        Select(date.toString(Qt::ISODate));
+        const QImage picture = m_dlg->RenderPicture(ratio);
+        const int count =
+            CountPixels(picture, area, [&](QRgb p) { return Near(p, colour.rgb(), tolerance); });
+        const double share = count / (area.width() * area.height() * ratio * ratio);
+        QVERIFY2(share >= least && share <= most, qPrintable(QString::number(share)));
+    }
+
+    // Every day number of a page keeps clear of the badge's corner (October
+    // 2003 has no data, so nothing is drawn there but the numbers and the
+    // watermark), at both ratios.
+    void numbersClearOfBadges()
+    {
+        Select(u"2003-10-28"_s);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage picture = m_dlg->RenderPicture(ratio);
+            for (int i = 0; i < qov::grid::CellCount; ++i)
+                for (const qov::Rgb c :
+                    {qov::colors::Black, qov::colors::Red, qov::colors::Green, qov::colors::Grey})
+                    QCOMPARE(CountColour(picture, qov::CellBadgeRect(i / 7, i % 7), Rgb(c)), 0);
+        }
+    }
+
+    // The window's fast paint path (cached laid-out texts and watermark
+    // outlines, a skin image) gives the reference's pixels at 100 % and 200 %,
+    // on pages whose texts reach every part: runs of several colours,
+    // festival lists cut and shortened, a selection in each corner row.
+    void cachedEqualsReference_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("2009-07-15 festivals, leap lunar month") << QDate(2009, 7, 15);
+        QTest::newRow("2012-02-29 leap day") << QDate(2012, 2, 29);
+        QTest::newRow("1900-01-01 first page, December 1899 cells") << QDate(1900, 1, 1);
+        QTest::newRow("2008-08-31 selection in the last row") << QDate(2008, 8, 31);
+        QTest::newRow("2026-10-01 holiday badges") << QDate(2026, 10, 1);
+    }
+    void cachedEqualsReference()
+    {
+        QFETCH(QDate, date);
+        const qov::MonthPage page(date.year(), date.month(), date.day());
+        m_dlg->SelectDate(page);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage reference = Reference(page, ratio);
+            // Twice: the first lays the texts out, the second draws them from the cache.
+            for (int paint = 0; paint < 2; ++paint) {
+                const QString difference = Difference(m_dlg->RenderPicture(ratio), reference);
+                QVERIFY2(difference.isEmpty(),
+                    qPrintable(u"ratio %1, paint %2: "_s.arg(ratio).arg(paint) + difference));
+            }
+        }
+    }
+
+    // The paint event, whole or in part (the clock's tick repaints the area
+    // under it): the part comes out as in a full paint, texts cut by its edge
+    // included; the first frame draws the skin from vectors, later ones copy
+    // its image.
+    void paintEventEqualsReference_data()
+    {
+        QTest::addColumn<QRect>("area");  // null: the whole window
+        QTest::newRow("whole window") << QRect();
+        QTest::newRow("clock") << QRect(513, 341, 154, 40);
+        QTest::newRow("lower half of the selected day's number") << QRect(215, 170, 69, 10);
+        QTest::newRow("panel day number's left edge") << QRect(540, 90, 30, 60);
+        QTest::newRow("title strip") << QRect(0, 0, 680, 31);
+    }
+    void paintEventEqualsReference()
+    {
+        QFETCH(QRect, area);
+        CCalendarDlg dlg;
+        const qov::MonthPage page(2009, 7, 15);
+        dlg.SelectDate(page);
+        const QImage reference = Reference(page, 1.0);
+        for (int paint = 0; paint < 2; ++paint) {  // skin from vectors, then from its image
+            QCOMPARE(Difference(PaintEvent(dlg, area), reference, area), QString());
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // Paging through 30 years fills the text cache past its bound and turns
+    // the watermark outlines over; a page then still matches, and so does one
+    // drawn after the fonts were remade for another ratio. The window icon
+    // and the zone label wait for the first frame.
+    void cacheAndFirstFrame()
+    {
+        CCalendarDlg dlg;
+        for (int month = 0; month < 360; ++month) {
+            dlg.SelectDate(qov::MonthPage(1990 + month / 12, month % 12 + 1, 9));
+            (void)PaintEvent(dlg);
+        }
+        QCOMPARE(Difference(PaintEvent(dlg), Reference(dlg.page(), 1.0)), QString());
+        (void)dlg.RenderPicture(2.0);
+        QCOMPARE(Difference(PaintEvent(dlg), Reference(dlg.page(), 1.0)), QString());
+        CCalendarDlg fresh;
+        auto* zone = fresh.findChild<QLabel*>(u"zoneLabel"_s);
+        QCOMPARE(zone->text(), u"当前："_s);
+        QVERIFY(fresh.windowIcon().isNull());
+        fresh.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        QTRY_COMPARE(zone->text(), u"当前：中国标准时间"_s);
+        QVERIFY(!fresh.windowIcon().isNull());
+        // Each family list starts with a face installed here, the face drawn with.
+        for (const QFont& font : {SongFont(12), ArialFont(24, QFont::Bold), ArialBlackFont(35)}) {
+            QVERIFY2(QFontDatabase::hasFamily(font.families().front()), qPrintable(font.family()));
+            QCOMPARE(QFontInfo(font).family(), font.families().front());
+        }
+    }
+
+    // Every small painted text (title strip, cells' lower lines, the panel's
+    // runs), drawn alone onto the picture without texts. At 100 % most of its
+    // ink is in its own colour (antialiased 12 px Song strokes peak at grey 62
+    // for black and come out pink for red); at 200 % its edges are smoothed
+    // and its strokes still reach the colour. 7 December 2026: 大雪 in red;
+    // 1 July 2009: the leap fifth month and July's festivals.
+    void paintedTextInk_data()
+    {
+        Columns<QDate, qreal>("date", "ratio");
+        for (const qreal ratio : {1.0, 2.0})
+            for (const QDate date : {QDate(2026, 12, 7), QDate(2009, 7, 1)})
+                QTest::addRow(
+                    "%s at %d %%", qPrintable(date.toString(Qt::ISODate)), qRound(ratio * 100))
+                    << date << ratio;
+    }
+    void paintedTextInk()
+    {
+        const auto [date, ratio] = Fetch<QDate, qreal>("date", "ratio");
+        const qov::PagePicture full =
+            qov::PagePictureTexts(qov::MonthPage(date.year(), date.month(), date.day()));
+        qov::PagePicture bare = full;  // every text emptied: what lies under them
+        bare.title = {};
+        bare.watermark = {};
+        for (qov::DayCell& cell : bare.cells) cell.dayText = cell.lowerText = {};
+        for (qov::PanelLine& line : bare.panel.lines)
+            for (qov::TextRun& run : line.runs) run.text.clear();
+        const QImage under = Render(bare, ratio);
+        int checked = 0;
+        const auto check = [&](const QString& name, const qov::Rect& rect, qov::Rgb colour,
+                               const std::function<void(qov::PagePicture&)>& restore) {
+            qov::PagePicture alone = bare;
+            restore(alone);
+            const Ink ink = MeasureInk(Render(alone, ratio), under, ToQRect(rect), Rgb(colour));
+            ++checked;
+            if (ratio == 1.0) return CheckLegible(ink, name, 20);
+            QVERIFY2(ink.ink >= 20 * ratio * ratio && ink.reach > 0 && ink.smooth >= ink.ink / 5,
+                qPrintable(ink.Describe(name)));
+        };
+        check(u"year info"_s, qov::title::YearInfo, qov::colors::White,
+            [&](qov::PagePicture& p) { p.title.yearInfo = full.title.yearInfo; });
+        for (std::size_t i = 0; i < full.cells.size(); ++i) {
+            if (full.cells[i].lowerText.empty()) continue;
+            const int row = static_cast<int>(i) / 7, column = static_cast<int>(i) % 7;
+            check(u"cell %1,%2"_s.arg(row).arg(column), qov::CellLowerRect(row, column),
+                full.cells[i].lowerColor,
+                [&](qov::PagePicture& p) { p.cells[i].lowerText = full.cells[i].lowerText; });
+        }
+        for (std::size_t l = 0; l < full.panel.lines.size(); ++l)
+            for (std::size_t r = 0; r < full.panel.lines[l].runs.size(); ++r)
+                if (static_cast<int>(l) != qov::PanelDayLine
+                    && !full.panel.lines[l].runs[r].text.empty())
+                    check(u"panel line %1 run %2"_s.arg(l).arg(r), qov::PanelLineRects[l],
+                        full.panel.lines[l].runs[r].color, [&](qov::PagePicture& p) {
+                            p.panel.lines[l].runs[r].text = full.panel.lines[l].runs[r].text;
+                        });
+        QVERIFY(checked > 40);
+    }
+
+    // The labels on the skin (开始：, 年, the zone label, ...) in the window at
+    // 100 %, where no other control overlaps them; the closed lists' digits in
+    // full black, not thin grey.
+    void controlInk()
+    {
+        QTRY_VERIFY(Child<QLabel>(u"zoneLabel"_s)->text().size() > 3);  // after the first frame
+        const QImage window = m_dlg->grab().toImage();
+        const QImage under = MakeSkinImage(1.0, FontSet::Create(1.0).fontText12);
+        int checked = 0;
+        for (const QLabel* label : m_dlg->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->objectName() == u"clockLabel"_s) continue;
+            QRegion area = label->geometry();
+            for (const QWidget* other : m_dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (other != label && other->isVisible()) area -= other->geometry();
+            const QRgb colour = label->palette().color(QPalette::WindowText).rgb();
+            CheckLegible(MeasureInk(window, under, area, colour), label->text(), 20);
+            ++checked;
+        }
+        QVERIFY(checked >= 8);
+        for (QComboBox* list : m_dlg->findChildren<QComboBox*>()) {
+            const int index = list->currentIndex();
+            const QString text = list->itemText(index);
+            const QImage drawn = Picture(list);
+            list->setItemText(index, QString());
+            const QImage bare = Picture(list);
+            list->setItemText(index, text);
+            const QRgb colour = list->palette().color(QPalette::ButtonText).rgb();
+            CheckLegible(
+                MeasureInk(drawn, bare, QRegion(list->rect()), colour), list->objectName(), 10);
+        }
+    }
+
+    // From a cell the pointer moves to `point`: the tip shows that day's first
+    // line, 20 px below the pointer, or nothing outside the hover area
+    // (x 6..490, y 53..351). 1 July 2009 was the 9th day of the leap fifth
+    // lunar month; the leading Sunday is 28 June.
+    void tipHover_data()
+    {
+        Columns<QPoint, QString>("point", "texts");
+        QTest::newRow("in month") << CellCentre(
+            0, 3) << u"2009 年 7 月 1 日|星期三|农历 闰5 月 9 日|己丑年 庚午月 丁未日"_s;
+        QTest::newRow("previous month") << CellCentre(0, 0) << u"2009 年 6 月 28 日|星期日"_s;
+        QTest::newRow("x 5") << QPoint(5, 100) << QString();
+        QTest::newRow("y 352") << QPoint(100, 352) << QString();
+    }
+    void tipHover()
+    {
+        const auto [point, texts] = Fetch<QPoint, QString>("point", "texts");
+        MoveTo(CellCentre(1, 1));
+        QTRY_VERIFY(Tip()->isVisible());
+        MoveTo(point);
+        QTRY_COMPARE(Tip()->isVisible(), !texts.isEmpty());
+        if (texts.isEmpty()) return;
+        QCOMPARE(Tip()->pos(), TipPos(point));
+        for (int i = 0; i < texts.count(u'|') + 1; ++i)
+            QCOMPARE(Tip()->line(i), texts.section(u'|', i, i));
+        // Every line is drawn in its row.
+        const QImage tip = Tip()->grab().toImage();
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(CountPixels(tip,
+                         QRect(0, 3 + i * Tip()->lineHeight(), tip.width(), Tip()->lineHeight()),
+                         [](QRgb p) { return qGray(p) < 128; })
+                    > 10,
+                qPrintable(QString::number(i)));
+    }
+
+    // Within one cell the tip follows the pointer without repainting; the next day repaints.
+    // Moves onto the tip, which lies over the row below, reach the dialog: it shows that day.
+    void tipFollowsPointer()
+    {
+        const QPoint start = CellCentre(2, 2);
+        MoveTo(start);
+        QTRY_VERIFY(Tip()->isVisible() && Tip()->paintCount() >= 1);
+        QTest::qWait(30);
+        const int requests = Tip()->repaintRequests();
+        const int painted = Tip()->paintCount();
+        for (const QPoint step : {QPoint(5, 0), QPoint(-12, -9), QPoint(30, 20)}) {
+            MoveTo(start + step);
+            QCOMPARE(Tip()->pos(), TipPos(start + step));
+        }
+        QTest::qWait(50);
+        QCOMPARE(Tip()->repaintRequests(), requests);
+        QCOMPARE(Tip()->paintCount(), painted);
+        MoveTo(start + QPoint(70, 0));
+        QCOMPARE(Tip()->repaintRequests(), requests + 1);
+        QTRY_VERIFY(Tip()->paintCount() > painted);
+        const QString date = Tip()->line(0);
+        const QPoint onTip(Tip()->width() / 2, Tip()->height() / 2);
+        const QPoint client = m_dlg->mapFromGlobal(Tip()->mapToGlobal(onTip));
+        QVERIFY(client.y() >= qov::CellRect(3, 0).top);
+        QTest::mouseMove(Tip(), onTip);
+        QTRY_VERIFY(Tip()->line(0) != date);
+        QTRY_COMPARE(Tip()->pos(), TipPos(client));
+    }
+
+    // The tip placed by hand: note rows, the 300 px limit, the owner's edges.
+    // The pointer `past` the last point where the tip's top-right corner stays inside
+    // the owner's frame (its bottom-right corner).
+    void tipAlone_data()
+    {
+        Columns<QString, int, QPoint, bool>("note", "rows", "past", "visible");
+        const QFontMetrics metrics(CTipWindow::TipFont());
+        const int sample = metrics.horizontalAdvance(u" 甲子年 甲子月 甲子日"_s);
+        const int glyph = metrics.horizontalAdvance(u'国');
+        // The smallest note of 国 that needs n rows: just over n - 1 sample widths.
+        const auto noteFor = [&](int n) { return QString((n - 1) * sample / glyph + 1, u'国'); };
+        const int maxRows = (300 - 8) / metrics.height() - 4;  // height: (4 + rows) lines + 8
+        QTest::newRow("empty note: no box") << QString() << 0 << QPoint() << true;
+        QTest::newRow("note exactly sample wide")
+            << u" 甲子年 甲子月 甲子日"_s << 2 << QPoint() << true;
+        QTest::newRow("300 px high") << noteFor(maxRows) << maxRows << QPoint() << true;
+        QTest::newRow("over 300 px high")
+            << noteFor(maxRows + 1) << maxRows + 1 << QPoint() << false;
+        QTest::newRow("past the right edge") << QString() << 0 << QPoint(1, 0) << false;
+        QTest::newRow("past the bottom edge") << QString() << 0 << QPoint(0, 1) << false;
+    }
+    void tipAlone()
+    {
+        const auto [note, rows, past, visible] =
+            Fetch<QString, int, QPoint, bool>("note", "rows", "past", "visible");
+        const QFontMetrics metrics(CTipWindow::TipFont());
+        const int sample = metrics.horizontalAdvance(u" 甲子年 甲子月 甲子日"_s);
+        Tip()->SetText(Gbk(u"2009 年 8 月 1 日"_s), Gbk(u"星期六"_s), {}, {}, Gbk(note));
+        QCOMPARE(Tip()->noteWidth(), rows == 0 ? 0 : sample);
+        const QPoint pointer =
+            m_dlg->frameGeometry().bottomRight() - QPoint(sample + 4 - sample / 2, 20) + past;
+        Tip()->Show(pointer, true);
+        QCOMPARE(Tip()->isVisible(), visible);
+        // sample + 4 wide, (4 + rows) lines + 8 high, centred 20 px below the pointer
+        const QRect tip(pointer.x() - sample / 2, pointer.y() + 20, sample + 4,
+            (4 + rows) * metrics.height() + 8);
+        if (visible) QCOMPARE(Tip()->geometry(), tip);
+        Tip()->Show(pointer, false);
+        QVERIFY(!Tip()->isVisible());
+    }
+
+    // The tip after the pointer rested on a cell and something else happened:
+    // it shows the day now under the pointer, or nothing.
+    void tipAfterChange_data()
+    {
+        Columns<QString, QString, bool>("start", "action", "shown");
+        QTest::newRow("pointer onto 月↓, then its click") << u"2009-06-30"_s << u"click"_s << false;
+        QTest::newRow("Page Down with the pointer on the grid")
+            << u"2009-06-30"_s << u"key"_s << true;
+        // 28 June 2009, the grey Sunday before July: the page turns to June.
+        QTest::newRow("click on a grey cell") << u"2009-07-15"_s << u"grey"_s << true;
+        QTest::newRow("a list opens") << u"2009-07-15"_s << u"popup"_s << false;
+        QTest::newRow("pointer leaves the window") << u"2009-07-15"_s << u"leave"_s << false;
+        QTest::newRow("the holiday file changes") << u"2026-10-15"_s << u"file"_s << true;
+    }
+    void tipAfterChange()
+    {
+        const auto [start, action, shown] =
+            Fetch<QString, QString, bool>("start", "action", "shown");
+        Select(start);
+        const QPoint cell = action == u"file"_s ? CellCentre(0, 4) : CellCentre(0, 0);
+        MoveTo(CellCentre(3, 3));  // a move even if the last row ended here
+        MoveTo(cell);
+        QTRY_VERIFY(Tip()->isVisible());
+        const QString before = Tip()->line(0), note = Tip()->note();
+        const qov::MonthPage page = m_dlg->page();
+        if (action == u"click"_s) {
+            QWidget* button = Child<QWidget>(u"nextMonthButton"_s);
+            QTest::mouseMove(button, button->rect().center());
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else if (action == u"key"_s) {
+            m_dlg->gridFocus()->setFocus();
+            QTest::keyClick(m_dlg->gridFocus(), Qt::Key_PageDown);
+        } else if (action == u"grey"_s) {
+            QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, cell);
+        } else if (action == u"popup"_s) {
+            Child(u"yearBox"_s)->showPopup();
+        } else if (action == u"leave"_s) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(m_dlg.get(), &leave);
+        } else {  // 1 October 2026's note begins with the holiday, until the user removes it
+            QVERIFY2(note.startsWith(u"国庆节 休 "_s), qPrintable(note));
+            Replace("2026-10-01\t-\n");
+            QTRY_VERIFY(!Tip()->note().startsWith(u"国庆节 休"_s));
+            QCOMPARE(Tip()->line(0), before);
+        }
+        if (action != u"leave"_s && action != u"popup"_s && action != u"file"_s)
+            QVERIFY(!(m_dlg->page() == page));
+        QTRY_COMPARE(Tip()->isVisible(), shown);
+        const qov::SolarDate d = m_dlg->page().CellAt(0, action == u"file"_s ? 4 : 0);
+        if (shown)
+            QCOMPARE(Tip()->line(0), u"%1 年 %2 月 %3 日"_s.arg(d.year).arg(d.month).arg(d.day));
+        if (shown && action != u"file"_s) QVERIFY(Tip()->line(0) != before);
+        Child(u"yearBox"_s)->hidePopup();
+    }
+
+    // The note box shows the holiday in the note's ink at the start of its first row.
+    void tipNoteInk()
+    {
+        Select(u"2026-10-15"_s);
+        MoveTo(CellCentre(3, 3));
+        MoveTo(CellCentre(0, 4));
+        QTRY_VERIFY(Tip()->isVisible() && Tip()->note().startsWith(u"国庆节 休"_s));
+        const QRect prefix(3, Tip()->textHeight() + 6,
+            QFontMetrics(CTipWindow::TipFont()).horizontalAdvance(u"国庆节 休"_s),
+            Tip()->lineHeight());
+        QVERIFY(CountPixels(Tip()->grab().toImage(), prefix, [](QRgb p) {
+            return p == qRgb(0, 0, 51);
+        }) > 20);
+    }
+
+    // Keys typed into the start date reach its state machine (whose rules the
+    // model test holds): the text after each key ('|'-separated) and once the focus
+    // has left. Letters, Backspace and clipboard shortcuts change nothing, the
+    // clipboard included. Tab away in the middle of a field and Shift+Tab back:
+    // the field is selected again, and the next digits go on.
+    void typing_data()
+    {
+        Columns<QString, int, QString, QString, QString>(
+            "start", "field", "keys", "texts", "normalised");
+        QTest::newRow("month 2 keeps day 31 until the focus leaves")
+            << u"2009-01-31"_s << 2 << u"2"_s << u"2009-02-31"_s << u"2009-02-28"_s;
+        QTest::newRow("ignored keys")
+            << u"2009-07-01"_s << 2 << u"A,Backspace,Ctrl+C,Ctrl+V,Shift+Ins,8"_s
+            << u"2009-07-01|2009-07-01|2009-07-01|2009-07-01|2009-07-01|2009-08-01"_s
+            << u"2009-08-01"_s;
+        QTest::newRow("day 0, away and back, 9")
+            << u"2009-05-04"_s << 3 << u"0,Tab,Shift+Tab,9"_s
+            << u"2009-05-00|2009-05-01|2009-05-01|2009-05-09"_s << u"2009-05-09"_s;
+        QTest::newRow("year 20, away and back, 09")
+            << u"2012-07-15"_s << 1 << u"2,0,Tab,Shift+Tab,0,9"_s
+            << u"2000-07-15|2000-07-15|2000-07-15|2000-07-15|2000-07-15|2009-07-15"_s
+            << u"2009-07-15"_s;
+    }
+    void typing()
+    {
+        const auto [start, field, keys, texts, normalised] =
+            Fetch<QString, int, QString, QString, QString>(
+                "start", "field", "keys", "texts", "normalised");
+        QApplication::clipboard()->setText(u"1999"_s);
+        auto* edit = Child<CQovEdit>(u"startEdit"_s);
+        const QDate date = QDate::fromString(start, Qt::ISODate);
+        edit->SetDate(date.year(), date.month(), date.day());
+        edit->SelectField(field);
+        QTRY_VERIFY(edit->hasFocus());
+        const QStringList sequence = keys.split(u',');
+        for (int i = 0; i < sequence.size(); ++i) {
+            QTest::keySequence(QApplication::focusWidget(), QKeySequence(sequence[i]));
+            if (sequence[i] == u"Tab"_s) QTRY_VERIFY(!edit->hasFocus());
+            if (sequence[i] == u"Shift+Tab"_s) {
+                QTRY_VERIFY(edit->hasFocus());
+                // The field's characters in "YYYY-MM-DD": 0..3, 5..6, 8..9.
+                QCOMPARE(edit->selectedText(),
+                    edit->text().mid(field == 1 ? 0 : 3 * field - 1, field == 1 ? 4 : 2));
+            }
+            QCOMPARE(edit->text(), texts.section(u'|', i, i));
+        }
+        QCOMPARE(QApplication::clipboard()->text(), u"1999"_s);
+        Child<CQovEdit>(u"endEdit"_s)->setFocus();
+        QTRY_VERIFY(!edit->hasFocus());
+        QCOMPARE(edit->text(), normalised);
+    }
+
+    // Both dates typed from a click on the start's year; "计算" gets the focus,
+    // shows its focus frame and is pressed by Space or Enter. Enter in a date
+    // field ends nothing.
+    void dayCounter_data()
+    {
+        Columns<QString, int, QString>("keys", "press", "result");
+        // 1 March 2009 to 28 February 2009: one day back.
+        QTest::newRow("end before start, Enter")
+            << u"2009030120090228"_s << int(Qt::Key_Return) << u"-1"_s;
+        QTest::newRow("one-digit month and day, Space")
+            << u"2009752010315"_s << int(Qt::Key_Space) << u"253"_s;
+    }
+    void dayCounter()
+    {
+        const auto [keys, press, result] = Fetch<QString, int, QString>("keys", "press", "result");
+        auto* start = Child<CQovEdit>(u"startEdit"_s);
+        auto* compute = Child<QPushButton>(u"computeButton"_s);
+        auto* shown = Child<QLineEdit>(u"resultEdit"_s);
+        QTest::mouseClick(start, Qt::LeftButton, {}, QPoint(4, start->height() / 2));
+        QTRY_VERIFY(start->hasFocus());
+        QTest::keyClick(start, Qt::Key_Return);
+        QVERIFY(m_dlg->isVisible() && start->hasFocus() && shown->text().isEmpty());
+        for (const QChar key : keys) {
+            QVERIFY(start->hasFocus() || Child<CQovEdit>(u"endEdit"_s)->hasFocus());
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        }
+        QVERIFY(compute->hasFocus());  // completing the dates does not compute
+        QVERIFY(shown->text().isEmpty());
+        const QImage focused = Picture(compute);
+        QTest::keyClick(compute, Qt::Key(press));
+        QCOMPARE(shown->text(), result);
+        QVERIFY(m_dlg->isVisible());
+        start->setFocus();
+        QVERIFY(focused != Picture(compute));  // the focus frame went with the focus
+    }
+
+    // A click inside each character: a digit picks its field, a separator
+    // none. A right-click is taken there: no menu opens, neither its own nor
+    // the window's. The text stands clear of the left border and in the middle.
+    void dateFieldMouseAndText()
+    {
+        const int fields[10] = {1, 1, 1, 1, 0, 2, 2, 0, 3, 3};
+        auto* edit = Child<CQovEdit>(u"endEdit"_s);
+        for (int i = 0; i < 10; ++i) {
+            edit->SetDate(2008, 12, 28);
+            const int before = edit->entry().ActiveField();
+            int x = 0;  // the first pixel of character i + 1
+            while (edit->cursorPositionAt(QPoint(x, 5)) <= i) ++x;
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x - 1, edit->height() / 2));
+            QTRY_VERIFY(edit->hasFocus());
+            QCOMPARE(edit->entry().ActiveField(), fields[i] == 0 ? before : fields[i]);
+            const qov::TextRange range = edit->entry().Selection();
+            QCOMPARE(edit->selectedText(),
+                fields[i] == 0 ? QString()
+                               : edit->text().mid(range.start, range.end - range.start));
+        }
+        QString popup;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (QWidget* open = QApplication::activePopupWidget()) {
+                popup = open->objectName();
+                open->close();
+            }
+        });
+        closer.start(20);
+        const QString text = edit->text();
+        const QPoint at(10, edit->height() / 2);
+        QTest::mouseClick(edit, Qt::RightButton, {}, at);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, edit->mapToGlobal(at));
+        QApplication::sendEvent(edit, &menu);
+        QTest::qWait(60);
+        QVERIFY(menu.isAccepted());
+        QCOMPARE(popup, QString());
+        QCOMPARE(edit->text(), text);
+        edit->deselect();
+        const QImage image = Picture(edit);
+        QRect ink;
+        for (int y = 2; y < image.height() - 2; ++y)
+            for (int x = 2; x < image.width() - 2; ++x)
+                if (qGray(image.pixel(x, y)) < 100) ink |= QRect(x, y, 1, 1);
+        QVERIFY(ink.left() >= 4 && qAbs(ink.top() - (image.height() - 1 - ink.bottom())) <= 1);
+    }
+
+    // Every list opens as a list of at most 12 rows that scrolls, just below
+    // or above the box.
+    void listHeight_data()
+    {
+        Columns<QString, int>("box", "count");
+        QTest::newRow("year box") << u"yearBox"_s << 201;  // 1900..2100
+        QTest::newRow("month box") << u"monthBox"_s << 12;
+        QTest::newRow("query days of July") << u"queryDayBox"_s << 31;
+    }
+    void listHeight()
+    {
+        const auto [box, count] = Fetch<QString, int>("box", "count");
+        auto* list = Child(box);
+        QCOMPARE(list->count(), count);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        QTRY_VERIFY(view->isVisible());
+        const int rows = qMin(count, 12), row = view->sizeHintForRow(0);
+        const int popup = view->window()->height();
+        QVERIFY2(row > 0 && popup >= rows * row && popup <= rows * row + 8,
+            qPrintable(u"popup %1 px, rows of %2 px"_s.arg(popup).arg(row)));
+        QCOMPARE(view->verticalScrollBar()->isVisible(), count > 12);
+        const QRect boxRect(list->mapToGlobal(QPoint(0, 0)), list->size());
+        const QRect popupRect = view->window()->geometry();
+        QVERIFY(popupRect.top() >= boxRect.bottom() - 1 || popupRect.bottom() <= boxRect.top() + 1);
+        list->hidePopup();
+    }
+
+    // The closed query month box shows its whole leap item at 100 % and 200 %:
+    // the closing parenthesis changes its picture (lunar 2033: a leap eleventh).
+    void leapItemVisible()
+    {
+        Click(u"lunarRadio"_s);
+        Choose(u"queryYearBox"_s, u"2033"_s);
+        Choose(u"queryMonthBox"_s, u"11(闰)"_s);
+        auto* months = Child(u"queryMonthBox"_s);
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage whole = Picture(months, ratio);
+            months->setItemText(months->currentIndex(), u"11(闰"_s);
+            QVERIFY2(whole != Picture(months, ratio), qPrintable(QString::number(ratio)));
+            months->setItemText(months->currentIndex(), u"11(闰)"_s);
+        }
+    }
+
+    // Tab walks the focus chain once round; every stop shows the focus. While
+    // the grid has it, the selected cell is framed, at 100 % and 200 %.
+    void focus()
+    {
+        m_dlg->gridFocus()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(m_dlg->gridFocus()->hasFocus());
+        QStringList visited;
+        for (int step = 0; step < 40; ++step) {
+            QWidget* focused = QApplication::focusWidget();
+            if (visited.contains(focused->objectName())) break;
+            visited.append(focused->objectName());
+            const QImage with = Picture(focused);
+            QTest::keyClick(focused, Qt::Key_Tab);
+            QVERIFY2(QApplication::focusWidget() != focused && with != Picture(focused),
+                qPrintable(focused->objectName()));
+        }
+        QCOMPARE(visited.first(), u"monthGrid"_s);
+        for (const char* name : {"yearBox", "startEdit", "endEdit", "computeButton", "queryDayBox",
+                 "queryButton", "exitButton"})
+            QVERIFY2(visited.contains(QString::fromLatin1(name)), name);
+        CGridFocus* grid = m_dlg->gridFocus();
+        const QRect cell = grid->selectedCell();
+        for (const qreal ratio : {1.0, 2.0}) {
+            grid->clearFocus();
+            const QImage without = Picture(grid, ratio);
+            grid->setFocus();
+            QTRY_VERIFY(grid->hasFocus());
+            const QImage with = Picture(grid, ratio);
+            const QRgb frame = grid->palette().color(QPalette::Active, QPalette::Highlight).rgb();
+            // The frame's edges just inside the cell; nothing of it elsewhere.
+            for (const QPoint edge : {QPoint(cell.center().x(), cell.top() + 1),
+                     QPoint(cell.left() + 1, cell.center().y()),
+                     QPoint(cell.center().x(), cell.bottom() - 1)}) {
+                QCOMPARE(with.pixel(edge * ratio), frame);
+                QVERIFY(without.pixel(edge * ratio) != frame);
+            }
+            for (const QPoint away : {cell.center(), cell.topLeft() - QPoint(3, 3)})
+                QCOMPARE(with.pixel(away * ratio), without.pixel(away * ratio));
+        }
+    }
+
+    // What a screen reader gets: a Chinese name on every control (a list's
+    // accessible name; on Linux Qt reports its current item as the name and
+    // the label beside it as its label), the selected day in full on the
+    // grid with its holiday, one announcement a move, the day under the
+    // pointer on the tip.
+    void screenReader()
+    {
+        for (QWidget* w : m_dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!w->isVisible()) continue;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+            const QString name = qobject_cast<QComboBox*>(w) != nullptr
+                ? w->accessibleName()
+                : face->text(QAccessible::Name);
+            if (w->objectName().startsWith(u"query"_s) && w->objectName().endsWith(u"Box"_s))
+                QVERIFY2(
+                    !face->relations(QAccessible::Label).isEmpty(), qPrintable(w->objectName()));
+            const bool chinese = std::any_of(name.begin(), name.end(),
+                [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
+            QVERIFY2(chinese, qPrintable(w->objectName() + u": "_s + name));
+        }
+        Select(u"2009-07-01"_s);
+        QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(m_dlg->gridFocus());
+        QVERIFY(grid->state().focusable);
+        QCOMPARE(grid->text(QAccessible::Name), Decode(qov::SpokenDate({2009, 7, 1})));
+        QCOMPARE(grid->text(QAccessible::Description), Decode(qov::SpokenDay({2009, 7, 1})));
+        const int before = m_dlg->gridFocus()->announcements();
+        m_dlg->gridFocus()->setFocus();
+        QTest::keyClick(m_dlg->gridFocus(), Qt::Key_Right);
+        QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
+        QCOMPARE(grid->text(QAccessible::Name), u"2009年7月2日 星期四"_s);
+        Select(u"2009-07-02"_s);
+        QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
+        Select(u"2026-10-10"_s);
+        QVERIFY(grid->text(QAccessible::Description).endsWith(u"日 国庆节 调休上班"_s));
+        Replace("2026-10-10\t-\n");
+        QTRY_VERIFY(grid->text(QAccessible::Description).endsWith(u"日"_s));
+        MoveTo(CellCentre(1, 1));
+        QTRY_VERIFY(Tip()->isVisible());
+        QAccessibleInterface* tip = QAccessible::queryAccessibleInterface(Tip());
+        QCOMPARE(tip->text(QAccessible::Name), Tip()->line(0));
+        QVERIFY(tip->text(QAccessible::Description).contains(Tip()->line(2)));
+        QVERIFY(tip->text(QAccessible::Description).contains(Tip()->line(3)));
+    }
+
+    // The file and its folder appear after the start, are edited in place
+    // and replaced; bad lines are reported and skipped; removal brings the
+    // shipped days back. Every change repaints the page.
+    void holidayFileFollowed_data()
+    {
+        Columns<QByteArray, QString>("configHome", "expected");  // "~": the home folder
+        QTest::newRow("absolute") << QByteArray("/srv/cfg/") << u"/srv/cfg/qov/holidays.tsv"_s;
+        QTest::newRow("relative ignored") << QByteArray("cfg") << u"~/.config/qov/holidays.tsv"_s;
+        QTest::newRow("unset") << QByteArray() << u"~/.config/qov/holidays.tsv"_s;
+    }
+    void holidayFileFollowed()
+    {
+        const auto [configHome, expected] = Fetch<QByteArray, QString>("configHome", "expected");
+        qputenv("XDG_CONFIG_HOME", configHome);
+        const QString path = CHolidayFile::UserFilePath();
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+        QCOMPARE(path, QString(expected).replace(u"~"_s, QDir::homePath()));
+        QCOMPARE(m_dlg->holidayFile()->path(), HolidayPath());
+        Select(u"2026-10-15"_s);
+        QCOMPARE(KindOf(2026, 10, 9), QString());
+        QVERIFY(m_dlg->holidayFile()->messages().isEmpty());
+        const QImage before = m_dlg->RenderPicture();
+        Replace("# next year's schedule\n2026-10-09\t休\t国庆节\n2026-10-01\t-\n"
+                "2027-10-01\t休\t国庆节\n2027-02-30\t休\t春节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
+        QCOMPARE(KindOf(2026, 10, 1), QString());
+        QCOMPARE(KindOf(2027, 10, 1), u"休"_s);
+        QCOMPARE(KindOf(2026, 10, 2), u"休"_s);
+        QCOMPARE(m_dlg->holidayFile()->messages(),
+            QStringList{u"holidays.tsv:5: bad date '2027-02-30'"_s});
+        QVERIFY(m_dlg->RenderPicture() != before);
+        int paints = m_counter.paints;
+        {  // edited in place (appended to): the same inode
+            QFile file(HolidayPath());
+            QVERIFY(file.open(QIODevice::Append));
+            file.write("2026-10-10\t休\t补假\n");
+        }
+        QTRY_COMPARE(KindOf(2026, 10, 10), u"休"_s);
+        QTRY_VERIFY(m_counter.paints > paints);
+        paints = m_counter.paints;
+        // Replaced, then replaced again: a replaced file keeps being followed.
+        Replace("2026-10-09\t班\t国庆节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"班"_s);
+        QTRY_VERIFY(m_counter.paints > paints);
+        QCOMPARE(KindOf(2026, 10, 1), u"休"_s);
+        Replace("2026-10-09\t休\t国庆节\n");
+        QTRY_COMPARE(KindOf(2026, 10, 9), u"休"_s);
+        QVERIFY(QFile::remove(HolidayPath()));
+        QTRY_COMPARE(KindOf(2026, 10, 9), QString());
+        QVERIFY(m_dlg->holidayFile()->messages().isEmpty());
+        QCOMPARE(m_dlg->RenderPicture(), before);
+    }
+
+    // A file that cannot be used as a whole leaves the shipped days alone,
+    // with one message naming the file; an empty file changes nothing.
+    void unusableHolidayFile_data()
+    {
+        Columns<QString, QString>("kind", "message");  // after "<path>: "; empty: none
+        QTest::newRow("empty") << u"empty"_s << QString();
+        QTest::newRow("folder") << u"folder"_s << u"is a folder, not a file"_s;
+        QTest::newRow("over 1 MiB") << u"large"_s << u"is larger than 1 MiB"_s;
+        // /proc/kallsyms measures 0 bytes and reads several MiB, as a file
+        // that grew after it was measured.
+        QTest::newRow("grown since measured") << u"/proc/kallsyms"_s << u"is larger than 1 MiB"_s;
+        QTest::newRow("pipe") << u"pipe"_s << u"is not a regular file"_s;
+        // Reading /proc/self/mem at offset 0 fails whoever reads it, root included.
+        QTest::newRow("unreadable") << u"/proc/self/mem"_s << u"cannot be read"_s;
+    }
+    void unusableHolidayFile()
+    {
+        const auto [kind, message] = Fetch<QString, QString>("kind", "message");
+        // First a file that removes a shipped day, so that a change shows.
+        Replace("2026-10-01\t-\n");
+        QTRY_COMPARE(KindOf(2026, 10, 1), QString());
+        QVERIFY(QFile::remove(HolidayPath()));
+        QTRY_COMPARE(KindOf(2026, 10, 1), u"休"_s);
+        const QSignalSpy readings(m_dlg->holidayFile(), &CHolidayFile::changed);
+        if (kind == u"empty"_s) {
+            Replace({});
+        } else if (kind == u"folder"_s) {
+            QVERIFY(QDir().mkdir(HolidayPath()));
+        } else if (kind == u"large"_s) {
+            QByteArray bytes;
+            while (bytes.size() <= 1024 * 1024) bytes += "2026-10-01\t-\n";
+            Replace(bytes);
+        } else if (kind == u"pipe"_s) {
+            QCOMPARE(::mkfifo(QFile::encodeName(HolidayPath()).constData(), 0600), 0);
+        } else {
+            QVERIFY(QFile::link(kind, HolidayPath()));
+        }
+        QTRY_VERIFY(readings.count() > 0);
+        const QStringList messages = m_dlg->holidayFile()->messages();
+        QVERIFY2(messages.size() == (message.isEmpty() ? 0 : 1)
+                && (message.isEmpty() || messages[0].startsWith(HolidayPath() + u": "_s + message)),
+            qPrintable(messages.join(u'\n')));
+        QCOMPARE(KindOf(2026, 10, 1), u"休"_s);
+        QCOMPARE(m_dlg->holidayFile()->table().Days().size(),
+            qov::HolidayTable::Shipped().Days().size());
+        if (kind == u"folder"_s) QVERIFY(QDir().rmdir(HolidayPath()));
+    }
+
+    // Blank for the first second, then the local time as "%d:%.2d:%.2d". A
+    // zone the time-zone database does not know shows its offset from UTC.
+    void clockAndZone()
+    {
+        QCOMPARE(ClockText(QTime(9, 5, 7)), u"9:05:07"_s);
+        CQovDate label;
+        label.show();
+        QTest::qWait(600);
+        QVERIFY(label.text().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!label.text().isEmpty(), 2000);
+        const QTime time = QTime::fromString(label.text(), u"H:mm:ss"_s);
+        QVERIFY2(time.isValid() && ClockText(time) == label.text(), qPrintable(label.text()));
+        const int late = time.secsTo(QTime::currentTime());
+        QVERIFY2(qAbs(late) <= 2 || qAbs(late) >= 86400 - 2, qPrintable(label.text()));
+        qputenv("TZ", "Garbage/Nowhere");
+        tzset();
+        CTimeZone unknown;
+        qputenv("TZ", "Asia/Shanghai");
+        tzset();
+        QCOMPARE(unknown.text(), u"当前：UTC+00:00"_s);
+        // Drawn: ink to the right of "当前：", where the zone's name goes.
+        unknown.resize(200, 26);
+        const int prefix = unknown.fontMetrics().horizontalAdvance(u"当前："_s) + 2;
+        QVERIFY(CountPixels(unknown.grab().toImage(), QRect(prefix, 0, 200 - prefix, 26),
+                    [](QRgb p) { return qGray(p) < 128; })
+            > 20);
+        QCOMPARE(UtcOffsetText(8 * 3600), u"UTC+08:00"_s);  // seconds dropped
+        QCOMPARE(UtcOffsetText(-(3 * 3600 + 30 * 60 + 59)), u"UTC-03:30"_s);
+        QCOMPARE(UtcOffsetText(-59), u"UTC+00:00"_s);
+    }
+
+    void choosePanel_data()
+    {
+        // installed: comma-separated; panel: program and arguments; empty: none
+        Columns<QString, QString, QString>("desktop", "installed", "panel");
+        const QString all = u"gnome-control-center,systemsettings,kcmshell5"_s;
+        QTest::newRow("unknown desktop") << u"Foo"_s << all << u"gnome-control-center datetime"_s;
+        QTest::newRow("KDE") << u"KDE"_s << all << u"systemsettings kcm_clock"_s;
+        QTest::newRow("Budgie:GNOME without Budgie's")
+            << u"Budgie:GNOME"_s << u"time-admin,gnome-control-center"_s
+            << u"gnome-control-center datetime"_s;
+        QTest::newRow("nothing installed") << u"GNOME"_s << QString() << QString();
+    }
+    void choosePanel()
+    {
+        const auto [desktop, installed, panel] =
+            Fetch<QString, QString, QString>("desktop", "installed", "panel");
+        const QStringList names = installed.split(u',');
+        const auto chosen =
+            ChooseDateTimePanel(desktop, [&](const QString& n) { return names.contains(n); });
+        QCOMPARE(chosen.has_value(), !panel.isEmpty());
+        if (chosen) QCOMPARE((QStringList{chosen->program} + chosen->arguments).join(u' '), panel);
+    }
+
+    // A fake panel first on $PATH writes its arguments to a marker file. The
+    // About box uses the window's face.
+    void settingsButtonAndAbout()
+    {
+        QTemporaryDir bin;
+        const QByteArray marker = QFile::encodeName(bin.filePath(u"started"_s));
+        QFile script(bin.filePath(u"gnome-control-center"_s));
+        QVERIFY(script.open(
+            QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        script.write("#!/bin/sh\necho \"$@\" > " + marker);
+        script.close();
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":" + qgetenv("PATH"));
+        qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+        Click(u"settingsButton"_s);
+        const auto written = [&] {
+            QFile file(marker);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(written(), QByteArray("datetime\n"), 5000);
+        CAboutDlg about(m_dlg.get());
+        const QString face = QFontInfo(m_dlg->font()).family();
+        QCOMPARE(QFontInfo(about.font()).family(), face);
+        QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
+    }
+};
+
+QOV_UI_TEST_MAIN(TestWindow)
+
+#include "tst_window.moc"
