@@ -61,15 +61,6 @@ inline long Utf8Chars(std::string_view text)
     return n;
 }
 
-// Characters (ASCII bytes and two-byte characters) of well-formed GBK text.
-inline std::size_t GbkChars(std::string_view text)
-{
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < text.size(); ++n)
-        i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
-    return n;
-}
-
 // An int that is, by turns, a boundary value, a nearby calendar number or
 // anything at all.
 inline int EdgyInt(FuzzedDataProvider& in)
