@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Build tool for the fuzzers: copies a UTF-8 source file with the non-ASCII
+characters of its plain narrow string and character literals replaced by the
+octal escapes of their GBK bytes ("鼠" becomes "\\312\\363"), so that clang,
+which has no -fexec-charset=GBK, compiles the same narrow literals as g++ with
+qov_gbk(). An octal escape ends after three digits, so a digit that follows
+one stays a character of its own. Comments, u8/u/U/L literals and code stay
+as they are (clang reads UTF-8 source).
+
+Usage: gbk_escape.py INPUT OUTPUT. Exits 1 on unreadable input, invalid
+UTF-8, a character GBK cannot encode, or a non-ASCII narrow raw string.
+"""
+import re
+import sys
+
+# Comments; raw strings; string and character literals (a literal also ends
+# at the end of its line); numbers, whose quotes are digit separators;
+# identifiers, which may prefix a literal; anything else, one character.
+TOKEN = re.compile(
+    r"""(?P<comment>//[^\n]*|/\*.*?(?:\*/|\Z))
+      | (?P<raw>(?P<rawprefix>(?:u8|u|U|L)?)R"(?P<delim>[^(]*)\(.*?(?:\)(?P=delim)"|\Z))
+      | (?P<prefix>(?:u8|u|U|L)?)(?P<literal>(?P<quote>["'])(?:\\.|(?!(?P=quote))[^\\\n])*(?P=quote)?)
+      | [0-9](?:[\w.]|'(?=\w))*
+      | \w+
+      | .""",
+    re.S | re.X,
+)
+
+
+def escape(text, path):
+    out = []
+    for token in TOKEN.finditer(text):
+        whole = token.group(0)
+        if token.group("raw") and not token.group("rawprefix") and not whole.isascii():
+            sys.exit(f"{path}: non-ASCII text in a narrow raw string")
+        if not token.group("literal") or token.group("prefix"):
+            out.append(whole)
+            continue
+        for c in whole:
+            try:
+                out.append(c if c.isascii() else "".join(f"\\{b:03o}" for b in c.encode("gbk")))
+            except UnicodeEncodeError:
+                sys.exit(f"{path}: character with no GBK form: {c}")
+    return "".join(out)
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(f"usage: {sys.argv[0]} INPUT OUTPUT")
+    try:
+        with open(sys.argv[1], "rb") as source:
+            text = source.read().decode("utf-8")
+    except (OSError, UnicodeDecodeError) as error:
+        sys.exit(f"{sys.argv[1]}: {error}")
+    with open(sys.argv[2], "w", encoding="utf-8", newline="") as copy:
+        copy.write(escape(text, sys.argv[1]))
+
+
+if __name__ == "__main__":
+    main()
