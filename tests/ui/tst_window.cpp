@@ -1239,6 +1239,9 @@ private Q_SLOTS:
         QTest::newRow("Budgie:GNOME without Budgie's")
             << u"Budgie:GNOME"_s << u"time-admin,gnome-control-center"_s
             << u"gnome-control-center datetime"_s;
+        QTest::newRow("Cinnamon without its X- prefix")
+            << u"Cinnamon"_s << u"gnome-control-center,cinnamon-settings"_s
+            << u"cinnamon-settings calendar"_s;
         QTest::newRow("nothing installed") << u"GNOME"_s << QString() << QString();
     }
     void choosePanel()
