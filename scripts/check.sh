@@ -14,8 +14,8 @@ cmake --build --preset dev
 ctest --preset dev
 
 # The engine, festivals and models with their tests, cross-built for Windows
-# with MinGW-w64 and run under Wine (about a minute: 30 s to build, 10 s for
-# Wine's first start, 20 s of tests). The test run makes one Wine prefix in
+# with MinGW-w64 and run under Wine (about a minute: 43 s of CPU to build,
+# some 10 s for Wine's first start, 5 s of CPU in the tests). The test run makes one Wine prefix in
 # the build and removes it at its end; the trap also stops its wineserver
 # when the run fails or is cut short.
 cmake --preset windows-core
