@@ -14,6 +14,11 @@
 #include "festival_tables.h"
 #include "festivals.h"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace qov {
 namespace {
 
@@ -82,16 +87,40 @@ TEST(Gregorian, ChosenAndExtremeValues)
     for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
 }
 
-// Today is the local calendar date: 14 hours east of UTC and 12 hours west
-// of it the date follows the zone.
+void SetZone(const char* tz)  // nullptr removes $TZ
+{
+#if defined(_WIN32)
+    _putenv_s("TZ", tz ? tz : "");
+    _tzset();
+#else
+    tz ? setenv("TZ", tz, 1) : unsetenv("TZ");
+    tzset();
+#endif
+}
+
+// Today is the local calendar date. On Linux $TZ sets the zone: 14 hours east
+// of UTC and 12 hours west of it the date follows it. On Windows the system's
+// zone holds whatever %TZ% says, which the C runtime alone would obey ("QQQ-14")
+// or misread as UTC ("Asia/Shanghai"): one of the first two rows is a date
+// other than the system's at any instant.
 TEST(Gregorian, TodayFollowsTheLocalZone)
 {
     const char* saved = std::getenv("TZ");
     const std::string savedTz = saved ? saved : "";
-    for (const auto& [tz, offset] :
-        {std::pair{"Etc/GMT-14", 14 * 3600}, {"Etc/GMT+12", -12 * 3600}}) {
-        setenv("TZ", tz, 1);
-        tzset();
+#if defined(_WIN32)
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD mode = GetTimeZoneInformation(&zone);
+    const long long system =  // seconds east of UTC
+        -60LL
+        * (zone.Bias + (mode == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias));
+    const std::pair<const char*, long long> zones[] = {
+        {"QQQ-14", system}, {"QQQ+12", system}, {"Asia/Shanghai", system}};
+#else
+    const std::pair<const char*, long long> zones[] = {
+        {"Etc/GMT-14", 14 * 3600}, {"Etc/GMT+12", -12 * 3600}, {"UTC", 0}};
+#endif
+    for (const auto& [tz, offset] : zones) {
+        SetZone(tz);
         const long long before = std::time(nullptr);
         const SolarDate today = Today();
         bool matched = false;  // the clock may pass midnight between the reads
@@ -101,8 +130,7 @@ TEST(Gregorian, TodayFollowsTheLocalZone)
         }
         EXPECT_TRUE(matched) << tz;
     }
-    saved ? setenv("TZ", savedTz.c_str(), 1) : unsetenv("TZ");
-    tzset();
+    SetZone(saved ? savedTz.c_str() : nullptr);
 }
 
 // Outside the named range the empty text, with no overflow and no read
@@ -145,8 +173,10 @@ TEST(Names, Texts)
         {"weekday 2009-02-01", WeekdayName(2009, 2, 1), "星期日"},
         {"WeekdayName 0000-01-01", WeekdayName(0, 1, 1), "星期六"},  // proleptic Gregorian
         {"WeekdayName month 13", WeekdayName(2000, 13, 1), ""},
-        // The compiler wrote GBK: 立春 is C1 A2 B4 BA.
+        // The compiler wrote GBK, as Windows code page 936 reads it: 立春 is
+        // C1 A2 B4 BA; the marks of the festival and panel texts, · outside GB2312.
         {"GBK bytes", std::string(SolarTermNames[2]), "\xC1\xA2\xB4\xBA"},
+        {"GBK marks", "·…【】！□　", "\xA1\xA4\xA1\xAD\xA1\xBE\xA1\xBF\xA3\xA1\xA1\xF5\xA1\xA1"},
         // GanZhiText names valid dates of years 1..9999 only.
         {"GanZhi year INT_MAX", GanZhiText(INT_MAX, 1, 1, 1), ""},
         {"GanZhi year 10000", GanZhiText(10000, 1, 1, 3), ""},
