@@ -1,0 +1,132 @@
+#include "exportdlg.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "fontset.h"
+#include "model/monthpage.h"
+
+QString SaveICalendar(
+    const QString& path, qov::ExportRequest request, const qov::HolidayTable& holidays)
+{
+    request.stamp = QDateTime::currentSecsSinceEpoch();
+    const std::string text = qov::WriteICalendar(request, holidays);
+    if (path == u"-") {
+        const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
+            && std::fflush(stdout) == 0;
+        return written ? QString() : QStringLiteral("standard output: write error");
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(text.data(), static_cast<qint64>(text.size()))
+            != static_cast<qint64>(text.size())
+        || !file.commit())
+        return QDir::toNativeSeparators(path) + QStringLiteral(": ") + file.errorString();
+    return {};
+}
+
+qov::YearRange DefaultExportYears()
+{
+    const int year = std::clamp(qov::Today().year, qov::FirstPageYear, qov::LastPageYear);
+    return {year, std::min(year + 1, qov::LastPageYear)};
+}
+
+CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
+    : QDialog(parent), m_holidays(holidays)
+{
+    setWindowTitle(QStringLiteral(u"导出日历"));
+    setFont(SongFont(12, devicePixelRatioF()));
+    auto* form = new QFormLayout;
+
+    const qov::YearRange years = DefaultExportYears();
+    auto* range = new QHBoxLayout;
+    const auto yearBox = [this, range](int value, const QString& name) {
+        auto* box = new QSpinBox(this);
+        box->setRange(qov::FirstPageYear, qov::LastPageYear);
+        box->setValue(value);
+        box->setObjectName(name);
+        box->setAccessibleName(name == u"exportFirstYear" ? QStringLiteral(u"起始年")
+                                                          : QStringLiteral(u"结束年"));
+        range->addWidget(box);
+        return box;
+    };
+    m_first = yearBox(years.first, QStringLiteral("exportFirstYear"));
+    range->addWidget(new QLabel(QStringLiteral(u"至"), this));
+    m_last = yearBox(years.last, QStringLiteral("exportLastYear"));
+    form->addRow(QStringLiteral(u"年份(&Y)："), range);
+
+    auto* kinds = new QVBoxLayout;
+    for (const qov::KindInfo& info : qov::ItemKindInfo) {
+        auto* box = new QCheckBox(QString::fromUtf8(qov::AsChars(info.name)), this);
+        box->setObjectName(QStringLiteral("exportKind-") + QString::fromLatin1(info.key));
+        box->setChecked(info.byDefault);
+        kinds->addWidget(box);
+        m_kinds[static_cast<std::size_t>(info.kind)] = box;
+    }
+    form->addRow(QStringLiteral(u"内容："), kinds);
+
+    auto* file = new QHBoxLayout;
+    m_path = new QLineEdit(this);
+    m_path->setObjectName(QStringLiteral("exportPath"));
+    m_path->setAccessibleName(QStringLiteral(u"文件"));
+    m_path->setText(QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                        .filePath(QStringLiteral("qov.ics")));
+    file->addWidget(m_path);
+    auto* browse = new QPushButton(QStringLiteral(u"浏览(&B)…"), this);
+    connect(browse, &QPushButton::clicked, this, &CExportDlg::ChooseFile);
+    file->addWidget(browse);
+    form->addRow(QStringLiteral(u"文件(&F)："), file);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral(u"导出"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral(u"取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CExportDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+void CExportDlg::ChooseFile()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral(u"导出日历"),
+        m_path->text(), QStringLiteral(u"iCalendar 文件 (*.ics)"));
+    if (!path.isEmpty()) m_path->setText(path);
+}
+
+void CExportDlg::accept()
+{
+    qov::ExportRequest request;
+    request.years = {std::min(m_first->value(), m_last->value()),
+        std::max(m_first->value(), m_last->value())};
+    request.kinds = 0;
+    for (const qov::KindInfo& info : qov::ItemKindInfo)
+        if (m_kinds[static_cast<std::size_t>(info.kind)]->isChecked())
+            request.kinds |= qov::KindBit(info.kind);
+    const QString path = m_path->text().trimmed();
+    const QString error = path.isEmpty() || path == u"-"
+        ? QStringLiteral(u"请选择要写入的文件。")
+        : SaveICalendar(path, request, m_holidays);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), QStringLiteral(u"无法导出日历：") + error);
+        return;
+    }
+    QDialog::accept();
+}
