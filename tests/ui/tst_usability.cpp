@@ -4,7 +4,12 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
@@ -544,6 +549,53 @@ private Q_SLOTS:
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
         QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
+    }
+
+    // "导出日历…" of the context menu writes what the command line writes for
+    // the same years and kinds, all but the moment of writing (DTSTAMP).
+    void exportDialog()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"qov.ics"_s);
+        // Two timers: the menu's runs the dialog inside its own timeout, where
+        // it cannot fire again.
+        QTimer menuDriver;
+        QTimer dialogDriver;
+        connect(&menuDriver, &QTimer::timeout, this, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                menuDriver.stop();
+                menu->close();
+                for (QAction* action : menu->actions())
+                    if (action->text() == u"导出日历…") action->trigger();
+            }
+        });
+        connect(&dialogDriver, &QTimer::timeout, this, [&] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!modal || modal == m_dlg.get()) return;
+            dialogDriver.stop();
+            modal->findChild<QSpinBox*>(u"exportFirstYear"_s)->setValue(2026);
+            modal->findChild<QSpinBox*>(u"exportLastYear"_s)->setValue(2026);
+            for (QCheckBox* kind : modal->findChildren<QCheckBox*>())
+                kind->setChecked(kind->objectName() == u"exportKind-terms"
+                    || kind->objectName() == u"exportKind-holidays");
+            modal->findChild<QLineEdit*>(u"exportPath"_s)->setText(path);
+            modal->accept();
+        });
+        menuDriver.start(20);
+        dialogDriver.start(20);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), m_dlg->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(m_dlg.get(), &menu);
+        QTRY_VERIFY(!dialogDriver.isActive() && QFile::exists(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QProcess cli;
+        cli.start(QStringLiteral(QOV_APP_PATH),
+            {u"--export-ics"_s, u"-"_s, u"--years"_s, u"2026"_s, u"--include"_s, u"terms,holidays"_s});
+        QVERIFY(cli.waitForFinished(10000));
+        static const QRegularExpression stamp(u"DTSTAMP:[0-9TZ]+"_s);
+        const QString written = QString::fromUtf8(file.readAll()).remove(stamp);
+        QVERIFY(written.contains(u"SUMMARY:国庆节 休"_s));
+        QCOMPARE(written, QString::fromUtf8(cli.readAllStandardOutput()).remove(stamp));
     }
 };
 
