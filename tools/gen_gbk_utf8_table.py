@@ -44,9 +44,10 @@ def table(root):
             "// festivals/; do not edit. GBK code -> Unicode code point, by GBK code.\n"
             "#pragma once\n\n#include <array>\n#include <cstdint>\n\nnamespace qov::generated {\n\n"
             "struct GbkChar {\n    std::uint16_t gbk;\n    char32_t unicode;\n};\n\n"
+            "// clang-format off\n"
             f"inline constexpr std::array<GbkChar, {len(pairs)}> GbkToUnicode = {{{{\n"
             + "".join(f"    {row},\n" for row in rows)
-            + "}};\n\n}  // namespace qov::generated\n")
+            + "}};\n// clang-format on\n\n}  // namespace qov::generated\n")
 
 
 def main(args):

@@ -97,8 +97,9 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
     const QCommandLineOption exportIcs(u"export-ics"_s,
-        chinese ? u"把日历导出为 iCalendar 文件（“-” 为标准输出），不打开窗口。"_s
-                : u"Writes the calendar as an iCalendar file (\"-\": standard output), no window."_s,
+        chinese
+            ? u"把日历导出为 iCalendar 文件（“-” 为标准输出），不打开窗口。"_s
+            : u"Writes the calendar as an iCalendar file (\"-\": standard output), no window."_s,
         u"FILE"_s);
     parser.addOption(exportIcs);
     const qov::YearRange years = DefaultExportYears();
@@ -148,14 +149,13 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
         const QString text = parser.value(yearRange);
         const std::optional<qov::YearRange> range = qov::ParseYearRange(text.toStdString());
         if (!range)
-            return Refuse(chinese ? u"年份 “%1” 无效：请写成 YYYY 或 YYYY-YYYY，在 %2 至 %3 之间。"_s
-                                        .arg(text)
-                                        .arg(qov::FirstPageYear)
-                                        .arg(qov::LastPageYear)
-                                  : u"invalid years '%1': expected YYYY or YYYY-YYYY from %2 to %3."_s
-                                        .arg(text)
-                                        .arg(qov::FirstPageYear)
-                                        .arg(qov::LastPageYear),
+            return Refuse(chinese
+                    ? u"年份 “%1” 无效：请写成 YYYY 或 YYYY-YYYY，在 %2 至 %3 之间。"_s.arg(text)
+                          .arg(qov::FirstPageYear)
+                          .arg(qov::LastPageYear)
+                    : u"invalid years '%1': expected YYYY or YYYY-YYYY from %2 to %3."_s.arg(text)
+                          .arg(qov::FirstPageYear)
+                          .arg(qov::LastPageYear),
                 chinese);
         options.exportRequest.years = *range;
     }

@@ -61,8 +61,8 @@ CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
         box->setRange(qov::FirstPageYear, qov::LastPageYear);
         box->setValue(value);
         box->setObjectName(name);
-        box->setAccessibleName(name == u"exportFirstYear" ? QStringLiteral(u"起始年")
-                                                          : QStringLiteral(u"结束年"));
+        box->setAccessibleName(
+            name == u"exportFirstYear" ? QStringLiteral(u"起始年") : QStringLiteral(u"结束年"));
         range->addWidget(box);
         return box;
     };
@@ -114,16 +114,20 @@ void CExportDlg::ChooseFile()
 void CExportDlg::accept()
 {
     qov::ExportRequest request;
-    request.years = {std::min(m_first->value(), m_last->value()),
-        std::max(m_first->value(), m_last->value())};
+    request.years = {
+        std::min(m_first->value(), m_last->value()), std::max(m_first->value(), m_last->value())};
     request.kinds = 0;
     for (const qov::KindInfo& info : qov::ItemKindInfo)
         if (m_kinds[static_cast<std::size_t>(info.kind)]->isChecked())
             request.kinds |= qov::KindBit(info.kind);
     const QString path = m_path->text().trimmed();
-    const QString error = path.isEmpty() || path == u"-"
-        ? QStringLiteral(u"请选择要写入的文件。")
-        : SaveICalendar(path, request, m_holidays);
+    QString error;
+    if (request.kinds == 0)
+        error = QStringLiteral(u"请至少选择一项内容。");
+    else if (path.isEmpty() || path == u"-")
+        error = QStringLiteral(u"请选择要写入的文件。");
+    else
+        error = SaveICalendar(path, request, m_holidays);
     if (!error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral(u"无法导出日历：") + error);
         return;

@@ -15,8 +15,8 @@ class QSpinBox;
 // Writes the calendar of `request` (its stamp set to now) to `path`, "-"
 // for standard output. A file is replaced whole or not at all (QSaveFile).
 // Returns "" on success, else why it failed.
-QString SaveICalendar(const QString& path, qov::ExportRequest request,
-    const qov::HolidayTable& holidays);
+QString SaveICalendar(
+    const QString& path, qov::ExportRequest request, const qov::HolidayTable& holidays);
 
 // This year and the next, within the years the calendar knows.
 qov::YearRange DefaultExportYears();

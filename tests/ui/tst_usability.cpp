@@ -7,13 +7,13 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QSpinBox>
 #include <QMenu>
 #include <QPainter>
+#include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -583,14 +583,16 @@ private Q_SLOTS:
         });
         menuDriver.start(20);
         dialogDriver.start(20);
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), m_dlg->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent menu(
+            QContextMenuEvent::Mouse, QPoint(5, 5), m_dlg->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(m_dlg.get(), &menu);
         QTRY_VERIFY(!dialogDriver.isActive() && QFile::exists(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QProcess cli;
         cli.start(QStringLiteral(QOV_APP_PATH),
-            {u"--export-ics"_s, u"-"_s, u"--years"_s, u"2026"_s, u"--include"_s, u"terms,holidays"_s});
+            {u"--export-ics"_s, u"-"_s, u"--years"_s, u"2026"_s, u"--include"_s,
+                u"terms,holidays"_s});
         QVERIFY(cli.waitForFinished(10000));
         static const QRegularExpression stamp(u"DTSTAMP:[0-9TZ]+"_s);
         const QString written = QString::fromUtf8(file.readAll()).remove(stamp);

@@ -27,6 +27,9 @@ void AppendUtf8(char32_t c, std::string& out)
     }
 }
 
+static_assert(std::is_sorted(generated::GbkToUnicode.begin(), generated::GbkToUnicode.end(),
+    [](const generated::GbkChar& a, const generated::GbkChar& b) { return a.gbk < b.gbk; }));
+
 char32_t UnicodeOf(std::uint16_t gbk) noexcept
 {
     const auto& table = generated::GbkToUnicode;
@@ -59,8 +62,8 @@ std::string TermInstant(const SolarDate& date, std::string_view termGbk)
         if (SolarTermNames[static_cast<std::size_t>(k)] != termGbk) continue;
         const SolarTermTime t = SolarTermDate(date.year, k);
         char text[64];
-        const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year,
-            t.month, t.day, t.hour, t.minute);
+        const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year, t.month,
+            t.day, t.hour, t.minute);
         return std::string(AsChars(u8"交节时刻 ")) + std::string(text, static_cast<std::size_t>(n))
             + std::string(AsChars(u8" 北京时间"));
     }
@@ -98,8 +101,7 @@ void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& 
     const auto wants = [kinds](ItemKind kind) { return (kinds & KindBit(kind)) != 0; };
     if (wants(ItemKind::Term)) {
         const std::string term = SolarTermOnDate(date.year, date.month, date.day);
-        if (!term.empty())
-            Add(items, ItemKind::Term, GbkToUtf8(term), {}, TermInstant(date, term));
+        if (!term.empty()) Add(items, ItemKind::Term, GbkToUtf8(term), {}, TermInstant(date, term));
     }
     if (wants(ItemKind::DayOff)) {
         const HolidayInfo holiday = holidays.Lookup(date);
@@ -108,8 +110,8 @@ void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& 
     }
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     if (wants(ItemKind::LunarFestival) && HasLunarDate(lunar))
-        AddNames(items, ItemKind::LunarFestival,
-            FindLunarFestival(lunar.year, lunar.month, lunar.day));
+        AddNames(
+            items, ItemKind::LunarFestival, FindLunarFestival(lunar.year, lunar.month, lunar.day));
     if (wants(ItemKind::GregorianFestival)) {
         std::string list;
         GetDayFestivals(date.year, date.month, date.day, list, false);

@@ -31,9 +31,9 @@ constexpr ItemKinds KindBit(ItemKind kind) noexcept { return 1u << static_cast<u
 
 struct KindInfo {
     ItemKind kind;
-    std::string_view key;        // English, for the command line: "terms"
-    std::u8string_view name;     // the kind's Chinese name, also its category: "节气"
-    bool byDefault;              // exported when no kinds are named
+    std::string_view key;     // English, for the command line: "terms"
+    std::u8string_view name;  // the kind's Chinese name, also its category: "节气"
+    bool byDefault;           // exported when no kinds are named
 };
 
 // Every kind, in the order of ItemKind.
@@ -57,8 +57,8 @@ constexpr ItemKinds DefaultKinds() noexcept
 
 struct DayItem {
     ItemKind kind;
-    std::string name;         // what the item is called: "国庆节", "立冬", "农历十月廿九"
-    std::string summary;      // as the window shows it: "国庆节 休", "国庆节 调休上班", "立冬"
+    std::string name;  // what the item is called: "国庆节", "立冬", "农历十月廿九"
+    std::string summary;  // as the window shows it: "国庆节 休", "国庆节 调休上班", "立冬"
     std::string description;  // a 节气's instant, "" for the others
 };
 

@@ -47,8 +47,8 @@ std::string Escaped(std::string_view text)
 std::string DateValue(const CivilDate& date)
 {
     char text[16];
-    std::snprintf(text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year), date.month,
-        date.day);
+    std::snprintf(
+        text, sizeof text, "%04d%02u%02u", static_cast<int>(date.year), date.month, date.day);
     return text;
 }
 
@@ -80,8 +80,7 @@ std::string CalendarName(const ExportRequest& request)
 {
     std::string name(AsChars(u8"万年历 "));
     name += std::to_string(request.years.first);
-    if (request.years.last != request.years.first)
-        name += '-' + std::to_string(request.years.last);
+    if (request.years.last != request.years.first) name += '-' + std::to_string(request.years.last);
     const char* separator = " ";
     for (const KindInfo& info : ItemKindInfo) {
         if ((request.kinds & KindBit(info.kind)) == 0) continue;
@@ -176,8 +175,8 @@ std::string WriteICalendar(const ExportRequest& request, const HolidayTable& hol
     for (long long z = first; z <= last; ++z) {
         const CivilDate next = CivilFromDays(z + 1);
         items.clear();
-        AppendDayItems({static_cast<int>(date.year), static_cast<int>(date.month),
-                           static_cast<int>(date.day)},
+        AppendDayItems(
+            {static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)},
             request.kinds, holidays, items);
         for (const DayItem& item : items) Event(out, date, next, item, stamp);
         date = next;
