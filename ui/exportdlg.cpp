@@ -18,6 +18,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "fontset.h"
 #include "model/monthpage.h"
@@ -28,6 +32,10 @@ QString SaveICalendar(
     request.stamp = QDateTime::currentSecsSinceEpoch();
     const std::string text = qov::WriteICalendar(request, holidays);
     if (path == u"-") {
+#ifdef Q_OS_WIN
+        // The text has its CRLFs already; text mode would double the CRs.
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
         const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size()
             && std::fflush(stdout) == 0;
         return written ? QString() : QStringLiteral("standard output: write error");

@@ -18,9 +18,9 @@ enum class ItemKind : std::uint8_t {
     Term,               // 节气
     DayOff,             // 休/班
     LunarFestival,      // 传统节日: the lunar festivals and 除夕
-    GregorianFestival,  // 公历节日
-    InternationalDay,   // 国际纪念日
-    WesternFestival,    // 西方节日
+    GregorianFestival,  // 公历节日: for now every Gregorian, weekday-rule and Easter row
+    InternationalDay,   // 国际纪念日: none until the festival rows carry categories
+    WesternFestival,    // 西方节日: likewise
     LunarDate,          // the day's lunar date, "农历十月廿九"
 };
 inline constexpr std::size_t ItemKindCount = 7;
