@@ -58,9 +58,9 @@ void AddNames(std::vector<DayItem>& items, ItemKind kind, std::string_view list)
 // "交节时刻 2026-11-07 18:52 北京时间": China Standard Time, cut to the minute.
 std::string TermInstant(const SolarDate& date, std::string_view termGbk)
 {
-    for (int k = 2 * (date.month - 1); k < 2 * date.month; ++k) {
-        if (SolarTermNames[static_cast<std::size_t>(k)] != termGbk) continue;
-        const SolarTermTime t = SolarTermDate(date.year, k);
+    for (std::size_t k = 0; k < SolarTermNames.size(); ++k) {
+        if (SolarTermNames[k] != termGbk) continue;
+        const SolarTermTime t = SolarTermDate(date.year, static_cast<int>(k));
         char text[64];
         const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year, t.month,
             t.day, t.hour, t.minute);
