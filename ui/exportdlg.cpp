@@ -1,5 +1,6 @@
 #include "exportdlg.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -130,12 +131,16 @@ void CExportDlg::accept()
             request.kinds |= qov::KindBit(info.kind);
     const QString path = m_path->text().trimmed();
     QString error;
-    if (request.kinds == 0)
+    if (request.kinds == 0) {
         error = QStringLiteral(u"请至少选择一项内容。");
-    else if (path.isEmpty() || path == u"-")
+    } else if (path.isEmpty() || path == u"-") {
         error = QStringLiteral(u"请选择要写入的文件。");
-    else
+    } else {
+        // 201 years of every kind take a few tenths of a second.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
         error = SaveICalendar(path, request, m_holidays);
+        QApplication::restoreOverrideCursor();
+    }
     if (!error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), QStringLiteral(u"无法导出日历：") + error);
         return;
