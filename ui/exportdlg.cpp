@@ -50,6 +50,18 @@ QString SaveICalendar(
     return {};
 }
 
+namespace {
+
+// A row label whose mnemonic moves the focus to `buddy`.
+QLabel* Buddy(const QString& text, QWidget* buddy)
+{
+    auto* label = new QLabel(text, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
 qov::YearRange DefaultExportYears()
 {
     const int year = std::clamp(qov::Today().year, qov::FirstPageYear, qov::LastPageYear);
@@ -78,7 +90,7 @@ CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
     m_first = yearBox(years.first, QStringLiteral("exportFirstYear"));
     range->addWidget(new QLabel(QStringLiteral(u"至"), this));
     m_last = yearBox(years.last, QStringLiteral("exportLastYear"));
-    form->addRow(QStringLiteral(u"年份(&Y)："), range);
+    form->addRow(Buddy(QStringLiteral(u"年份(&Y)："), m_first), range);
 
     auto* kinds = new QVBoxLayout;
     for (const qov::KindInfo& info : qov::ItemKindInfo) {
@@ -92,6 +104,7 @@ CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
 
     auto* file = new QHBoxLayout;
     m_path = new QLineEdit(this);
+    m_path->setMinimumWidth(280);
     m_path->setObjectName(QStringLiteral("exportPath"));
     m_path->setAccessibleName(QStringLiteral(u"文件"));
     m_path->setText(QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
@@ -100,7 +113,7 @@ CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
     auto* browse = new QPushButton(QStringLiteral(u"浏览(&B)…"), this);
     connect(browse, &QPushButton::clicked, this, &CExportDlg::ChooseFile);
     file->addWidget(browse);
-    form->addRow(QStringLiteral(u"文件(&F)："), file);
+    form->addRow(Buddy(QStringLiteral(u"文件(&F)："), m_path), file);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral(u"导出"));

@@ -84,7 +84,7 @@ def expected(years, kinds, lunar_dates):
     if "gregorian-festivals" in kinds:
         counts["公历节日"] = sum(len(gregorian_festivals(d)) for d in days)
     if "lunar-dates" in kinds:
-        counts["农历"] = sum(d >= datetime.date(1900, 1, 31) for d in days)
+        counts["农历日期"] = sum(d >= datetime.date(1900, 1, 31) for d in days)
     if "lunar-festivals" in kinds:
         # A leap month repeats its month's festivals; 除夕 is the eve of 春节.
         eves = {d - datetime.timedelta(1) for d, s in lunar_dates.items() if s == "农历正月初一"}

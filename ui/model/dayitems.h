@@ -44,7 +44,7 @@ inline constexpr std::array<KindInfo, ItemKindCount> ItemKindInfo = {{
     {ItemKind::GregorianFestival, "gregorian-festivals", u8"公历节日", true},
     {ItemKind::InternationalDay, "international-days", u8"国际纪念日", false},
     {ItemKind::WesternFestival, "western-festivals", u8"西方节日", false},
-    {ItemKind::LunarDate, "lunar-dates", u8"农历", false},
+    {ItemKind::LunarDate, "lunar-dates", u8"农历日期", false},
 }};
 
 constexpr ItemKinds DefaultKinds() noexcept
