@@ -20,6 +20,7 @@
 #include "controls/qovedit.h"
 #include "controls/qovlist.h"
 #include "controls/tipwindow.h"
+#include "exportdlg.h"
 #include "holidayfile.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
@@ -624,6 +625,10 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     ForgetPointer();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
+    menu.addAction(QStringLiteral(u"导出日历…"), this, [this] {
+        CExportDlg dlg(m_holidays->table(), this);
+        dlg.exec();
+    });
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
     menu.exec(event->globalPos());
 }
