@@ -85,6 +85,10 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(IsoText(first), IsoText(last)),
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
+    const QCommandLineOption tray(u"tray"_s,
+        chinese ? u"启动时只在系统托盘中显示图标，不打开窗口。"_s
+                : u"Starts hidden, as an icon in the system tray."_s);
+    parser.addOption(tray);
     for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
     for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
 
@@ -102,6 +106,7 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
     }
 
     StartOptions options;
+    options.tray = parser.isSet(tray);
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = ReadDate(text);

@@ -1,4 +1,4 @@
-// The command line: --help, --version and --date YYYY-MM-DD, read before
+// The command line: --help, --version, --date YYYY-MM-DD and --tray, read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -17,6 +17,8 @@ struct StartOptions {
     // to standard output (help, version), otherwise to standard error.
     std::optional<int> exitStatus;
     QString text;
+    // --tray: start hidden in the tray (where there is one).
+    bool tray = false;
 };
 
 // Exit status of a refused command line (bad date, unknown option, stray
