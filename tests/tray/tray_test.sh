@@ -34,7 +34,7 @@ trayer --edge top --align right --widthtype request --height 24 --transparent fa
   --tint 0xffffff >/dev/null 2>&1 &
 pids+=($!)
 tray=
-for _ in $(seq 100); do
+for _ in $(seq 200); do
   # trayer's panel, which holds the icons
   tray=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1) && [ -n "$tray" ] && break
   sleep 0.1
@@ -72,7 +72,7 @@ ring_on() {
 }
 window_shown() { xdotool search --onlyvisible --name 万年历 >/dev/null 2>&1; }
 window_hidden() { ! window_shown; }
-wait_for() { for _ in $(seq 50); do "$@" && return 0; sleep 0.1; done; return 1; }
+wait_for() { for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done; return 1; }
 icon_shown() { [ "$(band_pixels)" -gt 60 ]; }
 click_icon() { xdotool mousemove --window "$tray" 10 12 click 1; }
 start_qov() { "$qov" "$@" 2>>"$work/qov.log" & pids+=($!); qov_pid=$!; }
@@ -92,8 +92,10 @@ check "a second click hides it" wait_for window_hidden
 check "a second start with --date exits with 0" exits_zero --date 2008-08-08
 check "and shows the window" wait_for window_shown
 check "on that day" selected_cell 2008-08-08
-xdotool key --window "$(xdotool search --onlyvisible --name 万年历 | head -n 1)" Escape
-check "Esc hides it to the tray" wait_for window_hidden
+# Keys are left to tst_tray (Esc): a key sent under load may repeat into
+# the windows shown after it.
+click_icon
+check "a click hides it to the tray" wait_for window_hidden
 check "the program stays" kill -0 "$qov_pid"
 
 kill -9 "$qov_pid"
