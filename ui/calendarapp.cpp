@@ -85,6 +85,7 @@ int CCalendarApp::InitInstance(const StartOptions& options, CInstanceServer& ser
     if (options.date) dlg.SelectDate(qov::MonthPage(*options.date));
     if (const QString path = qEnvironmentVariable("QOV_SNAPSHOT"); !path.isEmpty())
         new SnapshotOnFirstPaint(&dlg, path);
+    if (options.tray) host.StartTray();
     if (options.tray && host.tray() == nullptr)
         std::fputs(PrefersChinese() ? "qov: 没有系统托盘（或托盘图标已关闭），所以显示窗口。\n"
                                     : "qov: no system tray (or the tray icon is off): showing the "

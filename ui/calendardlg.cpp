@@ -530,6 +530,7 @@ void CCalendarDlg::AfterFrame()
     m_firstFramePainted = true;
     setWindowIcon(ProgramIcon());
     m_zoneLabel->Refresh();
+    Q_EMIT firstFramePainted();
 }
 
 void CCalendarDlg::mousePressEvent(QMouseEvent* event)

@@ -81,6 +81,8 @@ Q_SIGNALS:
     void exitRequested();
     // Every second while the window is shown, after the clock moved on.
     void clockTicked();
+    // Once, after the first frame: the time for work the frame can do without.
+    void firstFramePainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

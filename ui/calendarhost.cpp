@@ -26,7 +26,8 @@ void ReportUnsaved(const QString& path)
 }  // namespace
 
 CCalendarHost::CCalendarHost(bool trayWanted, QObject* parent)
-    : QObject(parent), m_dlg(std::make_unique<CCalendarDlg>()), m_watch(new CTodayWatch(this))
+    : QObject(parent), m_dlg(std::make_unique<CCalendarDlg>()), m_watch(new CTodayWatch(this)),
+      m_trayWanted(trayWanted)
 {
     m_dlg->SetToday(m_watch->Today());
     connect(m_watch, &CTodayWatch::todayChanged, this, &CCalendarHost::OnTodayChanged);
@@ -43,8 +44,22 @@ CCalendarHost::CCalendarHost(bool trayWanted, QObject* parent)
     });
     connect(m_dlg->holidayFile(), &CHolidayFile::changed, this, &CCalendarHost::UpdateIcon);
 
+    connect(m_dlg.get(), &CCalendarDlg::firstFramePainted, this, [this] {
+        BuildMenu();
+        StartTray();
+    });
+}
+
+QMenu* CCalendarHost::trayMenu()
+{
     BuildMenu();
-    if (trayWanted && QSystemTrayIcon::isSystemTrayAvailable()) SetTrayShown(true);
+    return m_menu.get();
+}
+
+void CCalendarHost::StartTray()
+{
+    if (m_trayWanted && m_tray == nullptr && QSystemTrayIcon::isSystemTrayAvailable())
+        SetTrayShown(true);
 }
 
 CCalendarHost::~CCalendarHost()
@@ -54,6 +69,7 @@ CCalendarHost::~CCalendarHost()
 
 void CCalendarHost::BuildMenu()
 {
+    if (m_menu) return;
     m_menu = std::make_unique<QMenu>();
     m_menu->setObjectName(u"trayMenu"_s);
     const auto add = [this](const QString& text, const char* name, auto slot) {
@@ -68,6 +84,7 @@ void CCalendarHost::BuildMenu()
     m_menu->addSeparator();
     m_trayAction = add(u"显示托盘图标"_s, "trayAction", [this](bool on) {
         if (!WriteTraySetting(u"enabled"_s, on)) ReportUnsaved(ConfigFilePath());
+        m_trayWanted = on;
         SetTrayShown(on);
     });
     m_trayAction->setCheckable(true);
@@ -87,6 +104,7 @@ void CCalendarHost::BuildMenu()
 
 void CCalendarHost::SetTrayShown(bool shown)
 {
+    BuildMenu();
     m_trayAction->setChecked(shown);
     if (!shown) {
         delete m_tray;

@@ -22,15 +22,20 @@ class CCalendarHost : public QObject {
 
 public:
     // `trayWanted`: the user's [tray] enabled; the icon appears only where a
-    // tray exists.
+    // tray exists, after the window's first frame (asking whether there is
+    // a tray may mean connecting to the session bus) or on StartTray.
     explicit CCalendarHost(bool trayWanted, QObject* parent = nullptr);
+
+    // Shows the icon now, where wanted and possible (qov --tray).
+    void StartTray();
     ~CCalendarHost() override;
 
     CCalendarDlg* dialog() const noexcept { return m_dlg.get(); }
     CTodayWatch* todayWatch() const noexcept { return m_watch; }
     // The icon, or nullptr when there is none.
     QSystemTrayIcon* tray() const noexcept { return m_tray; }
-    QMenu* trayMenu() const noexcept { return m_menu.get(); }
+    // The icon's menu, made on first use (after the first frame).
+    QMenu* trayMenu();
 
     // Brings the window to the front as it was left.
     void ShowWindow();
@@ -57,5 +62,6 @@ private:
     std::unique_ptr<QMenu> m_menu;
     QAction* m_trayAction = nullptr;
     QAction* m_autostartAction = nullptr;
+    bool m_trayWanted = false;
     bool m_toldHidden = false;
 };

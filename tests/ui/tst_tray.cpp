@@ -257,8 +257,9 @@ private Q_SLOTS:
         QCOMPARE(ToQDate(qov::Today()), QDate(2026, 12, 31));
         CCalendarHost host(true);
         CCalendarDlg& dlg = *host.dialog();
-        host.ShowToday();
+        host.StartTray();
         QVERIFY(host.tray() != nullptr);  // trayer runs
+        host.ShowToday();
         const QString before = host.tray()->toolTip();
         QVERIFY2(host.todayWatch()->RemainingMs() < 3000,
             qPrintable(QString::number(host.todayWatch()->RemainingMs())));
