@@ -4,7 +4,6 @@
 // midnight and a jump of the clock.
 #include <QAction>
 #include <QMenu>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -12,8 +11,6 @@
 #include "calendardlg.h"
 #include "calendarhost.h"
 #include "model/colors.h"
-#include "platform/instancechannel.h"
-#include "platform/singleinstance.h"
 #include "platform/todaywatch.h"
 #include "trayleaf.h"
 #include "traysettings.h"
@@ -33,7 +30,8 @@ QByteArray ReadAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Exact festival-red pixels in the cell of `date` on the page of `selected`.
+// Exact festival-red pixels down the left edge of the cell of `date` on the
+// dialog's page; -1 when the page does not show that date.
 int RingPixels(const CCalendarDlg& dlg, QDate date, qreal ratio)
 {
     const qov::MonthPage& page = dlg.page();
@@ -73,7 +71,6 @@ private Q_SLOTS:
         for (const qreal ratio : {1.0, 2.0}) {
             const QImage leaf = LeafIcon(day).pixmap(QSize(pixels, pixels), ratio).toImage();
             const int size = qRound(pixels * ratio);
-            QCOMPARE(leaf.size(), QSize(size, size));
             const int band = uitest::CountPixels(
                 leaf, {0, 0, pixels, pixels / 4}, [](QRgb p) { return p == LeafBandColour(); });
             const int ink = uitest::CountPixels(leaf, {0, pixels / 2, pixels, pixels / 2},
@@ -92,8 +89,6 @@ private Q_SLOTS:
         Columns<QDate, QString>("date", "tip");
         QTest::newRow("sectional term")
             << QDate(2026, 12, 7) << u"2026年12月7日 星期一\n农历十月廿九\n大雪"_s;
-        QTest::newRow("principal term")
-            << QDate(2026, 12, 22) << u"2026年12月22日 星期二\n农历十一月十四\n冬至"_s;
         QTest::newRow("festival and day off") << QDate(2026, 10,
             1) << u"2026年10月1日 星期四\n农历八月廿一\n国庆节 世界音乐日 国际老人节\n国庆节 休"_s;
         QTest::newRow("lunar festival, working day") << QDate(
@@ -150,15 +145,9 @@ private Q_SLOTS:
         const auto action = [&host](const char* name) {
             return host.trayMenu()->findChild<QAction*>(QString::fromLatin1(name));
         };
-        const QStringList texts = [&] {
-            QStringList list;
-            for (const QAction* a : host.trayMenu()->actions())
-                if (!a->isSeparator()) list.append(a->text());
-            return list;
-        }();
-        QCOMPARE(texts,
-            (QStringList{u"显示日历"_s, u"今天"_s, u"显示托盘图标"_s, u"开机时启动到托盘"_s,
-                u"关于"_s, u"退出"_s}));
+        QString texts;
+        for (const QAction* a : host.trayMenu()->actions()) texts += a->text() + u'|';
+        QCOMPARE(texts, u"显示日历|今天||显示托盘图标|开机时启动到托盘||关于|退出|"_s);
         QCOMPARE(action("trayAction")->isChecked(), host.tray() != nullptr);
 
         dlg.SetHideOnClose(true);  // as with the tray on
@@ -208,8 +197,6 @@ private Q_SLOTS:
     {
         Columns<QString, QDate, int>("page", "today", "ring");
         for (const int ratio : {1, 2}) {
-            QTest::addRow("in the month, %d00 %%", ratio)
-                << u"2026-12-01"_s << QDate(2026, 12, 7) << ratio;
             QTest::addRow("selected, %d00 %%", ratio)
                 << u"2026-12-07"_s << QDate(2026, 12, 7) << ratio;
             QTest::addRow("next month's cell, %d00 %%", ratio)
@@ -228,47 +215,30 @@ private Q_SLOTS:
         QCOMPARE(RingPixels(dlg, today.addDays(1), ratio), 0);  // no other cell
     }
 
-    // A later start of the program hands its --date over and ends with 0.
-    void secondStart()
-    {
-        const CSingleInstance first(u"QOVOnlyOne"_s);
-        QVERIFY(!first.AnotherIsRunning());
-        CInstanceServer server(u"QOVOnlyOne"_s);
-        QVERIFY(server.IsListening());
-        CCalendarHost host(false);
-        connect(&server, &CInstanceServer::requested, &host, &CCalendarHost::OnRequest);
-        QProcess second;
-        second.start(QStringLiteral(QOV_APP_PATH), {u"--date"_s, u"2008-08-08"_s});
-        QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 10000);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY(host.dialog()->isVisible());
-        QCOMPARE(host.dialog()->selectedDate(), (qov::SolarDate{2008, 8, 8}));
-        QCOMPARE(ReadRequest(u"show 2008-02-30"_s).has_value(), false);
-    }
-
-    // Under faketime from 23:59:58 on 31 December 2026 (tray_test.sh): the
+    // Under faketime from 23:59:53 on 31 December 2026 (tray_test.sh): the
     // ring, the tray and 今天 reach the new year while the page stays on
-    // December; then the clock jumps four days and they follow within two
-    // seconds.
+    // December; then the clock jumps four days and, the window shown, they
+    // follow at its clock's next tick.
     void midnight()
     {
         const QString stamp = qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE");
         if (stamp.isEmpty()) QSKIP("runs under faketime, from tray_test.sh");
-        QCOMPARE(ToQDate(qov::Today()), QDate(2026, 12, 31));
         CCalendarHost host(true);
         CCalendarDlg& dlg = *host.dialog();
         host.StartTray();
         QVERIFY(host.tray() != nullptr);  // trayer runs
         host.ShowToday();
-        const QString before = host.tray()->toolTip();
-        QVERIFY2(host.todayWatch()->RemainingMs() < 3000,
+        // Made before midnight even on a loaded machine.
+        QCOMPARE(ToQDate(dlg.today()), QDate(2026, 12, 31));
+        QVERIFY(host.tray()->toolTip().startsWith(u"2026年12月31日 星期四\n"_s));
+        QVERIFY2(host.todayWatch()->RemainingMs() < 7000,
             qPrintable(QString::number(host.todayWatch()->RemainingMs())));
 
-        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 1), 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 1), 8000);
         QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
         QVERIFY(RingPixels(dlg, QDate(2027, 1, 1), 1) > 30);
         QCOMPARE(RingPixels(dlg, QDate(2026, 12, 31), 1), 0);
-        QVERIFY2(host.tray()->toolTip().startsWith(u"2027年1月1日 星期五\n"_s), qPrintable(before));
+        QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月1日 星期五\n"_s));
         QVERIFY(host.todayWatch()->RemainingMs() > 86000 * 1000);  // the next midnight
 
         // A day's jump and more, seen by the shown window's clock.
