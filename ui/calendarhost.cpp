@@ -156,7 +156,10 @@ void CCalendarHost::ShowToday()
 
 void CCalendarHost::OnActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    if (reason != QSystemTrayIcon::Trigger) return;
+    // A double click's first press was a click: it opens what the first
+    // press showed rather than hiding it again.
+    if (reason == QSystemTrayIcon::DoubleClick && m_dlg->isVisible()) return;
+    if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::DoubleClick) return;
     if (m_dlg->isVisible() && !m_dlg->isMinimized())
         m_dlg->reject();  // hides: the tray keeps the program
     else
