@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <optional>
 
@@ -13,6 +14,7 @@
 #include "model/monthpage.h"
 #include "painters.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -39,6 +41,16 @@ public:
     // Shows a page: stores it, sets the year and month boxes, repaints.
     void SelectDate(const qov::MonthPage& page);
 
+    // The day that wears the today ring; the local date at construction.
+    // Setting it moves the ring and leaves the page and the selection alone.
+    qov::SolarDate today() const noexcept { return m_today; }
+    void SetToday(qov::SolarDate today);
+
+    // With a tray icon, the close box and Esc hide the window (and emit
+    // hiddenToTray) instead of ending it; "退出" always ends it.
+    void SetHideOnClose(bool hide) noexcept { m_hideOnClose = hide; }
+    void reject() override;
+
     // The picture as the next paint shows it, at a device pixel ratio.
     QImage RenderPicture(qreal devicePixelRatio = 1.0) const;
     // Paints the picture into `target`, whose size must be the client size
@@ -59,6 +71,18 @@ public:
 
     // Shows the About box modally.
     void ShowAbout();
+    // Actions the skin's context menu offers after the About box (the
+    // tray's settings), not owned.
+    void SetMenuActions(QList<QAction*> actions) { m_menuActions = std::move(actions); }
+
+Q_SIGNALS:
+    void hiddenToTray();
+    // "退出": the program ends, tray or not.
+    void exitRequested();
+    // Every second while the window is shown, after the clock moved on.
+    void clockTicked();
+    // Once, after the first frame: the time for work the frame can do without.
+    void firstFramePainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -105,6 +129,9 @@ private:
     void AfterFrame();
 
     qov::MonthPage m_selected;
+    qov::SolarDate m_today;
+    QList<QAction*> m_menuActions;
+    bool m_hideOnClose = false;
     qov::QueryLists m_query;
     mutable FontSet m_fonts;
 

@@ -353,10 +353,36 @@ std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page, const Holi
     return cells;
 }
 
-PagePicture PagePictureTexts(const MonthPage& page, const HolidayTable& holidays)
+PagePicture PagePictureTexts(
+    const MonthPage& page, const HolidayTable& holidays, std::optional<SolarDate> today)
 {
-    return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page, holidays),
-        DayPanelTexts(page.Date(), holidays)};
+    PagePicture picture{TitleStripTexts(page.Year()), WatermarkTexts(page),
+        PageCells(page, holidays), DayPanelTexts(page.Date(), holidays)};
+    if (today)
+        for (DayCell& cell : picture.cells) cell.today = cell.date == *today;
+    return picture;
+}
+
+TrayTip TrayTipTexts(const SolarDate& date, const HolidayTable& holidays)
+{
+    TrayTip tip;
+    tip.lines.push_back(Format("%d年%d月%d日 ", date.year, date.month, date.day)
+        + WeekdayName(date.year, date.month, date.day));
+    std::string festivals;
+    if (const LunarDate lunar = ToLunar(date.year, date.month, date.day); HasLunarDate(lunar)) {
+        tip.lines.push_back("农历" + MonthNameOf(lunar) + "月" + LunarDayName(lunar.day));
+        festivals = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+    }
+    if (std::string term = SolarTermOnDate(date.year, date.month, date.day); !term.empty())
+        tip.lines.push_back(std::move(term));
+    std::string more;
+    GetDayFestivals(date.year, date.month, date.day, more, false);
+    if (!festivals.empty() && !more.empty()) festivals += ' ';
+    festivals += more;  // each name followed by one space
+    while (!festivals.empty() && festivals.back() == ' ') festivals.pop_back();
+    if (!festivals.empty()) tip.lines.push_back(std::move(festivals));
+    tip.holiday = HolidayText(holidays.Lookup(date));
+    return tip;
 }
 
 DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays)

@@ -88,6 +88,7 @@ struct DayCell {
     SolarDate date;
     bool inMonth = false;   // the date lies in the page month
     bool selected = false;  // in-month cell of the selected day: gets the selection fill
+    bool today = false;     // the local date today, in or outside the page month: gets a ring
     std::string dayText;    // "%d", in the upper rectangle
     Rgb dayColor;
     std::string lowerText;  // shortened to at most 12 bytes, in the lower rectangle
@@ -112,8 +113,21 @@ struct PagePicture {
     DayPanel panel;
 };
 
-PagePicture PagePictureTexts(
-    const MonthPage& page, const HolidayTable& holidays = HolidayTable::Shipped());
+// `today` marks the cell showing that date, wherever it appears in the grid;
+// none marks no cell.
+PagePicture PagePictureTexts(const MonthPage& page,
+    const HolidayTable& holidays = HolidayTable::Shipped(),
+    std::optional<SolarDate> today = std::nullopt);
+
+// The tray icon's tip for a date, one item a line: "2026年12月7日 星期一",
+// "农历十月廿九", then the solar term, the festivals and the public holiday
+// ("国庆节 休"), each line only when the day has it. GBK except the holiday,
+// which is UTF-8 like the holidays' names.
+struct TrayTip {
+    std::vector<std::string> lines;  // GBK
+    std::string holiday;             // UTF-8; "" on other days
+};
+TrayTip TrayTipTexts(const SolarDate& date, const HolidayTable& holidays = HolidayTable::Shipped());
 
 // The five texts of the hover tip for one date.
 struct DayTip {
