@@ -1,5 +1,8 @@
 #include "controls/qovlist.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QPointer>
 #include <QProxyStyle>
@@ -50,10 +53,62 @@ QStyle* SharedListStyle()
     return style;
 }
 
+// A list for screen readers: its own name (what it chooses, "年份") and its
+// current item as the value. Qt's interface for combo boxes gives the
+// current item as the name on Linux, so that Orca says only "2026 combo box".
+class ListAccessible : public QAccessibleWidget {
+public:
+    explicit ListAccessible(CQovList* list) : QAccessibleWidget(list, QAccessible::ComboBox) { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value) return list()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    // The drop-down list, as Qt's own combo boxes show it.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr && child->object() == list()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            return QAccessibleWidget::doAction(action);
+        if (list()->view()->isVisible())
+            list()->hidePopup();
+        else
+            list()->showPopup();
+    }
+
+private:
+    CQovList* list() const { return static_cast<CQovList*>(widget()); }
+};
+
+QAccessibleInterface* ListFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("CQovList") && object->isWidgetType())
+        return new ListAccessible(static_cast<CQovList*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 CQovList::CQovList(QWidget* parent) : QComboBox(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ListFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setStyle(SharedListStyle());
     setMaxVisibleItems(MaxVisible);
 }
