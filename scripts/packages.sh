@@ -10,6 +10,7 @@ QOV_PACKAGES=(
   qt6-translations-l10n
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
   clang-14 libclang-rt-14-dev
+  dbus-x11 at-spi2-core python3-pyatspi xdotool
 )
 
 qov_install_missing() {
