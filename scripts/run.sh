@@ -35,6 +35,8 @@ stop() {
   set +e
   local pid
   for pid in $app_pid $xvfb_pid; do
+    # The calendar and its bus first, then dbus-run-session above them.
+    pkill -TERM -P "$pid" 2>/dev/null
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
@@ -83,7 +85,12 @@ export DISPLAY=":$display"
 # A runtime directory of its own, so that a calendar already running for
 # this user does not count as the first copy.
 runtime=$(mktemp -d)
-XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb "$app" &
+# A session bus of its own, stopped with the calendar: with none, libdbus
+# starts one through dbus-launch (package dbus-x11, found on most desktops),
+# which outlives this script. dbus-run-session comes with dbus-launch.
+session=()
+command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb "${session[@]}" "$app" &
 app_pid=$!
 
 # The window: the top-level window of class "qov" larger than Qt's helper
