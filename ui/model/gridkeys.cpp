@@ -96,7 +96,7 @@ int WheelSteps::Add(int delta) noexcept
 
 int ColumnWeekday(int column) noexcept
 {
-    // Sunday first, as the printed calendars of China.
+    // Sunday first, as MonthPage lays out the cells.
     return column >= 0 && column < grid::Columns ? column : -1;
 }
 
