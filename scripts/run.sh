@@ -35,9 +35,9 @@ stop() {
   set +e
   local pid
   for pid in $app_pid $xvfb_pid; do
-    # Under dbus-run-session, the calendar and its bus: dbus-run-session
-    # then reaps them and ends by itself.
-    pkill -TERM -P "$pid" 2>/dev/null || kill "$pid" 2>/dev/null
+    # Under dbus-run-session, the calendar alone: dbus-run-session then
+    # stops its bus and ends by itself.
+    pkill -TERM -P "$pid" -x qov 2>/dev/null || kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
   app_pid=

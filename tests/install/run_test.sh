@@ -19,8 +19,12 @@ trap cleanup EXIT
 
 source tests/install/checks.sh
 
-# Processes of the session `sid` still alive, one "pid command" a line.
-session_left() { ps -eo pid=,sid=,comm= | awk -v sid="$1" '$2 == sid { print $1, $3 }'; }
+# Processes of the session `sid` still alive, one "pid command" a line. A
+# zombie has ended: dbus-run-session leaves its bus to init to reap, which
+# some container inits do late.
+session_left() {
+  ps -eo pid=,sid=,stat=,comm= | awk -v sid="$1" '$2 == sid && $3 !~ /^Z/ { print $1, $4 }'
+}
 
 # Runs the command in a session of its own, whose id is its pid, so that
 # everything it started can be found afterwards. With a signal name as
