@@ -45,6 +45,9 @@ for role, name in [("table", "2026年10月"), ("combo box", "年份"), ("combo b
                    ("text", "开始日期"), ("text", "结束日期"), ("text", "相差天数"),
                    ("radio button", "按公历查询"), ("radio button", "按农历查询")]:
     check(f"{role} {name}", (role, name) in controls, sorted(controls))
+# A list's value as Orca reads it, its text.
+values = [c.queryText().getText(0, -1) for c in dialog if c.getRole() == pyatspi.ROLE_COMBO_BOX][:2]
+check("year and month lists show 2026 and 10", values == ["2026", "10"], values)
 
 grid = next(c for c in dialog if c.getRole() == pyatspi.ROLE_TABLE)
 table = grid.queryTable()

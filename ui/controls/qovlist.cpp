@@ -54,12 +54,19 @@ QStyle* SharedListStyle()
 }
 
 // A list for screen readers: its own name (what it chooses, "年份") and its
-// current item as the value. Qt's interface for combo boxes gives the
-// current item as the name on Linux, so that Orca says only "2026 combo box".
-class ListAccessible : public QAccessibleWidget {
+// current item as the value, and as its read-only text, where Orca looks
+// for a list's value when the list offers no selection (Qt 6.4's do not).
+// Qt's interface for combo boxes gives the current item as the name on
+// Linux, so that Orca says "2026 combo box" and not what it chooses.
+class ListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit ListAccessible(CQovList* list) : QAccessibleWidget(list, QAccessible::ComboBox) { }
 
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value) return list()->currentText();
@@ -87,6 +94,28 @@ public:
             list()->hidePopup();
         else
             list()->showPopup();
+    }
+
+    // The current item as text: no cursor, no selection, no attributes.
+    QString text(int start, int end) const override
+    {
+        return list()->currentText().mid(start, end - start);
+    }
+    int characterCount() const override { return int(list()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = *end = 0;
+        return {};
     }
 
 private:
