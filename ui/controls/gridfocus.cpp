@@ -22,7 +22,9 @@ constexpr int HeaderRise = 20;
 constexpr int HeaderHeight = 19;
 
 // A column header (row -1) or a day cell of the grid's table. Made by the
-// table, registered with Qt's accessibility cache, which owns it.
+// table on demand and registered with Qt's accessibility cache (whose id
+// names it on the bus); the table deletes it with itself, as Qt's item views
+// do with theirs.
 class GridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
     GridCellAccessible(CGridFocus* grid, int row, int column)
