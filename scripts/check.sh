@@ -14,8 +14,9 @@ cmake --preset dev
 cmake --build --preset dev
 ctest --preset dev
 
-# Every target with CMake's defaults (make, one job unless told), as a
-# distribution's build runs it.
+# Every target with CMake's defaults (no preset, its default generator, our
+# warnings not fatal), as a distribution builds it; about 145 s of CPU, so
+# some 80 s on two cores, and 25 s of tests.
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 cmake -S . -B build/plain -DCMAKE_BUILD_TYPE=Release
 cmake --build build/plain
