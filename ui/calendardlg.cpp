@@ -30,7 +30,9 @@
 #include "skin.h"
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX  // MinGW's libstdc++ defines it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
