@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "controls/gridfocus.h"
 #include "fontset.h"
 #include "model/monthpage.h"
 #include "painters.h"
@@ -20,7 +21,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class CGridFocus;
 class CQovDate;
 class CQovEdit;
 class CQovList;
@@ -90,6 +90,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Over the grid the wheel turns the page a month a notch, with Ctrl a year.
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -120,8 +122,10 @@ private:
     void RefreshTip();
     // Hides the tip until the pointer next moves over the window's surface.
     void ForgetPointer();
-    // Tells the grid's focus widget the selected cell and day.
+    // Tells the grid's focus widget the month and the selected cell.
     void ShowGridSelection();
+    // What a screen reader says of a cell of the page shown.
+    CGridFocus::CellTexts SpokenCell(int row, int column) const;
     void StopMove();
     // What a frame can do without, done after it: the skin image at the
     // ratio just painted at and, after the first frame, the window icon and
@@ -154,6 +158,7 @@ private:
     // Where the pointer last moved over the window's own surface (not over
     // a control), in client pixels; none once it left.
     std::optional<QPoint> m_pointer;
+    qov::WheelSteps m_wheel;
     CHolidayFile* m_holidays = nullptr;
 
     // Set while the window writes its own controls, so that their change
