@@ -7,6 +7,7 @@
 
 #include "calendardlg.h"
 #include "commandline.h"
+#include "holidays/holidayupdate.h"
 #include "platform/singleinstance.h"
 
 namespace {
@@ -67,9 +68,33 @@ bool CCalendarApp::LoadQtChinese(QTranslator& translator)
         QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
-int CCalendarApp::InitInstance(std::optional<qov::SolarDate> date)
+int CCalendarApp::UpdateHolidays(const QString& source)
+{
+    CHolidayUpdate update;
+    if (!source.isEmpty()) update.setSource(source);
+    QStringList changed;
+    QString error;
+    QObject::connect(&update, &CHolidayUpdate::finished,
+        [&](const QStringList& lines, const QString& problem) {
+            changed = lines;
+            error = problem;
+            QCoreApplication::quit();
+        });
+    update.Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    QCoreApplication::exec();
+    for (const QString& line : changed) std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    if (changed.isEmpty() && error.isEmpty()) std::fputs("节假日安排已是最新\n", stdout);
+    std::fflush(stdout);
+    if (error.isEmpty()) return 0;
+    std::fprintf(stderr, "qov: 节假日安排未能更新：%s\n", error.toUtf8().constData());
+    return 1;
+}
+
+int CCalendarApp::InitInstance(std::optional<qov::SolarDate> date, const QString& holidaySource)
 {
     CCalendarDlg dlg;
+    if (!holidaySource.isEmpty()) dlg.holidayUpdate()->setSource(holidaySource);
+    dlg.StartAutoUpdate();
     if (date) dlg.SelectDate(qov::MonthPage(*date));
     SnapshotOnFirstPaint* snapshot = nullptr;
     if (const QString path = qEnvironmentVariable("QOV_SNAPSHOT"); !path.isEmpty())
@@ -91,6 +116,8 @@ int CCalendarApp::Run(int& argc, char** argv)
         QTranslator qtChinese;
         if (chinese && LoadQtChinese(qtChinese)) console.installTranslator(&qtChinese);
         options = ParseCommandLine(console.arguments(), chinese);
+        if (!options.exitStatus && options.updateHolidays)
+            return UpdateHolidays(options.holidaySource);
     }
     if (options.exitStatus) {
         std::fputs(
@@ -103,5 +130,5 @@ int CCalendarApp::Run(int& argc, char** argv)
     const CSingleInstance instance(QStringLiteral("QOVOnlyOne"));
     if (instance.AnotherIsRunning()) return 0;
     CCalendarApp app(argc, argv);
-    return app.InitInstance(options.date);
+    return app.InitInstance(options.date, options.holidaySource);
 }

@@ -15,7 +15,13 @@ public:
 
     // Runs the main window modally, on the page of `date` with that day
     // selected (today when empty); returns the process exit status.
-    int InitInstance(std::optional<qov::SolarDate> date = std::nullopt);
+    int InitInstance(
+        std::optional<qov::SolarDate> date = std::nullopt, const QString& holidaySource = {});
+
+    // `qov --update-holidays`: checks the holiday source (the default when
+    // `source` is empty) once, prints one line per year that changed, or
+    // that all is current; 0, or 1 with the reason on standard error.
+    static int UpdateHolidays(const QString& source);
 
     // The whole program: the command line is read first, without a display
     // (help, version and refused arguments end there); then a second start

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include "holidays/holidayupdate.h"
 #include "model/monthpage.h"
 
 using namespace Qt::StringLiterals;
@@ -45,10 +46,19 @@ std::optional<qov::SolarDate> ReadDate(const QString& text)
     return qov::SolarDate{year, month, day};
 }
 
+// Options that end the program at once with `status`, `text` the output.
+StartOptions Exit(int status, QString text)
+{
+    StartOptions options;
+    options.exitStatus = status;
+    options.text = std::move(text);
+    return options;
+}
+
 StartOptions Refuse(const QString& message, bool chinese)
 {
     const QString hint = chinese ? u"用 “qov --help” 查看用法。"_s : u"Try 'qov --help'."_s;
-    return {std::nullopt, UsageErrorStatus, u"qov: "_s + message + u'\n' + hint + u'\n'};
+    return Exit(UsageErrorStatus, u"qov: "_s + message + u'\n' + hint + u'\n');
 }
 
 }  // namespace
@@ -85,15 +95,28 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(IsoText(first), IsoText(last)),
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
+    const QCommandLineOption update(u"update-holidays"_s,
+        chinese ? u"检查并下载新的节假日安排（holiday-cn），列出有变化的年份后退出。"_s
+                : u"Checks for new public holiday schedules (holiday-cn), lists the years "
+                  u"that changed and exits."_s);
+    parser.addOption(update);
+    const QCommandLineOption source(u"holiday-source"_s,
+        (chinese ? u"节假日安排的下载地址，{year} 代表年份；只接受 https（或到本机回环地址的 "
+                   u"http）。默认：%1"_s
+                 : u"Address of the holiday schedules, {year} standing for the year; https only "
+                   u"(or http to a loopback address). Default: %1"_s)
+            .arg(CHolidayUpdate::DefaultSource),
+        u"URL"_s);
+    parser.addOption(source);
     for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
     for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
 
     if (!parser.parse(arguments)) return Refuse(parser.errorText(), chinese);
-    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
+    if (parser.isSet(help)) return Exit(0, parser.helpText());
     if (parser.isSet(version))
-        return {std::nullopt, 0,
+        return Exit(0,
             (chinese ? u"qov 万年历 %1\n"_s : u"qov Perpetual Calendar %1\n"_s)
-                .arg(QStringLiteral(QOV_VERSION))};
+                .arg(QStringLiteral(QOV_VERSION)));
     if (!parser.positionalArguments().isEmpty()) {
         const QString stray = parser.positionalArguments().first();
         return Refuse(
@@ -102,6 +125,16 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
     }
 
     StartOptions options;
+    options.updateHolidays = parser.isSet(update);
+    if (parser.isSet(source)) {
+        options.holidaySource = parser.value(source);
+        if (const QString problem = CHolidayUpdate::SourceProblem(options.holidaySource);
+            !problem.isEmpty())
+            return Refuse(
+                (chinese ? u"下载地址 “%1” 无效：%2。"_s : u"invalid holiday source '%1': %2."_s)
+                    .arg(options.holidaySource, problem),
+                chinese);
+    }
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = ReadDate(text);

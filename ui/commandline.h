@@ -1,4 +1,5 @@
-// The command line: --help, --version and --date YYYY-MM-DD, read before
+// The command line: --help, --version, --date YYYY-MM-DD, --update-holidays
+// and --holiday-source URL, read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -17,6 +18,10 @@ struct StartOptions {
     // to standard output (help, version), otherwise to standard error.
     std::optional<int> exitStatus;
     QString text;
+    // Check for new holiday schedules, print what changed and exit.
+    bool updateHolidays = false;
+    // Where the holiday update fetches from; the default source when empty.
+    QString holidaySource;
 };
 
 // Exit status of a refused command line (bad date, unknown option, stray

@@ -1,0 +1,291 @@
+// The holiday update against servers on 127.0.0.1 started here: one table
+// of answers (good, unchanged, broken, hostile) with the stored file after
+// each, https with a test authority, and a running window that shows a
+// 2027 badge once `qov --update-holidays` has stored the year.
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "calendardlg.h"
+#include "holidayfile.h"
+#include "holidays/holidayupdate.h"
+#include "model/colors.h"
+#include "model/geometry.h"
+#include "painters.h"
+#include "uitest.h"
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+using uitest::Columns, uitest::Fetch;
+
+namespace {
+
+// Answers each request with the raw answer of its path (404 for others):
+// written whole, then the connection is closed; an empty answer is never
+// sent (a server that accepts and stays silent). With a certificate, TLS.
+class Server : public QTcpServer {
+public:
+    QMap<QByteArray, QByteArray> answers;
+    QList<QByteArray> requests;
+    QSslCertificate certificate;
+    QSslKey key;
+
+protected:
+    void incomingConnection(qintptr handle) override
+    {
+        auto* socket = new QSslSocket(this);
+        socket->setSocketDescriptor(handle);
+        connect(socket, &QSslSocket::readyRead, this, [this, socket] {
+            const QByteArray request = socket->peek(socket->bytesAvailable());
+            if (!request.contains("\r\n\r\n")) return;
+            socket->readAll();
+            requests.append(request);
+            const QByteArray path = request.split(' ').value(1);
+            const QByteArray answer =
+                answers.value(path, "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+            if (answer.isEmpty()) return;
+            socket->write(answer);
+            socket->disconnectFromHost();
+        });
+        if (!certificate.isNull()) {
+            socket->setLocalCertificate(certificate);
+            socket->setPrivateKey(key);
+            socket->startServerEncryption();
+        }
+    }
+};
+
+QByteArray Answer(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size())
+        + "\r\n" + headers + "\r\n" + body;
+}
+
+// A 2027 schedule as holiday-cn writes one: `days` of 元旦 from 2027-01-01,
+// the first three (Friday to Sunday) days off, the rest 班 on weekends.
+QByteArray Schedule(int days, const QByteArray& year = "2027", const QByteArray& day = {})
+{
+    QByteArray list;
+    for (int i = 0; i < days; ++i) {
+        const QDate date = QDate(2027, 1, 1).addDays(i < 3 ? i : 7 * (i - 2) + 1);
+        list += (i ? ",\n" : "") + (day.isEmpty() && i < 3
+                ? "{\"name\": \"元旦\", \"date\": \"" + date.toString(Qt::ISODate).toLatin1()
+                    + "\", \"isOffDay\": true}"
+                : day.isEmpty()
+                ? "{\"name\": \"春节\", \"date\": \"" + date.toString(Qt::ISODate).toLatin1()
+                    + "\", \"isOffDay\": false}"
+                : day);
+    }
+    return "{\"year\": " + year + ", \"papers\": [\"https://www.gov.cn/\"], \"days\": [" + list
+        + "]}";
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+// Runs `program` quietly; whether it succeeded and made `file`.
+bool Run(const QString& program, const QStringList& arguments, const QString& file)
+{
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    return process.waitForFinished() && process.exitCode() == 0 && QFileInfo::exists(file);
+}
+
+}  // namespace
+
+class TestHolidayUpdate : public uitest::DialogTest {
+    Q_OBJECT
+
+    QTemporaryDir m_data;  // $XDG_DATA_HOME of this test
+    Server m_server;
+    QString Folder() const { return m_data.path() + u"/qov/holiday-cn"_s; }
+    QString Stored() const { return Folder() + u"/2027.json"_s; }
+    QString Source(const QString& scheme = u"http"_s) const
+    {
+        return u"%1://127.0.0.1:%2/{year}.json"_s.arg(scheme).arg(m_server.serverPort());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_data.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+        QVERIFY(uitest::MakeRuntimeDir());
+        QVERIFY(m_server.listen(QHostAddress::LocalHost));
+    }
+    void init() { QDir(Folder()).removeRecursively(); }
+    void cleanup()
+    {
+        m_dlg.reset();
+        m_server.answers.clear();
+        m_server.requests.clear();
+        m_server.certificate = QSslCertificate();
+    }
+
+    void update_data()
+    {
+        // stored: the file before ("" none); changed: the line printed;
+        // error: part of the failure; after: the file after
+        Columns<QByteArray, QByteArray, QString, QString, QByteArray>(
+            "stored", "answer", "changed", "error", "after");
+        const QByteArray old = Schedule(10);
+        const QByteArray fresh = Schedule(9);
+        const QString kept;  // marks the rows where `after` is `stored`
+        QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh)
+                                  << u"2027: 9 天（休 3，班 6）"_s << kept << fresh;
+        QTest::newRow("not modified") << old << Answer("304 Not Modified", {}) << kept << kept << old;
+        QTest::newRow("truncated") << old << Answer("200 OK", fresh).chopped(40) << kept
+                                   << u"truncated"_s << old;
+        QTest::newRow("invalid JSON") << old << Answer("200 OK", fresh.chopped(1)) << kept
+                                      << u"invalid JSON at byte"_s << old;
+        QTest::newRow("year mismatch") << old << Answer("200 OK", Schedule(9, "2026")) << kept
+                                       << u"\"year\" is not 2027"_s << old;
+        QTest::newRow("year as text") << old << Answer("200 OK", Schedule(9, "\"2027\"")) << kept
+                                      << u"\"year\" is not 2027"_s << old;
+        const auto day = [](const QByteArray& name, const QByteArray& date, const QByteArray& off) {
+            return Schedule(9, "2027",
+                "{\"name\": " + name + ", \"date\": \"" + date + "\", \"isOffDay\": " + off + "}");
+        };
+        QTest::newRow("date out of range") << old << Answer("200 OK", day("\"元旦\"", "2029-01-01", "true"))
+                                           << kept << u"outside 2026..2028"_s << old;
+        QTest::newRow("no such date") << old << Answer("200 OK", day("\"元旦\"", "2027-02-29", "true"))
+                                      << kept << u"not a YYYY-MM-DD date"_s << old;
+        QTest::newRow("isOffDay as text") << old << Answer("200 OK", day("\"元旦\"", "2027-01-01", "\"true\""))
+                                          << kept << u"not a boolean"_s << old;
+        QTest::newRow("empty name") << old << Answer("200 OK", day("\"\"", "2027-01-01", "true"))
+                                    << kept << u"missing name"_s << old;
+        QTest::newRow("name of 33") << old
+                                    << Answer("200 OK", day('"' + QByteArray(33, 'x') + '"', "2027-01-01", "true"))
+                                    << kept << u"longer than 32"_s << old;
+        QTest::newRow("oversized, announced") << old << Answer("200 OK", QByteArray(300'000, ' ') + fresh)
+                                              << kept << u"larger than 256 KiB"_s << old;
+        QTest::newRow("oversized, unannounced") << old
+                                                << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(300'000, ' ')
+                                                << kept << u"larger than 256 KiB"_s << old;
+        QTest::newRow("redirect away over http")
+            << old << Answer("302 Found", {}, "Location: http://192.0.2.1/2027.json\r\n") << kept
+            << u"refused a redirect"_s << old;
+        QTest::newRow("never answers") << old << QByteArray() << kept << u"no complete answer"_s << old;
+        QTest::newRow("empty year kept") << old << Answer("200 OK", Schedule(0)) << kept << kept << old;
+        QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0)) << kept << kept
+                                           << Schedule(0);
+        QTest::newRow("drops most days") << old << Answer("200 OK", Schedule(4)) << kept
+                                         << u"would remove 6 of 10 days"_s << old;
+    }
+    void update()
+    {
+        const auto [stored, answer, changed, error, after] =
+            Fetch<QByteArray, QByteArray, QString, QString, QByteArray>(
+                "stored", "answer", "changed", "error", "after");
+        CHolidayUpdate update(Folder(), nullptr);
+        update.setSource(Source());
+        update.setTimeouts(1s, 1s);
+        QVERIFY(QDir().mkpath(Folder()));
+        if (!stored.isEmpty()) {
+            QFile file(Stored());
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+            QSettings(Folder() + u"/state.ini"_s, QSettings::IniFormat)
+                .setValue(u"etag/2027"_s, u"\"v1\""_s);
+        }
+        m_server.answers["/2027.json"] = answer;
+        QSignalSpy finished(&update, &CHolidayUpdate::finished);
+        update.Start({2027});
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().at(0).toStringList().join(u'|'), changed);
+        const QString reported = finished.first().at(1).toString();
+        QVERIFY2(error.isEmpty() ? reported.isEmpty() : reported.startsWith(u"2027: "_s) && reported.contains(error),
+            qPrintable(reported));
+        QCOMPARE(ReadAll(Stored()), after.isEmpty() ? stored : after);
+        // A validator is sent only for a file there is to keep.
+        QCOMPARE(m_server.requests.value(0).contains("If-None-Match: \"v1\""), !stored.isEmpty());
+    }
+
+    // Verification stays on: a certificate of the test authority passes once
+    // that authority is added, and only then.
+    void https()
+    {
+        const QTemporaryDir keys;
+        const QString dir = keys.path() + u'/';
+        QVERIFY(Run(u"openssl"_s,
+            {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"2"_s,
+                u"-subj"_s, u"/CN=qov test CA"_s, u"-keyout"_s, dir + u"ca.key"_s, u"-out"_s,
+                dir + u"ca.pem"_s},
+            dir + u"ca.pem"_s));
+        QVERIFY(Run(u"openssl"_s,
+            {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"2"_s,
+                u"-subj"_s, u"/CN=127.0.0.1"_s, u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s,
+                u"-CA"_s, dir + u"ca.pem"_s, u"-CAkey"_s, dir + u"ca.key"_s, u"-keyout"_s,
+                dir + u"server.key"_s, u"-out"_s, dir + u"server.pem"_s},
+            dir + u"server.pem"_s));
+        m_server.certificate = QSslCertificate::fromPath(dir + u"server.pem"_s).value(0);
+        m_server.key = QSslKey(ReadAll(dir + u"server.key"_s), QSsl::Rsa);
+        m_server.answers["/2027.json"] = Answer("200 OK", Schedule(9));
+        for (const bool trusted : {false, true}) {
+            CHolidayUpdate update(Folder(), nullptr);
+            update.setSource(Source(u"https"_s));
+            if (trusted) update.addCaCertificates(QSslCertificate::fromPath(dir + u"ca.pem"_s));
+            QSignalSpy finished(&update, &CHolidayUpdate::finished);
+            update.Start({2027});
+            QVERIFY(finished.wait(5000));
+            QCOMPARE(finished.first().at(1).toString().isEmpty(), trusted);
+            QCOMPARE(QFileInfo::exists(Stored()), trusted);
+        }
+    }
+
+    // `qov --update-holidays` stores 2027 while the window runs: the window
+    // shows its 休 badge at once, and so does a new start on that day; a
+    // broken file then fails with status 1 and leaves it.
+    void commandLineAndWindow()
+    {
+        Open();
+        m_dlg->SelectDate(qov::MonthPage(2027, 1, 15));
+        const QRect badge = ToQRect(qov::CellBadgeRect(0, 5));  // Friday 1 January 2027
+        const auto restBadge = [&badge](const QImage& picture) {
+            const QRgb rest = uitest::Rgb(qov::colors::RestBadge);
+            return uitest::CountPixels(picture, badge, [rest](QRgb p) { return p == rest; })
+                > badge.width() * badge.height() / 2;
+        };
+        QVERIFY(!restBadge(m_dlg->RenderPicture()));
+
+        m_server.answers["/2027.json"] = Answer("200 OK", Schedule(9));
+        m_server.answers["/bad/2027.json"] = Answer("200 OK", "{\"year\": 2027,");
+        const auto qov = [this](const QStringList& arguments, QProcess& process) {
+            // The update asks for this year and the next.
+            process.start(u"faketime"_s, QStringList{u"-f"_s, u"@2026-12-07 12:00:00"_s, QStringLiteral(QOV_APP_PATH)} + arguments);
+            QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 10000);
+        };
+        QProcess update;
+        qov({u"--update-holidays"_s, u"--holiday-source"_s, Source()}, update);
+        QVERIFY2(update.exitCode() == 0, update.readAllStandardError().constData());
+        QCOMPARE(update.readAllStandardOutput(), "2027: 9 天（休 3，班 6）\n");
+        QTRY_VERIFY(restBadge(m_dlg->RenderPicture()));
+
+        QProcess start;
+        const QString snapshot = m_data.path() + u"/start.png"_s;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QOV_SNAPSHOT"_s, snapshot);
+        start.setProcessEnvironment(env);
+        qov({u"--date"_s, u"2027-01-01"_s}, start);
+        QCOMPARE(start.exitCode(), 0);
+        QVERIFY(restBadge(QImage(snapshot)));
+
+        const QByteArray stored = ReadAll(Stored());
+        QProcess broken;
+        qov({u"--update-holidays"_s, u"--holiday-source"_s, Source().replace(u"{year}"_s, u"bad/{year}"_s)}, broken);
+        QCOMPARE(broken.exitCode(), 1);
+        QCOMPARE(broken.readAllStandardError().count('\n'), 1);
+        QCOMPARE(ReadAll(Stored()), stored);
+    }
+};
+
+QOV_UI_TEST_MAIN(TestHolidayUpdate)
+#include "tst_holidayupdate.moc"
