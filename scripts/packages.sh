@@ -7,6 +7,7 @@ QOV_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
+  openssl faketime
   qt6-translations-l10n
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
   clang-14 libclang-rt-14-dev
