@@ -49,8 +49,8 @@ std::string Generate(const std::string& dataDir, const std::string& earlyPath)
     std::map<std::string, std::string> lines;  // ISO date -> whole line
     const auto add = [&lines](const qov::HolidayLine& day) {
         const bool rest = day.kind == qov::HolidayLine::Kind::Rest;
-        lines[qov::IsoDate(day.date)] = qov::IsoDate(day.date) + (rest ? "\t休\t" : "\t班\t")
-            + day.name + "\n";
+        lines[qov::IsoDate(day.date)] =
+            qov::IsoDate(day.date) + (rest ? "\t休\t" : "\t班\t") + day.name + "\n";
     };
     std::string bytes;
     if (!ReadFile(earlyPath, bytes)) {

@@ -2,6 +2,7 @@
 // of answers (good, unchanged, broken, hostile) with the stored file after
 // each, https with a test authority, and a running window that shows a
 // 2027 badge once `qov --update-holidays` has stored the year.
+#include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
@@ -62,8 +63,8 @@ protected:
 
 QByteArray Answer(const QByteArray& status, const QByteArray& body, const QByteArray& headers = {})
 {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size())
-        + "\r\n" + headers + "\r\n" + body;
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n"
+        + headers + "\r\n" + body;
 }
 
 // A 2027 schedule as holiday-cn writes one: `days` of 元旦 from 2027-01-01,
@@ -73,13 +74,12 @@ QByteArray Schedule(int days, const QByteArray& year = "2027", const QByteArray&
     QByteArray list;
     for (int i = 0; i < days; ++i) {
         const QDate date = QDate(2027, 1, 1).addDays(i < 3 ? i : 7 * (i - 2) + 1);
-        list += (i ? ",\n" : "") + (day.isEmpty() && i < 3
-                ? "{\"name\": \"元旦\", \"date\": \"" + date.toString(Qt::ISODate).toLatin1()
-                    + "\", \"isOffDay\": true}"
-                : day.isEmpty()
-                ? "{\"name\": \"春节\", \"date\": \"" + date.toString(Qt::ISODate).toLatin1()
-                    + "\", \"isOffDay\": false}"
-                : day);
+        list += (i ? ",\n" : "")
+            + (day.isEmpty() && i < 3 ? "{\"name\": \"元旦\", \"date\": \""
+                        + date.toString(Qt::ISODate).toLatin1() + "\", \"isOffDay\": true}"
+                    : day.isEmpty() ? "{\"name\": \"春节\", \"date\": \""
+                        + date.toString(Qt::ISODate).toLatin1() + "\", \"isOffDay\": false}"
+                                    : day);
     }
     return "{\"year\": " + year + ", \"papers\": [\"https://www.gov.cn/\"], \"days\": [" + list
         + "]}";
@@ -142,9 +142,10 @@ private Q_SLOTS:
         const QString kept;  // marks the rows where `after` is `stored`
         QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh)
                                   << u"2027: 9 天（休 3，班 6）"_s << kept << fresh;
-        QTest::newRow("not modified") << old << Answer("304 Not Modified", {}) << kept << kept << old;
-        QTest::newRow("truncated") << old << Answer("200 OK", fresh).chopped(40) << kept
-                                   << u"truncated"_s << old;
+        QTest::newRow("not modified")
+            << old << Answer("304 Not Modified", {}) << kept << kept << old;
+        QTest::newRow("truncated")
+            << old << Answer("200 OK", fresh).chopped(40) << kept << u"truncated"_s << old;
         QTest::newRow("invalid JSON") << old << Answer("200 OK", fresh.chopped(1)) << kept
                                       << u"invalid JSON at byte"_s << old;
         QTest::newRow("year mismatch") << old << Answer("200 OK", Schedule(9, "2026")) << kept
@@ -155,29 +156,35 @@ private Q_SLOTS:
             return Schedule(9, "2027",
                 "{\"name\": " + name + ", \"date\": \"" + date + "\", \"isOffDay\": " + off + "}");
         };
-        QTest::newRow("date out of range") << old << Answer("200 OK", day("\"元旦\"", "2029-01-01", "true"))
-                                           << kept << u"outside 2026..2028"_s << old;
-        QTest::newRow("no such date") << old << Answer("200 OK", day("\"元旦\"", "2027-02-29", "true"))
-                                      << kept << u"not a YYYY-MM-DD date"_s << old;
-        QTest::newRow("isOffDay as text") << old << Answer("200 OK", day("\"元旦\"", "2027-01-01", "\"true\""))
-                                          << kept << u"not a boolean"_s << old;
+        QTest::newRow("date out of range")
+            << old << Answer("200 OK", day("\"元旦\"", "2029-01-01", "true")) << kept
+            << u"outside 2026..2028"_s << old;
+        QTest::newRow("no such date")
+            << old << Answer("200 OK", day("\"元旦\"", "2027-02-29", "true")) << kept
+            << u"not a YYYY-MM-DD date"_s << old;
+        QTest::newRow("isOffDay as text")
+            << old << Answer("200 OK", day("\"元旦\"", "2027-01-01", "\"true\"")) << kept
+            << u"not a boolean"_s << old;
         QTest::newRow("empty name") << old << Answer("200 OK", day("\"\"", "2027-01-01", "true"))
                                     << kept << u"missing name"_s << old;
-        QTest::newRow("name of 33") << old
-                                    << Answer("200 OK", day('"' + QByteArray(33, 'x') + '"', "2027-01-01", "true"))
-                                    << kept << u"longer than 32"_s << old;
-        QTest::newRow("oversized, announced") << old << Answer("200 OK", QByteArray(300'000, ' ') + fresh)
-                                              << kept << u"larger than 256 KiB"_s << old;
-        QTest::newRow("oversized, unannounced") << old
-                                                << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(300'000, ' ')
-                                                << kept << u"larger than 256 KiB"_s << old;
+        QTest::newRow("name of 33")
+            << old << Answer("200 OK", day('"' + QByteArray(33, 'x') + '"', "2027-01-01", "true"))
+            << kept << u"longer than 32"_s << old;
+        QTest::newRow("oversized, announced")
+            << old << Answer("200 OK", QByteArray(300'000, ' ') + fresh) << kept
+            << u"larger than 256 KiB"_s << old;
+        QTest::newRow("oversized, unannounced")
+            << old << "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(300'000, ' ') << kept
+            << u"larger than 256 KiB"_s << old;
         QTest::newRow("redirect away over http")
             << old << Answer("302 Found", {}, "Location: http://192.0.2.1/2027.json\r\n") << kept
             << u"refused a redirect"_s << old;
-        QTest::newRow("never answers") << old << QByteArray() << kept << u"no complete answer"_s << old;
-        QTest::newRow("empty year kept") << old << Answer("200 OK", Schedule(0)) << kept << kept << old;
-        QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0)) << kept << kept
-                                           << Schedule(0);
+        QTest::newRow("never answers")
+            << old << QByteArray() << kept << u"no complete answer"_s << old;
+        QTest::newRow("empty year kept")
+            << old << Answer("200 OK", Schedule(0)) << kept << kept << old;
+        QTest::newRow("empty year stored")
+            << QByteArray() << Answer("200 OK", Schedule(0)) << kept << kept << Schedule(0);
         QTest::newRow("drops most days") << old << Answer("200 OK", Schedule(4)) << kept
                                          << u"would remove 6 of 10 days"_s << old;
     }
@@ -202,11 +209,44 @@ private Q_SLOTS:
         QVERIFY(finished.wait(5000));
         QCOMPARE(finished.first().at(0).toStringList().join(u'|'), changed);
         const QString reported = finished.first().at(1).toString();
-        QVERIFY2(error.isEmpty() ? reported.isEmpty() : reported.startsWith(u"2027: "_s) && reported.contains(error),
+        QVERIFY2(error.isEmpty() ? reported.isEmpty()
+                                 : reported.startsWith(u"2027: "_s) && reported.contains(error),
             qPrintable(reported));
         QCOMPARE(ReadAll(Stored()), after.isEmpty() ? stored : after);
         // A validator is sent only for a file there is to keep.
         QCOMPARE(m_server.requests.value(0).contains("If-None-Match: \"v1\""), !stored.isEmpty());
+        // A failure puts the next automatic check off.
+        const QSettings state(Folder() + u"/state.ini"_s, QSettings::IniFormat);
+        QCOMPARE(state.contains(u"check/retryAfter"_s), !error.isEmpty());
+    }
+
+    void autoCheck_data()
+    {
+        // state: the update's state file; now: UTC
+        Columns<QByteArray, QString, bool>("state", "now", "due");
+        const QByteArray last = "[check]\nlast=2026-12-07T10:00:00Z\n";
+        QTest::newRow("never, December") << QByteArray() << u"2026-12-07T12:00:00Z"_s << true;
+        QTest::newRow("2 h after, December") << last << u"2026-12-07T12:00:00Z"_s << false;
+        QTest::newRow("a day after, December") << last << u"2026-12-08T10:00:00Z"_s << true;
+        QTest::newRow("before the retry")
+            << QByteArray("[check]\nretryAfter=2026-12-07T13:00:00Z\n") << u"2026-12-07T12:00:00Z"_s
+            << false;
+        QTest::newRow("June, both years known")
+            << QByteArray() << u"2025-06-01T12:00:00Z"_s << false;
+        QTest::newRow("June, next year unknown")
+            << QByteArray() << u"2026-06-01T12:00:00Z"_s << true;
+    }
+    void autoCheck()
+    {
+        const auto [state, now, due] = Fetch<QByteArray, QString, bool>("state", "now", "due");
+        QVERIFY(QDir().mkpath(Folder()));
+        QFile file(Folder() + u"/state.ini"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(state) == state.size());
+        file.close();
+        const CHolidayUpdate update(Folder(), nullptr);
+        QCOMPARE(update.AutoCheckDue(
+                     QDateTime::fromString(now, Qt::ISODate), qov::HolidayTable::Shipped()),
+            due);
     }
 
     // Verification stays on: a certificate of the test authority passes once
@@ -260,7 +300,9 @@ private Q_SLOTS:
         m_server.answers["/bad/2027.json"] = Answer("200 OK", "{\"year\": 2027,");
         const auto qov = [this](const QStringList& arguments, QProcess& process) {
             // The update asks for this year and the next.
-            process.start(u"faketime"_s, QStringList{u"-f"_s, u"@2026-12-07 12:00:00"_s, QStringLiteral(QOV_APP_PATH)} + arguments);
+            process.start(u"faketime"_s,
+                QStringList{u"-f"_s, u"@2026-12-07 12:00:00"_s, QStringLiteral(QOV_APP_PATH)}
+                    + arguments);
             QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 10000);
         };
         QProcess update;
@@ -278,9 +320,25 @@ private Q_SLOTS:
         QCOMPARE(start.exitCode(), 0);
         QVERIFY(restBadge(QImage(snapshot)));
 
+        // The window's own command: nothing new, said in a box that leaves the window free.
+        m_dlg->holidayUpdate()->setSource(Source());
+        m_dlg->UpdateHolidays();
+        QTRY_VERIFY(m_dlg->findChild<QMessageBox*>(u"holidayUpdateBox"_s));
+        QCOMPARE(m_dlg->findChild<QMessageBox*>(u"holidayUpdateBox"_s)->text(),
+            u"节假日安排已是最新。"_s);
+
+        // Switched off in the user's settings.
+        QVERIFY(CHolidayUpdate::AutoUpdateEnabled());
+        QSettings(QFileInfo(CHolidayFile::UserFilePath()).absolutePath() + u"/qov.conf"_s,
+            QSettings::IniFormat)
+            .setValue(u"holidays/autoUpdate"_s, false);
+        QVERIFY(!CHolidayUpdate::AutoUpdateEnabled());
+
         const QByteArray stored = ReadAll(Stored());
         QProcess broken;
-        qov({u"--update-holidays"_s, u"--holiday-source"_s, Source().replace(u"{year}"_s, u"bad/{year}"_s)}, broken);
+        qov({u"--update-holidays"_s, u"--holiday-source"_s,
+                Source().replace(u"{year}"_s, u"bad/{year}"_s)},
+            broken);
         QCOMPARE(broken.exitCode(), 1);
         QCOMPARE(broken.readAllStandardError().count('\n'), 1);
         QCOMPARE(ReadAll(Stored()), stored);

@@ -98,8 +98,7 @@ QString CHolidayUpdate::SourceProblem(const QString& source)
 
 CHolidayUpdate::CHolidayUpdate(QObject* parent)
     : CHolidayUpdate(CHolidayFile::DownloadFolder(), parent)
-{
-}
+{ }
 
 CHolidayUpdate::CHolidayUpdate(const QString& folder, QObject* parent)
     : QObject(parent), m_folder(folder)
@@ -110,10 +109,12 @@ CHolidayUpdate::CHolidayUpdate(const QString& folder, QObject* parent)
     m_connectTimer.setSingleShot(true);
     m_totalTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
-        Abort(u"no connection within %1 s"_s.arg(static_cast<double>(m_connectLimit.count()) / 1000));
+        Abort(
+            u"no connection within %1 s"_s.arg(static_cast<double>(m_connectLimit.count()) / 1000));
     });
     connect(&m_totalTimer, &QTimer::timeout, this, [this] {
-        Abort(u"no complete answer within %1 s"_s.arg(static_cast<double>(m_totalLimit.count()) / 1000));
+        Abort(u"no complete answer within %1 s"_s.arg(
+            static_cast<double>(m_totalLimit.count()) / 1000));
     });
 }
 
@@ -128,7 +129,10 @@ void CHolidayUpdate::addCaCertificates(const QList<QSslCertificate>& certificate
     m_extraCas += certificates;
 }
 
-QList<int> CHolidayUpdate::YearsToCheck(const QDate& today) { return {today.year(), today.year() + 1}; }
+QList<int> CHolidayUpdate::YearsToCheck(const QDate& today)
+{
+    return {today.year(), today.year() + 1};
+}
 
 bool CHolidayUpdate::AutoUpdateEnabled()
 {
@@ -190,6 +194,8 @@ void CHolidayUpdate::FetchNext()
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setHeader(QNetworkRequest::UserAgentHeader, u"qov"_s);
     request.setRawHeader("Accept", "application/json");
+    // The same for every user, in place of the one Qt derives from the locale.
+    request.setRawHeader("Accept-Language", "*");
     if (url.scheme() == u"https"_s) {
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
@@ -242,8 +248,8 @@ void CHolidayUpdate::FetchNext()
         if (!problem.isEmpty()) {
             // Aborted: the reason says why.
         } else if (length.isValid() && length.toLongLong() > m_body.size()) {
-            problem = u"truncated answer (%1 of %2 bytes)"_s.arg(m_body.size()).arg(
-                length.toLongLong());
+            problem =
+                u"truncated answer (%1 of %2 bytes)"_s.arg(m_body.size()).arg(length.toLongLong());
         } else if (status == 304 || status == 404) {
             // Unchanged, or a year the source has no file for yet.
         } else if (reply->error() != QNetworkReply::NoError) {
@@ -253,8 +259,7 @@ void CHolidayUpdate::FetchNext()
         } else {
             problem = Store(m_body, reply->rawHeader("ETag"), reply->rawHeader("Last-Modified"));
         }
-        if (!problem.isEmpty() && m_error.isEmpty())
-            m_error = u"%1: %2"_s.arg(m_year).arg(problem);
+        if (!problem.isEmpty() && m_error.isEmpty()) m_error = u"%1: %2"_s.arg(m_year).arg(problem);
         FetchNext();
     });
     m_connectTimer.start(m_connectLimit);
@@ -281,8 +286,8 @@ QString CHolidayUpdate::Store(
     const std::optional<qov::HolidayCnSchedule> stored = ReadStored(path, m_year, &storedBytes);
     QSettings state(StatePath(), QSettings::IniFormat);
     const auto remember = [&] {
-        for (const auto& [key, value] : {std::pair(EtagKey(m_year), etag),
-                 std::pair(ModifiedKey(m_year), modified)}) {
+        for (const auto& [key, value] :
+            {std::pair(EtagKey(m_year), etag), std::pair(ModifiedKey(m_year), modified)}) {
             if (value.isEmpty())
                 state.remove(key);
             else
@@ -299,8 +304,8 @@ QString CHolidayUpdate::Store(
             before += day.date.year == m_year;
     }
     if (!fresh.days.empty() && fresh.days.size() * 2 < before)
-        return u"refused: the new file would remove %1 of %2 days"_s.arg(
-            before - fresh.days.size()).arg(before);
+        return u"refused: the new file would remove %1 of %2 days"_s.arg(before - fresh.days.size())
+            .arg(before);
     if (stored && storedBytes == body) {
         remember();
         return {};

@@ -14,15 +14,19 @@ struct JsonValue {
     bool boolean = false;
     std::string text;  // a string's UTF-8 value, or a number as written
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
-
-    const JsonValue* Member(std::string_view key) const
-    {
-        for (const auto& [name, value] : members)
-            if (name == key) return &value;
-        return nullptr;
-    }
+    // An object's members: keys[i] names values[i] (a vector of pairs
+    // would need JsonValue complete here).
+    std::vector<std::string> keys;
+    std::vector<JsonValue> values;
 };
+
+// The member `key` of an object, or none.
+const JsonValue* Member(const JsonValue& object, std::string_view key)
+{
+    for (std::size_t i = 0; i < object.keys.size(); ++i)
+        if (object.keys[i] == key) return &object.values[i];
+    return nullptr;
+}
 
 // Nesting of the schema is 3 (file, days, day); a little room, and a bound
 // on the recursion whatever the input.
@@ -103,13 +107,14 @@ private:
             if (m_pos >= m_text.size() || m_text[m_pos] != '"') return Failed("expected a key");
             std::string key;
             if (!String(key)) return false;
-            if (value.Member(key)) return Failed("duplicate key");
+            if (Member(value, key)) return Failed("duplicate key");
             SkipSpace();
             if (m_pos >= m_text.size() || m_text[m_pos] != ':') return Failed("expected ':'");
             ++m_pos;
             JsonValue member;
             if (!Value(member, depth)) return false;
-            value.members.emplace_back(std::move(key), std::move(member));
+            value.keys.push_back(std::move(key));
+            value.values.push_back(std::move(member));
             SkipSpace();
             if (m_pos >= m_text.size()) return Failed("unexpected end");
             if (m_text[m_pos] == '}') return ++m_pos, true;
@@ -211,7 +216,8 @@ private:
             if (m_pos >= m_text.size()) return Failed("unterminated string");
             const char c = m_text[m_pos++];
             if (c == '"') return true;
-            if (static_cast<unsigned char>(c) < 0x20) return Failed("control character in a string");
+            if (static_cast<unsigned char>(c) < 0x20)
+                return Failed("control character in a string");
             if (c != '\\') {
                 out.push_back(c);
                 continue;
@@ -219,12 +225,26 @@ private:
             if (m_pos >= m_text.size()) return Failed("unterminated string");
             const char e = m_text[m_pos++];
             switch (e) {
-            case '"': case '\\': case '/': out.push_back(e); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
+            case '"':
+            case '\\':
+            case '/':
+                out.push_back(e);
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
             case 'u': {
                 std::optional<unsigned> cp = Hex4();
                 if (!cp) return false;
@@ -240,7 +260,8 @@ private:
                 AppendUtf8(out, *cp);
                 break;
             }
-            default: return Failed("unknown escape");
+            default:
+                return Failed("unknown escape");
             }
         }
     }
@@ -297,15 +318,14 @@ HolidayCnRead ReadHolidayCn(std::string_view bytes, int year)
     if (!root) return Refuse(parser.error());
     if (root->type != JsonValue::Type::Object) return Refuse("not a JSON object");
 
-    const JsonValue* yearValue = root->Member("year");
+    const JsonValue* yearValue = Member(*root, "year");
     if (!yearValue) return Refuse("no \"year\"");
-    if (SmallInteger(*yearValue) != year)
-        return Refuse("\"year\" is not " + std::to_string(year));
-    const JsonValue* papers = root->Member("papers");
+    if (SmallInteger(*yearValue) != year) return Refuse("\"year\" is not " + std::to_string(year));
+    const JsonValue* papers = Member(*root, "papers");
     if (!papers || papers->type != JsonValue::Type::Array) return Refuse("no \"papers\" array");
     for (const JsonValue& paper : papers->items)
         if (paper.type != JsonValue::Type::String) return Refuse("a paper is not a string");
-    const JsonValue* days = root->Member("days");
+    const JsonValue* days = Member(*root, "days");
     if (!days || days->type != JsonValue::Type::Array) return Refuse("no \"days\" array");
 
     HolidayCnSchedule schedule;
@@ -314,9 +334,9 @@ HolidayCnRead ReadHolidayCn(std::string_view bytes, int year)
         const JsonValue& day = days->items[i];
         const std::string where = "day " + std::to_string(i + 1) + ": ";
         if (day.type != JsonValue::Type::Object) return Refuse(where + "not an object");
-        const JsonValue* name = day.Member("name");
-        const JsonValue* date = day.Member("date");
-        const JsonValue* off = day.Member("isOffDay");
+        const JsonValue* name = Member(day, "name");
+        const JsonValue* date = Member(day, "date");
+        const JsonValue* off = Member(day, "isOffDay");
         if (!name || name->type != JsonValue::Type::String)
             return Refuse(where + "\"name\" is not a string");
         if (std::string problem = HolidayNameProblem(name->text); !problem.empty())

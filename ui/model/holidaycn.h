@@ -45,7 +45,6 @@ HolidayCnRead ReadHolidayCn(std::string_view bytes, int year);
 // for each date it lists (of late December before it, say); a schedule
 // without days (a year not yet announced) changes nothing. Later years win
 // where two schedules list one date.
-HolidayTable LayerSchedules(
-    const HolidayTable& shipped, std::vector<HolidayCnSchedule> schedules);
+HolidayTable LayerSchedules(const HolidayTable& shipped, std::vector<HolidayCnSchedule> schedules);
 
 }  // namespace qov
