@@ -96,9 +96,12 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
     const QCommandLineOption update(u"update-holidays"_s,
-        chinese ? u"检查并下载新的节假日安排（holiday-cn），列出有变化的年份后退出。"_s
+        chinese ? u"检查并下载新的节假日安排（holiday-cn），列出有变化的年份后退出。窗口运行时"
+                  u"也会自动检查（至多每天一次）；在 qov.conf 的 [holidays] 中设 "
+                  u"autoUpdate=false 可关闭。"_s
                 : u"Checks for new public holiday schedules (holiday-cn), lists the years "
-                  u"that changed and exits."_s);
+                  u"that changed and exits. The window also checks by itself, at most daily; "
+                  u"autoUpdate=false in the [holidays] group of qov.conf turns that off."_s);
     parser.addOption(update);
     const QCommandLineOption source(u"holiday-source"_s,
         (chinese ? u"节假日安排的下载地址，{year} 代表年份；只接受 https（或到本机回环地址的 "

@@ -294,18 +294,20 @@ QString CHolidayUpdate::Store(
                 state.setValue(key, QString::fromLatin1(value));
         }
     };
-    // A year not yet announced: checked, and never over a schedule.
-    if (fresh.days.empty() && stored && !stored->days.empty()) return {};
-    std::size_t before = 0;
-    if (stored && !stored->days.empty()) {
-        before = stored->days.size();
-    } else {
-        for (const qov::HolidayLine& day : qov::HolidayTable::Shipped().Days())
-            before += day.date.year == m_year;
-    }
-    if (!fresh.days.empty() && fresh.days.size() * 2 < before)
+    std::size_t shipped = 0;
+    for (const qov::HolidayLine& day : qov::HolidayTable::Shipped().Days())
+        shipped += day.date.year == m_year;
+    switch (qov::DecideDownload(stored ? &*stored : nullptr, shipped, fresh)) {
+    case qov::DownloadAction::Keep:
+        return {};
+    case qov::DownloadAction::Refuse: {
+        const std::size_t before = stored && !stored->days.empty() ? stored->days.size() : shipped;
         return u"refused: the new file would remove %1 of %2 days"_s.arg(before - fresh.days.size())
             .arg(before);
+    }
+    case qov::DownloadAction::Store:
+        break;
+    }
     if (stored && storedBytes == body) {
         remember();
         return {};

@@ -359,6 +359,15 @@ HolidayCnRead ReadHolidayCn(std::string_view bytes, int year)
     return {std::move(schedule), {}};
 }
 
+DownloadAction DecideDownload(const HolidayCnSchedule* stored, std::size_t shippedDays,
+    const HolidayCnSchedule& fresh) noexcept
+{
+    const bool storedDays = stored && !stored->days.empty();
+    if (fresh.days.empty()) return storedDays ? DownloadAction::Keep : DownloadAction::Store;
+    const std::size_t before = storedDays ? stored->days.size() : shippedDays;
+    return fresh.days.size() * 2 < before ? DownloadAction::Refuse : DownloadAction::Store;
+}
+
 HolidayTable LayerSchedules(const HolidayTable& shipped, std::vector<HolidayCnSchedule> schedules)
 {
     std::sort(schedules.begin(), schedules.end(),

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,17 @@ struct HolidayCnRead {
 // year - 1 .. year + 1 and a boolean "isOffDay". Other keys are ignored.
 // Total: any bytes give a schedule or an error, never both.
 HolidayCnRead ReadHolidayCn(std::string_view bytes, int year);
+
+// What to do with a download of a notice year that read well, given the
+// stored file of that year (none when there is none or it cannot be read)
+// and the number of shipped days in that year.
+enum class DownloadAction : std::uint8_t {
+    Store,   // write it over the stored file, if any
+    Keep,    // an empty year over a stored schedule: checked, the file kept
+    Refuse,  // it would remove more than half of the year's days
+};
+DownloadAction DecideDownload(const HolidayCnSchedule* stored, std::size_t shippedDays,
+    const HolidayCnSchedule& fresh) noexcept;
 
 // `shipped` with the downloaded schedules laid over it: a schedule with days
 // is the truth for its notice year (every shipped day of that year goes) and
