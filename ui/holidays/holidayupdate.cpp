@@ -104,8 +104,6 @@ CHolidayUpdate::CHolidayUpdate(const QString& folder, QObject* parent)
     : QObject(parent), m_folder(folder)
 {
     QNetworkProxyFactory::setUseSystemConfiguration(true);
-    // Nothing kept between requests beyond the validators in the state file.
-    m_manager.setCookieJar(nullptr);
     m_connectTimer.setSingleShot(true);
     m_totalTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, [this] {
@@ -190,6 +188,8 @@ void CHolidayUpdate::FetchNext()
     request.setAttribute(
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
+    // No cookies sent or kept: nothing lasts between requests beyond the
+    // validators in the state file.
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     request.setHeader(QNetworkRequest::UserAgentHeader, u"qov"_s);
