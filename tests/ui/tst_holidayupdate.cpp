@@ -129,6 +129,11 @@ private Q_SLOTS:
         const QByteArray fresh = Schedule(9);
         QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh)
                                   << u"2027: 9 天（休 3，班 6）"_s << QString() << fresh;
+        const QByteArray moved = "Location: http://127.0.0.1:"
+            + QByteArray::number(m_server.serverPort()) + "/moved/2027.json\r\n";
+        QTest::newRow("redirect on the server")
+            << QByteArray() << Answer("302 Found", {}, moved) << u"2027: 9 天（休 3，班 6）"_s
+            << QString() << fresh;
         QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0))
                                            << QString() << QString() << Schedule(0);
         // The rows below keep the stored file as it was.
@@ -179,6 +184,7 @@ private Q_SLOTS:
                 .setValue(u"etag/2027"_s, u"\"v1\""_s);
         }
         m_server.answers["/2027.json"] = answer;
+        m_server.answers["/moved/2027.json"] = Answer("200 OK", Schedule(9));
         QSignalSpy finished(&update, &CHolidayUpdate::finished);
         update.Start({2027});
         QVERIFY(finished.wait(5000));
