@@ -134,6 +134,9 @@ private Q_SLOTS:
         QTest::newRow("redirect on the server")
             << QByteArray() << Answer("302 Found", {}, moved) << u"2027: 9 天（休 3，班 6）"_s
             << QString() << fresh;
+        QTest::newRow("drops half the days")
+            << old << Answer("200 OK", Schedule(5)) << u"2027: 5 天（休 3，班 2）"_s << QString()
+            << Schedule(5);
         QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0))
                                            << QString() << QString() << Schedule(0);
         // The rows below keep the stored file as it was.
