@@ -259,6 +259,17 @@ private Q_SLOTS:
             QCOMPARE(finished.first().at(1).toString().isEmpty(), trusted);
             QCOMPARE(QFileInfo::exists(Stored()), trusted);
         }
+        // From https, a redirect to plain http is refused, even on loopback.
+        m_server.answers["/2027.json"] = Answer("302 Found", {},
+            "Location: http://127.0.0.1:" + QByteArray::number(m_server.serverPort())
+                + "/moved/2027.json\r\n");
+        CHolidayUpdate update(Folder(), nullptr);
+        update.setSource(Source(u"https"_s));
+        update.addCaCertificates(QSslCertificate::fromPath(dir + u"ca.pem"_s));
+        QSignalSpy finished(&update, &CHolidayUpdate::finished);
+        update.Start({2027});
+        QVERIFY(finished.wait(5000));
+        QVERIFY(finished.first().at(1).toString().contains(u"refused a redirect"_s));
     }
 
     // `qov --update-holidays` stores 2027 while the window runs: the window
