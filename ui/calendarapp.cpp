@@ -7,6 +7,8 @@
 
 #include "calendardlg.h"
 #include "commandline.h"
+#include "exportdlg.h"
+#include "holidayfile.h"
 #include "holidays/holidayupdate.h"
 #include "platform/singleinstance.h"
 
@@ -118,6 +120,16 @@ int CCalendarApp::Run(int& argc, char** argv)
         options = ParseCommandLine(console.arguments(), chinese);
         if (!options.exitStatus && options.updateHolidays)
             return UpdateHolidays(options.holidaySource);
+        if (options.exportPath) {
+            // The shipped schedule with the user's holiday file, as the
+            // window would show it.
+            const CHolidayFile holidays;
+            const QString error =
+                SaveICalendar(*options.exportPath, options.exportRequest, holidays.table());
+            if (error.isEmpty()) return 0;
+            std::fputs(qPrintable(QStringLiteral("qov: ") + error + u'\n'), stderr);
+            return WriteErrorStatus;
+        }
     }
     if (options.exitStatus) {
         std::fputs(

@@ -24,6 +24,7 @@
 #include "controls/qovedit.h"
 #include "controls/qovlist.h"
 #include "controls/tipwindow.h"
+#include "exportdlg.h"
 #include "holidayfile.h"
 #include "holidays/holidayupdate.h"
 #include "model/daytexts.h"
@@ -33,7 +34,9 @@
 #include "skin.h"
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX  // MinGW's libstdc++ defines it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -668,6 +671,10 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     ForgetPointer();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
+    menu.addAction(QStringLiteral(u"导出日历…"), this, [this] {
+        CExportDlg dlg(m_holidays->table(), this);
+        dlg.exec();
+    });
     QAction* update = menu.addAction(QStringLiteral(u"更新节假日安排"), this, &CCalendarDlg::UpdateHolidays);
     update->setEnabled(!m_update->running());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);

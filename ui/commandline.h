@@ -1,5 +1,6 @@
-// The command line: --help, --version, --date YYYY-MM-DD, --update-holidays
-// and --holiday-source URL, read before
+// The command line: --help, --version, --date YYYY-MM-DD, the calendar
+// export (--export-ics FILE, --years, --include) and the holiday update
+// (--update-holidays, --holiday-source URL), read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "gregorian.h"
+#include "model/icalendar.h"
 
 struct StartOptions {
     // The page to start on, with this day selected; today when empty.
@@ -22,7 +24,14 @@ struct StartOptions {
     bool updateHolidays = false;
     // Where the holiday update fetches from; the default source when empty.
     QString holidaySource;
+    // --export-ics: write the calendar there ("-": standard output) and end
+    // without a window.
+    std::optional<QString> exportPath;
+    qov::ExportRequest exportRequest;
 };
+
+// Exit status of an export that could not be written.
+inline constexpr int WriteErrorStatus = 1;
 
 // Exit status of a refused command line (bad date, unknown option, stray
 // argument), as for other command-line usage errors.

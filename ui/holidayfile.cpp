@@ -42,12 +42,14 @@ CHolidayFile::CHolidayFile(const QString& path, const QString& downloads, QObjec
 QString CHolidayFile::UserFilePath()
 {
 #ifdef Q_OS_WIN
-    const QString base = qEnvironmentVariable("APPDATA");
+    QString base = qEnvironmentVariable("APPDATA");
+    const QString fallback = QDir::homePath() + u"/AppData/Roaming"_s;
 #else
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // A relative value is to be ignored.
-    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + u"/.config"_s;
+    const QString fallback = QDir::homePath() + u"/.config"_s;
 #endif
+    // An empty or relative value is to be ignored.
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = fallback;
     return QDir::cleanPath(base + u"/qov/holidays.tsv"_s);
 }
 

@@ -25,7 +25,8 @@ public:
     CHolidayFile(const QString& path, const QString& downloads, QObject* parent);
 
     // $XDG_CONFIG_HOME/qov/holidays.tsv (an absolute $XDG_CONFIG_HOME, else
-    // ~/.config); %APPDATA%\qov\holidays.tsv on Windows.
+    // ~/.config); %APPDATA%\qov\holidays.tsv on Windows (an absolute
+    // %APPDATA%, else ~\AppData\Roaming).
     static QString UserFilePath();
 
     // $XDG_DATA_HOME/qov/holiday-cn (an absolute $XDG_DATA_HOME, else
