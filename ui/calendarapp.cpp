@@ -11,6 +11,7 @@
 #include "exportdlg.h"
 #include "holidayfile.h"
 #include "platform/instancechannel.h"
+#include "holidays/holidayupdate.h"
 #include "platform/singleinstance.h"
 #include "traysettings.h"
 
@@ -76,6 +77,28 @@ bool CCalendarApp::LoadQtChinese(QTranslator& translator)
         QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
+int CCalendarApp::UpdateHolidays(const QString& source)
+{
+    CHolidayUpdate update;
+    if (!source.isEmpty()) update.setSource(source);
+    QStringList changed;
+    QString error;
+    QObject::connect(&update, &CHolidayUpdate::finished,
+        [&](const QStringList& lines, const QString& problem) {
+            changed = lines;
+            error = problem;
+            QCoreApplication::quit();
+        });
+    update.Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    QCoreApplication::exec();
+    for (const QString& line : changed) std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    if (changed.isEmpty() && error.isEmpty()) std::fputs("节假日安排已是最新\n", stdout);
+    std::fflush(stdout);
+    if (error.isEmpty()) return 0;
+    std::fprintf(stderr, "qov: 节假日安排未能更新：%s\n", error.toUtf8().constData());
+    return 1;
+}
+
 int CCalendarApp::InitInstance(const StartOptions& options, CInstanceServer& server)
 {
     // The window comes and goes; the program ends on "退出" alone.
@@ -84,6 +107,8 @@ int CCalendarApp::InitInstance(const StartOptions& options, CInstanceServer& ser
     connect(&host, &CCalendarHost::quitRequested, this, &QCoreApplication::quit);
     connect(&server, &CInstanceServer::requested, &host, &CCalendarHost::OnRequest);
     CCalendarDlg& dlg = *host.dialog();
+    if (!options.holidaySource.isEmpty()) dlg.holidayUpdate()->setSource(options.holidaySource);
+    dlg.StartAutoUpdate();
     if (options.date) dlg.SelectDate(qov::MonthPage(*options.date));
     if (const QString path = qEnvironmentVariable("QOV_SNAPSHOT"); !path.isEmpty())
         new SnapshotOnFirstPaint(&dlg, path);
@@ -109,6 +134,8 @@ int CCalendarApp::Run(int& argc, char** argv)
         QTranslator qtChinese;
         if (chinese && LoadQtChinese(qtChinese)) console.installTranslator(&qtChinese);
         options = ParseCommandLine(console.arguments(), chinese);
+        if (!options.exitStatus && options.updateHolidays)
+            return UpdateHolidays(options.holidaySource);
         if (options.exportPath) {
             // The shipped schedule with the user's holiday file, as the
             // window would show it.

@@ -21,6 +21,11 @@ public:
     // answered through `server`. Returns the process exit status.
     int InitInstance(const StartOptions& options, CInstanceServer& server);
 
+    // `qov --update-holidays`: checks the holiday source (the default when
+    // `source` is empty) once, prints one line per year that changed, or
+    // that all is current; 0, or 1 with the reason on standard error.
+    static int UpdateHolidays(const QString& source);
+
     // The whole program: the command line is read first, without a display
     // (help, version and refused arguments end there); then a second start
     // while the first runs hands its request (show today, or the --date

@@ -7,6 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <utility>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -24,6 +28,7 @@
 #include "controls/tipwindow.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
+#include "holidays/holidayupdate.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
 #include "painters.h"
@@ -308,6 +313,47 @@ void CCalendarDlg::CreateControls()
         RefreshTip();
         ShowGridSelection();
     });
+    m_update = new CHolidayUpdate(this);
+    connect(m_update, &CHolidayUpdate::finished, this,
+        [this](const QStringList& changed, const QString& error) {
+            // The folder's watcher would notice too, a moment later.
+            if (!changed.isEmpty()) m_holidays->Refresh();
+            const bool report = std::exchange(m_reportUpdate, false);
+            if (!error.isEmpty())
+                std::fprintf(stderr, "qov: holiday update: %s\n", error.toUtf8().constData());
+            if (!report) return;
+            QString text = changed.isEmpty() ? QStringLiteral(u"节假日安排已是最新。") : changed.join(u'\n');
+            if (!error.isEmpty()) text += QStringLiteral(u"\n\n未能更新：") + error;
+            auto* box = new QMessageBox(error.isEmpty() ? QMessageBox::Information
+                                                        : QMessageBox::Warning,
+                QStringLiteral(u"更新节假日安排"), text, QMessageBox::Ok, this);
+            box->setObjectName(QStringLiteral(u"holidayUpdateBox"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
+}
+
+void CCalendarDlg::UpdateHolidays()
+{
+    m_reportUpdate = true;
+    m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+}
+
+void CCalendarDlg::StartAutoUpdate()
+{
+    // Not in the first minute, which belongs to the user; then hourly, each
+    // time only when a check is due.
+    constexpr int FirstCheckMs = 60'000;
+    constexpr int RecheckMs = 60 * 60'000;
+    m_autoUpdate = new QTimer(this);
+    m_autoUpdate->setInterval(FirstCheckMs);
+    connect(m_autoUpdate, &QTimer::timeout, this, [this] {
+        m_autoUpdate->setInterval(RecheckMs);
+        if (!m_update->running() && CHolidayUpdate::AutoUpdateEnabled()
+            && m_update->AutoCheckDue(QDateTime::currentDateTimeUtc(), m_holidays->table()))
+            m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    });
+    m_autoUpdate->start();
 }
 
 void CCalendarDlg::ConnectControls()
@@ -683,6 +729,8 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
         CExportDlg dlg(m_holidays->table(), this);
         dlg.exec();
     });
+    QAction* update = menu.addAction(QStringLiteral(u"更新节假日安排"), this, &CCalendarDlg::UpdateHolidays);
+    update->setEnabled(!m_update->running());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
     if (!m_menuActions.isEmpty()) {
         menu.addSeparator();

@@ -27,6 +27,8 @@ class CQovList;
 class CTimeZone;
 class CTipWindow;
 class CHolidayFile;
+class CHolidayUpdate;
+class QTimer;
 
 class CCalendarDlg : public QDialog {
     Q_OBJECT
@@ -65,6 +67,14 @@ public:
     // The user's holiday file over the shipped schedule; the page repaints
     // when it changes.
     CHolidayFile* holidayFile() const noexcept { return m_holidays; }
+    CHolidayUpdate* holidayUpdate() const noexcept { return m_update; }
+
+    // "更新节假日安排": checks the holiday source now and tells the result
+    // in a message box that does not block the window.
+    void UpdateHolidays();
+    // Checks the source now and then while the window runs, as
+    // CHolidayUpdate::AutoCheckDue() allows, unless the setting is off.
+    void StartAutoUpdate();
 
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
@@ -160,6 +170,9 @@ private:
     std::optional<QPoint> m_pointer;
     qov::WheelSteps m_wheel;
     CHolidayFile* m_holidays = nullptr;
+    CHolidayUpdate* m_update = nullptr;
+    QTimer* m_autoUpdate = nullptr;
+    bool m_reportUpdate = false;  // whether the running update was asked for
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

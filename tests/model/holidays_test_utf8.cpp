@@ -14,6 +14,7 @@
 #include <string>
 
 #include "model/daytexts.h"
+#include "model/holidaycn.h"
 
 namespace qov {
 namespace {
@@ -108,12 +109,31 @@ TEST(Holidays, ShippedAndUserDays)
                                                "2003-05-01\t-\n");         // nothing to remove
     const HolidayTable& shipped = HolidayTable::Shipped();
     const HolidayTable table = shipped.WithOverrides(user.lines);
+    // Downloads: 2026 with two days (2026-10-09, a Friday 班, is left out),
+    // 2025 not announced.
+    const auto read = [](const char* json, int year) { return *ReadHolidayCn(json, year).schedule; };
+    const HolidayTable layered = LayerSchedules(shipped,
+        {read(R"({"year": 2026, "papers": [], "days": [
+            {"name": "元旦", "date": "2025-12-31", "isOffDay": true},
+            {"name": "x", "date": "2026-10-03", "isOffDay": false},
+            {"name": "x", "date": "2026-10-09", "isOffDay": false}]})", 2026),
+            read(R"({"year": 2025, "papers": [], "days": []})", 2025)});
     // clang-format off
     const struct { const char* name; const HolidayTable& in; SolarDate date; const char* expected; } rows[] = {
+        // The source's conventions in the shipped table.
+        {"NewYearMakeUp2005", shipped, {2005, 12, 31}, "班元旦"},
+        {"NamedPeriodSunday2011", shipped, {2011, 6, 5}, "休端午节"},
+        {"JoinedWeekend2019", shipped, {2019, 4, 6}, ""},
+        {"WeekdayReturn2020", shipped, {2020, 2, 3}, ""},
+        {"DownloadOwnsItsYear", layered, {2026, 10, 1}, ""},
+        {"DownloadDay", layered, {2026, 10, 3}, "班x"},
+        {"DownloadWeekdayWork", layered, {2026, 10, 9}, ""},
+        {"DownloadLastDecember", layered, {2025, 12, 31}, "休元旦"},
+        {"EmptyDownloadKeepsYear", layered, {2025, 10, 8}, "休国庆节、中秋节"},
         {"SpringFestivalMakeUpSunday2025", shipped, {2025, 1, 26}, "班春节"},
-        {"NationalDayEighthDay2025", shipped, {2025, 10, 8}, "休国庆节"},
+        {"NationalDayEighthDay2025", shipped, {2025, 10, 8}, "休国庆节、中秋节"},
         {"ExtendedSpringFestival2020", shipped, {2020, 2, 2}, "休春节"},  // extended for the epidemic
-        {"VictoryDay2015", shipped, {2015, 9, 3}, "休中国人民抗日战争暨世界反法西斯战争胜利70周年纪念日"},
+        {"VictoryDay2015", shipped, {2015, 9, 3}, "休抗日战争暨世界反法西斯战争胜利70周年纪念日"},
         {"MakeUpSaturday2026", shipped, {2026, 2, 28}, "班春节"},
         {"NationalDay2026", shipped, {2026, 10, 1}, "休国庆节"},
         {"MakeUpSaturdayOct2026", shipped, {2026, 10, 10}, "班国庆节"},
@@ -198,8 +218,8 @@ TEST(HolidayTexts, PanelAndTip)
         {"SpringFestivalMerged", {2026, 2, 17}, "春节假期", false, "春节 休"},  // 正月初一
         {"SecondDayKeepsFestival", {2026, 2, 18}, "春节假期", true, "春节 休"},  // 初二
         {"MidAutumnMerged", {2026, 9, 25}, "中秋节假期", false, "中秋节 休"},  // 八月十五
-        {"LongNameCut", {2015, 9, 3}, "中国人民抗日战争暨世…假期", true,
-         "中国人民抗日战争暨世界反法西斯战争胜利70周年纪念日 休"},
+        {"LongNameCut", {2015, 9, 3}, "抗日战争暨世界反法西…假期", true,
+         "抗日战争暨世界反法西斯战争胜利70周年纪念日 休"},
         {"NoData", {2026, 10, 9}, "", true, ""}};
     // clang-format on
     const HolidayTable none;

@@ -45,7 +45,8 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) noexcept
     return length;
 }
 
-// Code points of `text`, or none when it is not well-formed UTF-8.
+}  // namespace
+
 std::optional<std::size_t> Utf8Length(std::string_view text) noexcept
 {
     std::size_t count = 0;
@@ -56,6 +57,8 @@ std::optional<std::size_t> Utf8Length(std::string_view text) noexcept
     }
     return count;
 }
+
+namespace {
 
 std::string_view Trim(std::string_view text) noexcept
 {
@@ -148,12 +151,9 @@ LineResult ParseLine(std::string_view text)
             std::string(kindText.empty() ? "missing kind" : "unknown kind") + " (expected "
                 + std::string(RestMark) + ", " + std::string(WorkMark) + " or -)"};
 
-    if (name.empty() && line.kind != HolidayLine::Kind::Remove)
-        return {std::nullopt, "missing name"};
-    if (HasControlCharacter(name)) return {std::nullopt, "control character in the name"};
-    if (Utf8Length(name).value_or(0) > MaxHolidayNameChars)
-        return {std::nullopt,
-            "name longer than " + std::to_string(MaxHolidayNameChars) + " characters"};
+    if (!name.empty() || line.kind != HolidayLine::Kind::Remove)
+        if (std::string problem = HolidayNameProblem(name); !problem.empty())
+            return {std::nullopt, std::move(problem)};
     line.name = std::string(name);
     return {std::move(line), {}};
 }
@@ -171,6 +171,17 @@ std::size_t DateSlot(const SolarDate& date) noexcept
 }
 
 }  // namespace
+
+std::string HolidayNameProblem(std::string_view name)
+{
+    if (name.empty()) return "missing name";
+    if (HasControlCharacter(name)) return "control character in the name";
+    const std::optional<std::size_t> length = Utf8Length(name);
+    if (!length) return "invalid UTF-8 in the name";
+    if (*length > MaxHolidayNameChars)
+        return "name longer than " + std::to_string(MaxHolidayNameChars) + " characters";
+    return {};
+}
 
 std::string IsoDate(const SolarDate& date)
 {
