@@ -7,6 +7,7 @@
 
 #include "calendardlg.h"
 #include "holidayfile.h"
+#include "holidays/holidayupdate.h"
 #include "model/monthpage.h"
 #include "platform/todaywatch.h"
 #include "trayleaf.h"
@@ -81,6 +82,12 @@ void CCalendarHost::BuildMenu()
     QAction* show = add(u"显示日历"_s, "showAction", [this] { ShowWindow(); });
     m_menu->setDefaultAction(show);
     add(u"今天"_s, "todayAction", [this] { ShowToday(); });
+    m_menu->addSeparator();
+    QAction* update =
+        add(u"更新节假日安排"_s, "updateAction", [this] { m_dlg->UpdateHolidays(); });
+    // Greyed out while a check runs, as in the window's own menu.
+    connect(m_menu.get(), &QMenu::aboutToShow, update,
+        [this, update] { update->setEnabled(!m_dlg->holidayUpdate()->running()); });
     m_menu->addSeparator();
     m_trayAction = add(u"显示托盘图标"_s, "trayAction", [this](bool on) {
         if (!WriteTraySetting(u"enabled"_s, on)) ReportUnsaved(ConfigFilePath());

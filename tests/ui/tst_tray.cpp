@@ -147,7 +147,7 @@ private Q_SLOTS:
         };
         QString texts;
         for (const QAction* a : host.trayMenu()->actions()) texts += a->text() + u'|';
-        QCOMPARE(texts, u"显示日历|今天||显示托盘图标|开机时启动到托盘||关于|退出|"_s);
+        QCOMPARE(texts, u"显示日历|今天||更新节假日安排||显示托盘图标|开机时启动到托盘||关于|退出|"_s);
         QCOMPARE(action("trayAction")->isChecked(), host.tray() != nullptr);
 
         dlg.SetHideOnClose(true);  // as with the tray on
