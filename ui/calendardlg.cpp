@@ -1,5 +1,6 @@
 #include "calendardlg.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -25,7 +26,9 @@
 #include "model/gridkeys.h"
 #include "painters.h"
 #include "platform/settingslauncher.h"
+#include "settings/settingsdlg.h"
 #include "skin.h"
+#include "userfiles/mydaysfile.h"
 
 #ifdef Q_OS_WIN
 #define NOMINMAX
@@ -96,6 +99,10 @@ QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 // skin's context menu.
 QString AboutMenuText() { return QStringLiteral(u"关于 qov(&A)..."); }
 
+// The context-menu item of the dialog "设置…" and its key.
+QString SettingsMenuText() { return QStringLiteral(u"设置(&S)…"); }
+QKeySequence SettingsKey() { return QKeySequence(Qt::CTRL | Qt::Key_Comma); }
+
 QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
 {
     auto* button = new QPushButton(Text(place.text), parent);
@@ -162,8 +169,10 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
     : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
-      m_fonts(FontSet::Create(devicePixelRatioF()))
+      m_fonts(FontSet::Create(devicePixelRatioF())),
+      m_settings(settings::LoadAndReport(settings::FilePath()))
 {
+    m_selected = m_selected.WithWeekStart(m_settings.weekStart);
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -294,11 +303,21 @@ void CCalendarDlg::CreateControls()
         if (child != m_tip && child != m_grid) child->installEventFilter(this);
 
     m_holidays = new CHolidayFile(this);
-    connect(m_holidays, &CHolidayFile::changed, this, [this] {
-        update();
-        RefreshTip();
-        ShowGridSelection();
-    });
+    m_myDays = new CMyDaysFile(this);
+    for (CWatchedFile* file :
+        {static_cast<CWatchedFile*>(m_holidays), static_cast<CWatchedFile*>(m_myDays)})
+        connect(file, &CWatchedFile::changed, this, [this] {
+            update();
+            RefreshTip();
+            ShowGridSelection();
+        });
+
+    auto* settingsAction = new QAction(SettingsMenuText(), this);
+    settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    settingsAction->setShortcut(SettingsKey());
+    settingsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(settingsAction, &QAction::triggered, this, &CCalendarDlg::ShowSettings);
+    addAction(settingsAction);
 }
 
 void CCalendarDlg::ConnectControls()
@@ -369,7 +388,7 @@ void CCalendarDlg::ConnectControls()
 
 void CCalendarDlg::SelectDate(const qov::MonthPage& page)
 {
-    m_selected = page;
+    m_selected = page.WithWeekStart(m_settings.weekStart);
     ShowPageBoxes();
     ShowGridSelection();
     RefreshTip();
@@ -403,6 +422,30 @@ void CCalendarDlg::OnQuery()
     // A lunar date that does not exist leaves the page as it is.
     if (const std::optional<qov::SolarDate> date = m_query.Query())
         SelectDate(qov::MonthPage(*date));
+}
+
+qov::DayOptions CCalendarDlg::DayOptions() const
+{
+    qov::DayOptions options(m_holidays->table());
+    options.kinds = m_settings.Kinds();
+    options.holidayMarks = m_settings.holidayMarks;
+    options.myDays = &m_myDays->list();
+    return options;
+}
+
+void CCalendarDlg::ApplySettings(const QovSettings& values)
+{
+    m_settings = values;
+    SelectDate(m_selected);
+}
+
+void CCalendarDlg::ShowSettings()
+{
+    ForgetPointer();
+    CSettingsDlg dialog(m_settings, settings::FilePath(), m_myDays->path(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ApplySettings(dialog.values());
+    m_myDays->Reload();
 }
 
 void CCalendarDlg::OnCompute()
@@ -469,9 +512,10 @@ void CCalendarDlg::RenderInto(QImage& target) const
 {
     const qreal ratio = target.devicePixelRatio();
     const FontSet& fonts = FontsFor(ratio);
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, fonts.fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, fonts.fontText12, m_settings.weekStart);
     QPainter painter(&target);
-    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, m_holidays->table()));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, DayOptions()));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -486,10 +530,10 @@ QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
 void CCalendarDlg::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
-    const bool skinCached = m_cache.Skin(ratio) != nullptr;
+    const bool skinCached = m_cache.Skin(ratio, m_settings.weekStart) != nullptr;
     QPainter painter(this);
-    DrawPicture(painter, m_cache, FontsFor(ratio),
-        qov::PagePictureTexts(m_selected, m_holidays->table()), event->rect());
+    DrawPicture(painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected, DayOptions()),
+        event->rect());
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
@@ -502,7 +546,8 @@ void CCalendarDlg::AfterFrame()
 {
     m_afterFramePosted = false;
     const qreal ratio = devicePixelRatioF();
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12, m_settings.weekStart);
     if (m_firstFramePainted) return;
     m_firstFramePainted = true;
     setWindowIcon(ProgramIcon());
@@ -561,7 +606,7 @@ void CCalendarDlg::ShowDayTip(QPoint clientPos)
 {
     const QPoint global = mapToGlobal(clientPos);
     const std::optional<qov::DayTip> tip =
-        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), m_holidays->table());
+        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), DayOptions());
     if (!tip) {
         m_tip->Show(global, false);
         return;
@@ -589,11 +634,12 @@ void CCalendarDlg::ShowGridSelection()
     const qov::GridCell cell = m_selected.SelectedCell();
     const QRect rect = ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_grid->pos());
     const qov::SolarDate date = m_selected.Date();
-    // The whole day's description ends with its public holiday, if any.
-    QString description = DecodeGbk(qov::SpokenDay(date));
-    if (const std::string holiday = qov::HolidayText(m_holidays->table().Lookup(date));
-        !holiday.empty())
-        description += u' ' + QString::fromStdString(holiday);
+    // The whole day's description ends with the user's days and its public
+    // holiday, if any.
+    const qov::DayOptions options = DayOptions();
+    QString description = DecodeGbk(qov::SpokenDay(date, options));
+    if (const std::string mine = qov::UserDayText(date, options); !mine.empty())
+        description += u' ' + QString::fromStdString(mine);
     m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), description);
 }
 
@@ -622,6 +668,8 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     ForgetPointer();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
+    QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
+    settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
     menu.exec(event->globalPos());
 }

@@ -10,8 +10,10 @@
 #include <optional>
 
 #include "fontset.h"
+#include "model/daytexts.h"
 #include "model/monthpage.h"
 #include "painters.h"
+#include "settings/settings.h"
 
 class QComboBox;
 class QLabel;
@@ -25,6 +27,7 @@ class CQovList;
 class CTimeZone;
 class CTipWindow;
 class CHolidayFile;
+class CMyDaysFile;
 
 class CCalendarDlg : public QDialog {
     Q_OBJECT
@@ -53,12 +56,22 @@ public:
     // The user's holiday file over the shipped schedule; the page repaints
     // when it changes.
     CHolidayFile* holidayFile() const noexcept { return m_holidays; }
+    // The user's own days; the page repaints when the file changes.
+    CMyDaysFile* myDaysFile() const noexcept { return m_myDays; }
+    // The settings in force: read from qov.conf at start, then the dialog's.
+    const QovSettings& settings() const noexcept { return m_settings; }
+    // Puts settings in force at once: the page, tip and grid follow.
+    void ApplySettings(const QovSettings& values);
+    // What the cells, panel and tip show under the settings in force.
+    qov::DayOptions DayOptions() const;
 
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
 
     // Shows the About box modally.
     void ShowAbout();
+    // Shows the dialog "设置…" modally; OK puts its settings in force.
+    void ShowSettings();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -128,6 +141,8 @@ private:
     // a control), in client pixels; none once it left.
     std::optional<QPoint> m_pointer;
     CHolidayFile* m_holidays = nullptr;
+    CMyDaysFile* m_myDays = nullptr;
+    QovSettings m_settings;
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

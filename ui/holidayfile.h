@@ -2,15 +2,10 @@
 // disk, applied over the shipped schedule. The program never writes it.
 #pragma once
 
-#include <QDateTime>
-#include <QFileSystemWatcher>
-#include <QObject>
-#include <QStringList>
-#include <QTimer>
-
 #include "model/holidays.h"
+#include "userfiles/watchedfile.h"
 
-class CHolidayFile : public QObject {
+class CHolidayFile : public CWatchedFile {
     Q_OBJECT
 
 public:
@@ -24,36 +19,13 @@ public:
     // ~/.config); %APPDATA%\qov\holidays.tsv on Windows.
     static QString UserFilePath();
 
-    QString path() const { return m_path; }
     // The shipped schedule with the file's lines applied.
     const qov::HolidayTable& table() const noexcept { return m_table; }
-    // The messages of the last reading, as written to standard error.
-    QStringList messages() const { return m_messages; }
-
-    // Reads the file now when it differs (existence, size, modification time)
-    // from the last reading; emits changed() when it did.
-    void Reload();
-
-Q_SIGNALS:
-    void changed();
 
 private:
     // Reads the file, or gives the shipped schedule with a message where it
     // cannot be used as a whole; no message for a missing file.
-    void Read();
-    // Watches the file and its folder where they exist, and the folder's
-    // parent, where a missing folder will appear.
-    void Watch();
+    void Read() override;
 
-    QString m_path;
     qov::HolidayTable m_table;
-    QStringList m_messages;
-    QFileSystemWatcher m_watcher;
-    // Editors save in several steps (write a copy, rename, touch): the
-    // notices of one save are read once, a moment after the last.
-    QTimer m_settle;
-    bool m_seen = false;  // whether a reading has been made
-    bool m_existed = false;
-    qint64 m_size = -1;
-    QDateTime m_modified;
 };

@@ -104,11 +104,11 @@ TEST(Lookup, GivesTheNames)
     for (const auto& c : rows) EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected) << c.name;
 }
 
-using Table = std::span<const std::string_view>;
+using Table = std::span<const FestivalRow>;
 
 // Rows "MMDD names" (weekday rows "MMWD"), names separated by single spaces,
-// keys ascending but for 除夕's row 0100 at the end of the lunar table; an
-// empty row ends the table.
+// keys ascending but for 除夕's row 0100 at the end of the lunar table; rows
+// of one key only where their kinds differ; an empty row ends the table.
 TEST(FestivalTables, RowsAreKeySpaceNames)
 {
     const struct {
@@ -116,34 +116,43 @@ TEST(FestivalTables, RowsAreKeySpaceNames)
         Table table;
         std::size_t rows;
         std::string_view digitKey;  // the one row with ASCII digits among its names
-    } tables[] = {{"Gregorian", GregorianFestivals, 101, "1213"}, {"Lunar", LunarFestivals, 12, ""},
+    } tables[] = {{"Gregorian", GregorianFestivals, 119, "1213"}, {"Lunar", LunarFestivals, 12, ""},
         {"Weekday", WeekdayFestivals, 11, ""}};
     for (const auto& t : tables) {
         SCOPED_TRACE(t.name);
         ASSERT_EQ(t.table.size(), t.rows + 1);
-        EXPECT_TRUE(t.table.back().empty());
+        EXPECT_TRUE(t.table.back().text.empty());
         for (std::size_t i = 0; i < t.rows; ++i) {
-            const std::string_view row = t.table[i], key = row.substr(0, 4);
+            const std::string_view row = t.table[i].text, key = row.substr(0, 4);
             ASSERT_GE(row.size(), 6u) << i;
             EXPECT_TRUE(key.find_first_not_of("0123456789") == key.npos && row[4] == ' ') << row;
-            EXPECT_TRUE(i == 0 || key > t.table[i - 1].substr(0, 4) || key == "0100") << row;
+            const std::string_view before = i == 0 ? "" : t.table[i - 1].text.substr(0, 4);
+            EXPECT_TRUE(key > before || key == "0100"
+                || (key == before && t.table[i].kind != t.table[i - 1].kind))
+                << row;
             const std::string_view names = row.substr(5);
             EXPECT_TRUE(names[0] != ' ' && names.back() != ' ' && names.find("  ") == names.npos)
                 << row;
             EXPECT_EQ(names.find_first_of("0123456789") != names.npos, key == t.digitKey) << row;
         }
     }
-    EXPECT_EQ(LunarFestivals[11].substr(0, 4), "0100");
+    EXPECT_EQ(LunarFestivals[11].text.substr(0, 4), "0100");
 }
 
-// The lookup without an index: the first row containing the key anywhere.
+// The lookup without an index: the first row containing the key anywhere,
+// and the rows of its key after it.
 std::string ScanNames(Table table, int month, int day)
 {
     char key[16];
     std::snprintf(key, sizeof key, "%02d%02d", month, day);
-    for (const std::string_view row : table)
-        if (!row.empty() && row.find(key) != row.npos) return std::string(row.substr(5));
-    return {};
+    std::string names;
+    for (std::size_t i = 0; i < table.size() && !table[i].text.empty(); ++i) {
+        const std::string_view row = table[i].text;
+        if (names.empty() && row.find(key) == row.npos) continue;
+        if (!names.empty() && row.substr(0, 4) != table[i - 1].text.substr(0, 4)) break;
+        names += (names.empty() ? "" : " ") + std::string(row.substr(5));
+    }
+    return names;
 }
 
 // Every date key as the plain scan finds it; the invalid months 0, 13 and days

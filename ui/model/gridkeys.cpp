@@ -13,7 +13,7 @@ namespace {
 // The page of a date when the page range holds it unchanged; else `current`.
 MonthPage PageOrStay(const MonthPage& current, const SolarDate& date) noexcept
 {
-    const MonthPage page(date);
+    const MonthPage page(date, current.FirstColumn());
     return page.Date() == date ? page : current;
 }
 
@@ -70,7 +70,7 @@ std::string SpokenDate(const SolarDate& date)
     return buf + WeekdayName(date.year, date.month, date.day);
 }
 
-std::string SpokenDay(const SolarDate& date)
+std::string SpokenDay(const SolarDate& date, const DayOptions& options)
 {
     std::string text = SpokenDate(date);
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
@@ -79,7 +79,7 @@ std::string SpokenDay(const SolarDate& date)
         if (lunar.isLeap) text += "闰";
         text += LunarMonthName(lunar.month) + "月" + LunarDayName(lunar.day);
     }
-    const DayTip tip = DayTipTexts(date);
+    const DayTip tip = DayTipTexts(date, options);
     std::string note = tip.note;
     while (!note.empty() && note.back() == ' ') note.pop_back();
     if (!note.empty()) text += " " + note;

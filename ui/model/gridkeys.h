@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "model/daytexts.h"
 #include "model/monthpage.h"
 
 namespace qov {
@@ -33,6 +34,8 @@ MonthPage ApplyGridKey(const MonthPage& page, GridKey key) noexcept;
 // lunar date, festivals and solar term, and the gan-zhi of year, month and
 // day ("2026年12月7日 星期一 农历十月廿八 大雪 丙午年 庚子月 ...").
 std::string SpokenDate(const SolarDate& date);
-std::string SpokenDay(const SolarDate& date);
+// Names of the kinds switched off in `options` are left out; the user's days
+// and the holiday (UTF-8) are the caller's to add (UserDayText).
+std::string SpokenDay(const SolarDate& date, const DayOptions& options = {});
 
 }  // namespace qov
