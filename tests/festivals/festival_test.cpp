@@ -2,10 +2,12 @@
 // index, and sweeps over the weekday rows, Friday the 13th, Easter and 除夕.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <ostream>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -172,6 +174,62 @@ TEST(FestivalIndex, AnswersAsThePlainScan)
                 inMonth && day <= 30 ? ScanNames(LunarFestivals, month, day) : "";
             EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
         }
+    }
+}
+
+// The list of one kind alone, with the term and the lunar festival. The
+// borderline rows: 国际儿童节 and 妇女节 are Chinese festivals, 白色情人节 and
+// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad.
+std::string OfKind(Date d, FestivalKind kind)
+{
+    std::string result;
+    GetDayFestivals(d.y, d.m, d.d, result, true, KindBit(kind));
+    return result;
+}
+
+TEST(FestivalKinds, OneKindAlone)
+{
+    using enum FestivalKind;
+    // clang-format off
+    const struct { const char* name; Date date; FestivalKind kind; const char* expected; } rows[] = {
+        {"TermAlone", {2009, 10, 8}, Term, "寒露 "},
+        {"TermHidesTheRest", {2009, 10, 8}, China, "全国高血压日 "},
+        {"SplitRowSecondPart", {2009, 10, 8}, World, "世界视觉日 "},
+        {"MidAutumn", {2009, 10, 3}, Folk, "中秋节 "},
+        {"Eve", {2010, 2, 13}, Folk, "除夕 "},
+        {"ChildrensDayIsChinese", {2009, 6, 1}, China, "国际儿童节 "},
+        {"ChildrensDayNotWorld", {2009, 6, 1}, World, ""},
+        {"WhiteDayWestern", {2009, 3, 14}, West, "白色情人节 "},
+        {"PiDayWorld", {2009, 3, 14}, World, "国际数学日 "},
+        {"HalloweenEve", {2009, 10, 31}, West, "万圣节前夜 "},
+        {"LandDayAbroad", {2009, 3, 30}, World, "巴勒斯坦国土日 "},
+        {"MothersDayWeekdayRow", {2009, 5, 10}, West, "国际母亲节 "},
+        {"BlackFriday", {2009, 2, 13}, West, "黑色星期五 "},
+        {"Easter", {2009, 4, 12}, West, "复活节 "},
+        {"EasterNotChinese", {2009, 4, 12}, China, ""},
+    };
+    // clang-format on
+    for (const auto& r : rows) EXPECT_EQ(OfKind(r.date, r.kind), r.expected) << r.name;
+}
+
+// Every name of every day of four years (Easter, Friday the 13th and the
+// weekday rows in each place) is of exactly one kind: the five lists of one
+// kind hold the names of the whole list, each once.
+TEST(FestivalKinds, SplitEveryList)
+{
+    for (long long n = DaysOf({2008, 1, 1}); n <= DaysOf({2011, 12, 31}); ++n) {
+        const Date d = DateOf(n);
+        std::vector<std::string> parts;
+        for (int k = 0; k < 5; ++k) {
+            std::istringstream names(OfKind(d, static_cast<FestivalKind>(k)));
+            for (std::string name; names >> name;) parts.push_back(name);
+        }
+        std::vector<std::string> whole;
+        std::istringstream names(WithLunar(d.y, d.m, d.d));
+        for (std::string name; names >> name;) whole.push_back(name);
+        std::ranges::sort(parts);
+        std::ranges::sort(whole);
+        ASSERT_EQ(parts, whole) << d;
     }
 }
 

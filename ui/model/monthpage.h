@@ -37,7 +37,8 @@ constexpr int WeekdayOfColumn(WeekStart start, int column) noexcept
 // Column 0..6 showing weekday 0..6 (any weekday is taken modulo 7).
 constexpr int ColumnOfWeekday(WeekStart start, int weekday) noexcept
 {
-    return WeekdayOfColumn(start, weekday - 2 * static_cast<int>(start));
+    const int k = (weekday - static_cast<int>(start)) % 7;  // -7..6
+    return k < 0 ? k + 7 : k;
 }
 
 // The selected date; its year and month are the page shown. Invariant: the

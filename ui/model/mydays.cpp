@@ -140,7 +140,7 @@ MyDayParse ParseMyDayLine(std::string_view text)
     std::string_view date = NextField(rest);
     const std::string_view name = NextField(rest);
     const std::string_view year = NextField(rest);
-    if (!rest.empty() || content.back() == '\t') return {std::nullopt, "too many fields"};
+    if (!rest.empty()) return {std::nullopt, "too many fields"};
 
     MyDay day;
     if (calendar == LunarWord)
