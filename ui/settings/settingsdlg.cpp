@@ -155,8 +155,11 @@ void CSettingsDlg::CreateControls(const QovSettings& current)
     layout->addWidget(mine);
 
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    box->button(QDialogButtonBox::Ok)->setText(u"确定"_s);
-    box->button(QDialogButtonBox::Cancel)->setText(u"取消"_s);
+    for (const auto& [role, text] : {std::pair{QDialogButtonBox::Ok, u"确定"_s},
+             std::pair{QDialogButtonBox::Cancel, u"取消"_s}}) {
+        box->button(role)->setText(text);
+        box->button(role)->setAccessibleName(text);
+    }
     layout->addWidget(box);
     connect(box, &QDialogButtonBox::accepted, this, &CSettingsDlg::accept);
     connect(box, &QDialogButtonBox::rejected, this, &CSettingsDlg::reject);
