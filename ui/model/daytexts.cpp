@@ -219,26 +219,36 @@ PanelLine GanZhiLine(const SolarDate& date)
         colors::DarkBlue);
 }
 
+// The user's days of a date with their "第 N 个", one space apart.
+std::string MyDaysText(const std::vector<MyDayHit>& hits)
+{
+    std::string text;
+    for (const MyDayHit& hit : hits) {
+        if (!text.empty()) text += ' ';
+        text += MyDayText(hit);
+    }
+    return text;
+}
+
 // The user's days, cut to the line, then the festival list in what room is left.
 PanelLine FestivalListLine(const SolarDate& date, const DayOptions& options)
 {
     std::string list;
     GetDayFestivals(date.year, date.month, date.day, list, false, options.kinds);
     const Rgb color = ContainsText(list, BlackFriday) ? colors::Black : colors::DarkBlue;
-    std::string mine;
-    for (const MyDayHit& hit : options.MyDaysOn(date))
-        mine += (mine.empty() ? "" : " ") + MyDayText(hit);
+    std::string mine = MyDaysText(options.MyDaysOn(date));
     if (mine.empty()) return Line(CutFestivalList(list), color);
     PanelLine line;
     if (Utf8Units(mine) > PanelLineUnits) {
-        mine = Utf8Prefix(mine, PanelLineUnits - 2);
+        mine.resize(Utf8Prefix(mine, PanelLineUnits - 2).size());
         mine += AsChars(u8"…");
     }
     const std::size_t room = PanelLineUnits - std::min(PanelLineUnits, Utf8Units(mine) + 1);
     line.runs.push_back({mine, colors::MyDay, true});
     if (!list.empty() && room >= 4) {
-        const std::string_view cut(list.data(), PrefixBytes(list, list.size(), room));
-        line.runs.push_back({" " + std::string(cut), color});
+        list.resize(PrefixBytes(list, list.size(), room));
+        list.insert(list.begin(), ' ');
+        line.runs.push_back({std::move(list), color});
     }
     return line;
 }
@@ -424,11 +434,10 @@ PagePicture PagePictureTexts(const MonthPage& page, const DayOptions& options)
 
 std::string UserDayText(const SolarDate& date, const DayOptions& options)
 {
-    std::string text;
-    for (const MyDayHit& hit : options.MyDaysOn(date))
-        text += (text.empty() ? "" : " ") + MyDayText(hit);
+    std::string text = MyDaysText(options.MyDaysOn(date));
     const std::string holiday = HolidayText(options.Holiday(date));
-    if (!holiday.empty()) text += (text.empty() ? "" : " ") + holiday;
+    if (!text.empty() && !holiday.empty()) text += ' ';
+    text += holiday;
     return text;
 }
 

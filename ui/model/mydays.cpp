@@ -122,8 +122,15 @@ std::string FormatMyDay(const MyDay& day)
     std::string line(lunar ? LunarWord : GregorianWord);
     line += '\t';
     if (lunar && day.leap) line += LeapMark;
-    line += TwoDigits(day.month) + "-" + TwoDigits(day.day) + "\t" + day.name;
-    if (day.firstYear != 0) line += "\t" + std::to_string(day.firstYear);
+    line += TwoDigits(day.month);
+    line += '-';
+    line += TwoDigits(day.day);
+    line += '\t';
+    line += day.name;
+    if (day.firstYear != 0) {
+        line += '\t';
+        line += std::to_string(day.firstYear);
+    }
     return line;
 }
 
@@ -182,22 +189,20 @@ MyDaysFile::MyDaysFile(std::string_view bytes)
     int number = 0;
     while (!bytes.empty()) {
         ++number;
-        const std::size_t end = bytes.find('\n');
-        Line line;
-        line.text = std::string(bytes.substr(0, end));
-        bytes = end == std::string_view::npos ? std::string_view() : bytes.substr(end + 1);
-        if (end != std::string_view::npos) line.ending = "\n";
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.pop_back();
-            line.ending.insert(0, "\r");
-        }
+        const TextLine raw = NextLine(bytes);
+        Line line{std::string(raw.text), std::string(raw.ending)};
         std::string_view text = line.text;
         if (number == 1 && text.substr(0, ByteOrderMark.size()) == ByteOrderMark)
             text.remove_prefix(ByteOrderMark.size());
         const MyDayParse parse = ParseMyDayLine(text);
         line.isDay = parse.day.has_value();
-        if (!parse.reason.empty())
-            m_messages.push_back("mydays.tsv:" + std::to_string(number) + ": " + parse.reason);
+        if (!parse.reason.empty()) {
+            std::string message = "mydays.tsv:";
+            message += std::to_string(number);
+            message += ": ";
+            message += parse.reason;
+            m_messages.push_back(std::move(message));
+        }
         m_lines.push_back(std::move(line));
     }
 }
@@ -313,9 +318,12 @@ std::array<int, grid::CellCount> MyDayList::OnPage(const SolarDate& firstCell) c
 std::string MyDayText(const MyDayHit& hit)
 {
     std::string text = hit.day->name;
-    if (hit.ordinal > 0)
-        text += " " + std::string(OrdinalBefore) + std::to_string(hit.ordinal)
-            + std::string(OrdinalAfter);
+    if (hit.ordinal > 0) {
+        text += ' ';
+        text += OrdinalBefore;
+        text += std::to_string(hit.ordinal);
+        text += OrdinalAfter;
+    }
     return text;
 }
 

@@ -95,4 +95,24 @@ inline bool HasControlCharacter(std::string_view text) noexcept
     });
 }
 
+// The next line of `rest`, without its line break ("\n", "\r\n", or none at
+// the end), and `rest` moved past it. A lone "\r" before the break or at
+// the end is part of the break.
+struct TextLine {
+    std::string_view text;
+    std::string_view ending;
+};
+
+inline TextLine NextLine(std::string_view& rest) noexcept
+{
+    const std::size_t end = rest.find('\n');
+    std::string_view text = rest.substr(0, end);
+    const std::size_t breakStart =
+        !text.empty() && text.back() == '\r' ? text.size() - 1 : text.size();
+    const std::size_t breakEnd = end == std::string_view::npos ? text.size() : end + 1;
+    const TextLine line{text.substr(0, breakStart), rest.substr(breakStart, breakEnd - breakStart)};
+    rest.remove_prefix(breakEnd);
+    return line;
+}
+
 }  // namespace qov::textfields

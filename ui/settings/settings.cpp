@@ -9,11 +9,14 @@
 #include <cstdio>
 #include <optional>
 
+#include "model/textfields.h"
 #include "userfiles/watchedfile.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using qov::textfields::Trim;
 
 struct BoolKey {
     const char* group;
@@ -56,14 +59,6 @@ bool SameValue(std::string_view old, std::string_view wanted)
         == 0;
 }
 
-std::string_view Trim(std::string_view text) noexcept
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 struct Line {
     std::string text;
     std::string ending;
@@ -73,14 +68,8 @@ std::vector<Line> SplitLines(std::string_view text)
 {
     std::vector<Line> lines;
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        Line line{std::string(text.substr(0, end)), end == std::string_view::npos ? "" : "\n"};
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.text.empty() && line.text.back() == '\r') {
-            line.text.pop_back();
-            line.ending.insert(0, "\r");
-        }
-        lines.push_back(std::move(line));
+        const qov::textfields::TextLine line = qov::textfields::NextLine(text);
+        lines.push_back({std::string(line.text), std::string(line.ending)});
     }
     return lines;
 }
