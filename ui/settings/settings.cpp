@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <algorithm>
 #include <array>
@@ -208,19 +207,7 @@ bool Save(const QString& path, const QovSettings& values, QString& error)
     const std::string text = EditIni(oldText, wanted, SameValue);
     if (old && text == oldText) return true;
 
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        error = QDir::toNativeSeparators(path) + u": the folder cannot be made"_s;
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(text.data(), static_cast<qint64>(text.size()))
-            != static_cast<qint64>(text.size())
-        || !file.commit()) {
-        error = QDir::toNativeSeparators(path) + u": "_s + file.errorString();
-        return false;
-    }
-    return true;
+    return CWatchedFile::WriteAtomically(path, text, error);
 }
 
 std::string EditIni(std::string_view text, const std::vector<IniValue>& values,

@@ -1,8 +1,6 @@
 #include "userfiles/mydaysfile.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -49,18 +47,5 @@ CMyDaysFile::SaveResult CMyDaysFile::Save(
     const std::optional<QByteArray> now = Current(path, error);
     if (!now) return SaveResult::Failed;
     if (*now != readBytes) return SaveResult::ChangedOnDisk;
-    const std::string bytes = edited.Bytes();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        error = QDir::toNativeSeparators(path) + u": the folder cannot be made"_s;
-        return SaveResult::Failed;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(bytes.data(), static_cast<qint64>(bytes.size()))
-            != static_cast<qint64>(bytes.size())
-        || !file.commit()) {
-        error = QDir::toNativeSeparators(path) + u": "_s + file.errorString();
-        return SaveResult::Failed;
-    }
-    return SaveResult::Saved;
+    return WriteAtomically(path, edited.Bytes(), error) ? SaveResult::Saved : SaveResult::Failed;
 }

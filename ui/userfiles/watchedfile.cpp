@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -80,6 +81,22 @@ std::optional<QByteArray> CWatchedFile::ReadAll(
             return bytes;
     }
     return std::nullopt;
+}
+
+bool CWatchedFile::WriteAtomically(const QString& path, std::string_view bytes, QString& error)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        error = QDir::toNativeSeparators(path) + u": the folder cannot be made"_s;
+        return false;
+    }
+    QSaveFile file(path);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size
+        || !file.commit()) {
+        error = QDir::toNativeSeparators(path) + u": "_s + file.errorString();
+        return false;
+    }
+    return true;
 }
 
 void CWatchedFile::Report() const

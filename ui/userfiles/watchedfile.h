@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <optional>
+#include <string_view>
 
 class CWatchedFile : public QObject {
     Q_OBJECT
@@ -31,6 +32,11 @@ public:
     // none with no reason for a missing file.
     static std::optional<QByteArray> ReadAll(
         const QString& path, qint64 maxBytes, QString& problem);
+
+    // Replaces the file at `path` with `bytes` atomically (QSaveFile), making
+    // its folder when missing. False, with the reason in `error`, when it
+    // cannot be written: the file is then as it was.
+    static bool WriteAtomically(const QString& path, std::string_view bytes, QString& error);
 
 Q_SIGNALS:
     void changed();
