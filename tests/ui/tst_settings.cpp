@@ -262,6 +262,10 @@ private Q_SLOTS:
             qPrintable(Child(u"monthGrid"_s)->accessibleDescription()));
         QTest::keyClick(Child(u"monthGrid"_s), Qt::Key_Down);
         QCOMPARE(m_dlg->page().SelectedCell().column, 5 + shift);
+        // The window follows the file as it changes.
+        QTest::keyClick(Child(u"monthGrid"_s), Qt::Key_Up);
+        QVERIFY(WriteFile(MyDays(), "农历\t闰04-30\t姥姥生日\n"));
+        QTRY_VERIFY(Child(u"monthGrid"_s)->accessibleDescription().contains(u"姥姥生日"_s));
         QCOMPARE(m_dlg->findChild<QAction*>(u"settingsAction"_s)->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_Comma));
     }
