@@ -25,7 +25,8 @@ namespace qov {
 struct DayOptions {
     DayOptions() = default;
     // The schedule alone, everything else as by default.
-    DayOptions(const HolidayTable& table) : holidays(&table) { }  // NOLINT: implicit on purpose
+    // Implicit, so that a call may pass a schedule where it passes options.
+    DayOptions(const HolidayTable& table) : holidays(&table) { }
 
     const HolidayTable* holidays = &HolidayTable::Shipped();
     FestivalKinds kinds = AllFestivalKinds;

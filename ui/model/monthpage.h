@@ -58,6 +58,7 @@ public:
     { }
     // The same date with another weekday in the first column.
     MonthPage WithWeekStart(WeekStart start) const noexcept;
+    // The weekday of the first column (WeekdayOfColumn gives the others).
     WeekStart FirstColumn() const noexcept { return m_weekStart; }
 
     int Year() const noexcept { return m_year; }
