@@ -96,6 +96,7 @@ TEST(MyDaysFile, ParseLines)
         {"Blank", "  \t ", ""},
         {"UnknownCalendar", "阴历\t04-30\tx", "!unknown calendar (expected 公历 or 农历)"},
         {"BadDate", "公历\t4-30\tx", "!bad date (expected MM-DD, or 闰MM-DD)"},
+        {"LetterInDay", "公历\t04-x0\tx", "!bad date (expected MM-DD, or 闰MM-DD)"},
         {"LeapGregorian", "公历\t闰04-30\tx", "!a leap month on the Gregorian calendar"},
         {"Feb30", "公历\t02-30\tx", "!no such day"},
         {"LunarDay31", "农历\t01-31\tx", "!no such day"},
