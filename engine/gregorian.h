@@ -107,7 +107,8 @@ constexpr int DayOfWeek(int year, int month, int day) noexcept
     return static_cast<int>(static_cast<unsigned>(s) % 7u);  // s >= 0: unsigned is cheaper
 }
 
-// Today's date on the local clock.
+// Today's date on the local clock: in the zone $TZ names (else the system's)
+// on Linux, in the system's zone whatever %TZ% says on Windows.
 SolarDate Today() noexcept;
 
 // Civil-day arithmetic on days since 1970-01-01 (negative before), after

@@ -8,8 +8,10 @@ QOV_PACKAGES=(
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
   qt6-translations-l10n
+  python3-icalendar khal
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
   clang-14 libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix googletest wine64
 )
 
 qov_install_missing() {

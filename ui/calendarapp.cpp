@@ -7,6 +7,8 @@
 
 #include "calendardlg.h"
 #include "commandline.h"
+#include "exportdlg.h"
+#include "holidayfile.h"
 #include "platform/singleinstance.h"
 
 namespace {
@@ -91,6 +93,16 @@ int CCalendarApp::Run(int& argc, char** argv)
         QTranslator qtChinese;
         if (chinese && LoadQtChinese(qtChinese)) console.installTranslator(&qtChinese);
         options = ParseCommandLine(console.arguments(), chinese);
+        if (options.exportPath) {
+            // The shipped schedule with the user's holiday file, as the
+            // window would show it.
+            const CHolidayFile holidays;
+            const QString error =
+                SaveICalendar(*options.exportPath, options.exportRequest, holidays.table());
+            if (error.isEmpty()) return 0;
+            std::fputs(qPrintable(QStringLiteral("qov: ") + error + u'\n'), stderr);
+            return WriteErrorStatus;
+        }
     }
     if (options.exitStatus) {
         std::fputs(

@@ -21,6 +21,7 @@
 #include "controls/qovedit.h"
 #include "controls/qovlist.h"
 #include "controls/tipwindow.h"
+#include "exportdlg.h"
 #include "holidayfile.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
@@ -31,7 +32,9 @@
 #include "userfiles/mydaysfile.h"
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX  // MinGW's libstdc++ defines it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #endif
 
@@ -668,6 +671,10 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     ForgetPointer();
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
+    menu.addAction(QStringLiteral(u"导出日历…"), this, [this] {
+        CExportDlg dlg(m_holidays->table(), this);
+        dlg.exec();
+    });
     QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
     settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include "exportdlg.h"
 #include "model/monthpage.h"
 
 using namespace Qt::StringLiterals;
@@ -45,10 +46,20 @@ std::optional<qov::SolarDate> ReadDate(const QString& text)
     return qov::SolarDate{year, month, day};
 }
 
+// The program ends without a window: `text` goes to standard output with
+// status 0, else to standard error.
+StartOptions Ended(int status, QString text)
+{
+    StartOptions options;
+    options.exitStatus = status;
+    options.text = std::move(text);
+    return options;
+}
+
 StartOptions Refuse(const QString& message, bool chinese)
 {
     const QString hint = chinese ? u"用 “qov --help” 查看用法。"_s : u"Try 'qov --help'."_s;
-    return {std::nullopt, UsageErrorStatus, u"qov: "_s + message + u'\n' + hint + u'\n'};
+    return Ended(UsageErrorStatus, u"qov: "_s + message + u'\n' + hint + u'\n');
 }
 
 }  // namespace
@@ -85,15 +96,39 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(IsoText(first), IsoText(last)),
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
+    const QCommandLineOption exportIcs(u"export-ics"_s,
+        chinese
+            ? u"把日历导出为 iCalendar 文件（“-” 为标准输出），不打开窗口。"_s
+            : u"Writes the calendar as an iCalendar file (\"-\": standard output), no window."_s,
+        u"FILE"_s);
+    parser.addOption(exportIcs);
+    const qov::YearRange years = DefaultExportYears();
+    const QCommandLineOption yearRange(u"years"_s,
+        (chinese ? u"导出的年份，%1 至 %2（默认 %3-%4）。"_s
+                 : u"Years to export, %1 to %2 (default %3-%4)."_s)
+            .arg(qov::FirstPageYear)
+            .arg(qov::LastPageYear)
+            .arg(years.first)
+            .arg(years.last),
+        u"YYYY[-YYYY]"_s);
+    parser.addOption(yearRange);
+    const QString allKinds = QString::fromStdString(qov::KindKeys(~qov::ItemKinds{}));
+    const QString defaultKinds = QString::fromStdString(qov::KindKeys(qov::DefaultKinds()));
+    const QCommandLineOption include(u"include"_s,
+        (chinese ? u"导出的内容，以逗号分隔：%1（默认 %2）。"_s
+                 : u"Kinds to export, comma-separated: %1 (default %2)."_s)
+            .arg(QString(allKinds).replace(u',', u", "_s), defaultKinds),
+        u"KINDS"_s);
+    parser.addOption(include);
     for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
     for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
 
     if (!parser.parse(arguments)) return Refuse(parser.errorText(), chinese);
-    if (parser.isSet(help)) return {std::nullopt, 0, parser.helpText()};
+    if (parser.isSet(help)) return Ended(0, parser.helpText());
     if (parser.isSet(version))
-        return {std::nullopt, 0,
+        return Ended(0,
             (chinese ? u"qov 万年历 %1\n"_s : u"qov Perpetual Calendar %1\n"_s)
-                .arg(QStringLiteral(QOV_VERSION))};
+                .arg(QStringLiteral(QOV_VERSION)));
     if (!parser.positionalArguments().isEmpty()) {
         const QString stray = parser.positionalArguments().first();
         return Refuse(
@@ -102,6 +137,37 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
     }
 
     StartOptions options;
+    if (parser.isSet(exportIcs)) {
+        options.exportPath = parser.value(exportIcs);
+        options.exportRequest.years = years;
+    } else if (parser.isSet(yearRange) || parser.isSet(include)) {
+        return Refuse(chinese ? u"--years 和 --include 只用于 --export-ics。"_s
+                              : u"--years and --include go with --export-ics."_s,
+            chinese);
+    }
+    if (parser.isSet(yearRange)) {
+        const QString text = parser.value(yearRange);
+        const std::optional<qov::YearRange> range = qov::ParseYearRange(text.toStdString());
+        if (!range)
+            return Refuse(chinese
+                    ? u"年份 “%1” 无效：请写成 YYYY 或 YYYY-YYYY，在 %2 至 %3 之间。"_s.arg(text)
+                          .arg(qov::FirstPageYear)
+                          .arg(qov::LastPageYear)
+                    : u"invalid years '%1': expected YYYY or YYYY-YYYY from %2 to %3."_s.arg(text)
+                          .arg(qov::FirstPageYear)
+                          .arg(qov::LastPageYear),
+                chinese);
+        options.exportRequest.years = *range;
+    }
+    if (parser.isSet(include)) {
+        const QString text = parser.value(include);
+        const std::optional<qov::ItemKinds> kinds = qov::ParseKinds(text.toStdString());
+        if (!kinds)
+            return Refuse(chinese ? u"内容 “%1” 无效：可选 %2。"_s.arg(text, allKinds)
+                                  : u"invalid kinds '%1': choose from %2."_s.arg(text, allKinds),
+                chinese);
+        options.exportRequest.kinds = *kinds;
+    }
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = ReadDate(text);

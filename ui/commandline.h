@@ -1,4 +1,5 @@
-// The command line: --help, --version and --date YYYY-MM-DD, read before
+// The command line: --help, --version, --date YYYY-MM-DD and the calendar
+// export (--export-ics FILE, --years, --include), read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "gregorian.h"
+#include "model/icalendar.h"
 
 struct StartOptions {
     // The page to start on, with this day selected; today when empty.
@@ -17,7 +19,14 @@ struct StartOptions {
     // to standard output (help, version), otherwise to standard error.
     std::optional<int> exitStatus;
     QString text;
+    // --export-ics: write the calendar there ("-": standard output) and end
+    // without a window.
+    std::optional<QString> exportPath;
+    qov::ExportRequest exportRequest;
 };
+
+// Exit status of an export that could not be written.
+inline constexpr int WriteErrorStatus = 1;
 
 // Exit status of a refused command line (bad date, unknown option, stray
 // argument), as for other command-line usage errors.

@@ -16,7 +16,8 @@ public:
     CHolidayFile(const QString& path, QObject* parent);
 
     // $XDG_CONFIG_HOME/qov/holidays.tsv (an absolute $XDG_CONFIG_HOME, else
-    // ~/.config); %APPDATA%\qov\holidays.tsv on Windows.
+    // ~/.config); %APPDATA%\qov\holidays.tsv on Windows (an absolute
+    // %APPDATA%, else ~\AppData\Roaming).
     static QString UserFilePath();
 
     // The shipped schedule with the file's lines applied.

@@ -79,8 +79,10 @@ TEST(NamesAndCycles, Texts)
         {"lunar month 13", LunarMonthName(13), ""},
         {"weekday 2009-01-01", WeekdayName(2009, 1, 1), "星期四"},
         {"weekday 2009-02-01", WeekdayName(2009, 2, 1), "星期日"},
-        // The compiler wrote GBK: 立春 is C1 A2 B4 BA.
+        // The compiler wrote GBK, as Windows code page 936 reads it: 立春 is
+        // C1 A2 B4 BA; the marks of the festival and panel texts, · outside GB2312.
         {"GBK bytes", std::string(SolarTermNames[2]), "\xC1\xA2\xB4\xBA"},
+        {"GBK marks", "·…【】！□　", "\xA1\xA4\xA1\xAD\xA1\xBE\xA1\xBF\xA3\xA1\xA1\xF5\xA1\xA1"},
         {"WeekdayName day INT_MIN", WeekdayName(2000, 1, INT_MIN), ""},
         {"WeekdayName day INT_MAX - 491", WeekdayName(2000, 3, INT_MAX - 491), ""},
         {"WeekdayName month 13", WeekdayName(2000, 13, 1), ""},

@@ -8,6 +8,11 @@
 #include "gregorian.h"
 #include "names.h"
 
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace qov {
 namespace {
 
@@ -92,17 +97,39 @@ TEST(Gregorian, SweepMatchesChrono)
         }
 }
 
-// Today is the local calendar date: 14 hours east of UTC and 12 hours west
-// of it the date follows the zone.
+void SetZone(const char* tz)  // nullptr removes $TZ
+{
+#if defined(_WIN32)
+    _putenv_s("TZ", tz ? tz : "");
+    _tzset();
+#else
+    tz ? setenv("TZ", tz, 1) : unsetenv("TZ");
+    tzset();
+#endif
+}
+
+// Today is the local calendar date. On Linux $TZ sets the zone: 14 hours east
+// of UTC and 12 hours west of it the date follows it. On Windows the system's
+// zone holds whatever %TZ% says, which the C runtime alone would obey ("QQQ-14")
+// or misread as UTC ("Asia/Shanghai"): one of the first two rows is a date
+// other than the system's at any instant.
 TEST(Gregorian, TodayFollowsTheLocalZone)
 {
     const char* saved = std::getenv("TZ");
     const std::string savedTz = saved ? saved : "";
+#if defined(_WIN32)
+    TIME_ZONE_INFORMATION zone{};
+    const DWORD mode = GetTimeZoneInformation(&zone);
+    const long long system =  // seconds east of UTC
+        -60LL * (zone.Bias + (mode == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias));
+    const std::pair<const char*, long long> zones[] = {
+        {"QQQ-14", system}, {"QQQ+12", system}, {"Asia/Shanghai", system}};
+#else
     const std::pair<const char*, long long> zones[] = {
         {"Etc/GMT-14", 14 * 3600}, {"Etc/GMT+12", -12 * 3600}, {"UTC", 0}};
+#endif
     for (const auto& [tz, offset] : zones) {
-        setenv("TZ", tz, 1);
-        tzset();
+        SetZone(tz);
         const long long before = std::time(nullptr);
         const SolarDate today = Today();
         const long long after = std::time(nullptr);
@@ -113,11 +140,7 @@ TEST(Gregorian, TodayFollowsTheLocalZone)
         }
         EXPECT_TRUE(matched) << tz;
     }
-    if (saved)
-        setenv("TZ", savedTz.c_str(), 1);
-    else
-        unsetenv("TZ");
-    tzset();
+    SetZone(saved ? savedTz.c_str() : nullptr);
 }
 
 }  // namespace

@@ -4,11 +4,17 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QProcess>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -544,6 +550,48 @@ private Q_SLOTS:
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
         QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
+    }
+
+    // "导出日历…" of the context menu writes what the command line writes for
+    // the same years and kinds, all but the moment of writing (DTSTAMP).
+    void exportDialog()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"qov.ics"_s);
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                // Chosen by key, outside this timeout: the dialog runs within it.
+                for (QAction* action : menu->actions())
+                    if (action->text() == u"导出日历…") menu->setActiveAction(action);
+                QCoreApplication::postEvent(
+                    menu, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            } else if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                driver.stop();
+                modal->findChild<QSpinBox*>(u"exportFirstYear"_s)->setValue(2026);
+                modal->findChild<QSpinBox*>(u"exportLastYear"_s)->setValue(2026);
+                for (QCheckBox* kind : modal->findChildren<QCheckBox*>())
+                    kind->setChecked(kind->objectName() == u"exportKind-terms"
+                        || kind->objectName() == u"exportKind-holidays");
+                modal->findChild<QLineEdit*>(u"exportPath"_s)->setText(path);
+                modal->accept();
+            }
+        });
+        driver.start(20);
+        QContextMenuEvent menu(
+            QContextMenuEvent::Mouse, QPoint(5, 5), m_dlg->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(m_dlg.get(), &menu);
+        QTRY_VERIFY(!driver.isActive() && QFile::exists(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QProcess cli;
+        cli.start(QStringLiteral(QOV_APP_PATH),
+            {u"--export-ics"_s, u"-"_s, u"--years"_s, u"2026"_s, u"--include"_s,
+                u"terms,holidays"_s});
+        QVERIFY(cli.waitForFinished(10000));
+        static const QRegularExpression stamp(u"DTSTAMP:[0-9TZ]+"_s);
+        const QString written = QString::fromUtf8(file.readAll()).remove(stamp);
+        QCOMPARE(written, QString::fromUtf8(cli.readAllStandardOutput()).remove(stamp));
     }
 };
 

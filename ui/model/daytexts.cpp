@@ -5,6 +5,7 @@
 
 #include "calendar.h"
 #include "festivals.h"
+#include "model/dayitems.h"
 
 namespace qov {
 namespace {
@@ -119,11 +120,6 @@ struct NamedFestival {
 };
 constexpr NamedFestival HolidayFestivals[] = {
     {"春节", u8"春节"}, {"端午节", u8"端午节"}, {"中秋节", u8"中秋节"}};
-
-std::string_view AsChars(std::u8string_view text) noexcept
-{
-    return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
 
 bool HolidayNamedAfter(const HolidayInfo& holiday, std::string_view festivalGbk) noexcept
 {

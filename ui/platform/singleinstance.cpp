@@ -6,7 +6,9 @@
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX  // MinGW's libstdc++ defines it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <cerrno>

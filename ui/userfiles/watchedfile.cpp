@@ -28,12 +28,14 @@ CWatchedFile::CWatchedFile(const QString& path, QObject* parent) : QObject(paren
 QString CWatchedFile::ConfigPath(const QString& fileName)
 {
 #ifdef Q_OS_WIN
-    const QString base = qEnvironmentVariable("APPDATA");
+    QString base = qEnvironmentVariable("APPDATA");
+    const QString fallback = QDir::homePath() + u"/AppData/Roaming"_s;
 #else
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // A relative value is to be ignored.
-    if (base.isEmpty() || QDir::isRelativePath(base)) base = QDir::homePath() + u"/.config"_s;
+    const QString fallback = QDir::homePath() + u"/.config"_s;
 #endif
+    // An empty or relative value is to be ignored.
+    if (base.isEmpty() || QDir::isRelativePath(base)) base = fallback;
     return QDir::cleanPath(base + u"/qov/"_s + fileName);
 }
 

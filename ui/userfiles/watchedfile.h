@@ -16,7 +16,8 @@ class CWatchedFile : public QObject {
 
 public:
     // $XDG_CONFIG_HOME/qov/<fileName> (an absolute $XDG_CONFIG_HOME, else
-    // ~/.config); %APPDATA%\qov\<fileName> on Windows.
+    // ~/.config); %APPDATA%\qov\<fileName> on Windows (an absolute
+    // %APPDATA%, else ~/AppData/Roaming).
     static QString ConfigPath(const QString& fileName);
 
     QString path() const { return m_path; }
