@@ -7,6 +7,7 @@ QOV_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
+  trayer xdotool faketime libfaketime dbus-daemon
   qt6-translations-l10n
   python3-icalendar khal
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian

@@ -171,8 +171,8 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
-    : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
-      m_fonts(FontSet::Create(devicePixelRatioF())),
+    : QDialog(parent), m_selected(qov::Today()), m_today(m_selected.Date()),
+      m_query(m_selected.Date()), m_fonts(FontSet::Create(devicePixelRatioF())),
       m_settings(settings::LoadAndReport(settings::FilePath()))
 {
     m_selected = m_selected.WithWeekStart(m_settings.weekStart);
@@ -264,6 +264,7 @@ void CCalendarDlg::CreateControls()
     QPalette clockPalette = m_clockLabel->palette();
     clockPalette.setColor(QPalette::WindowText, ToQColor(qov::colors::DarkBlue));
     m_clockLabel->setPalette(clockPalette);
+    connect(m_clockLabel, &CQovDate::ticked, this, &CCalendarDlg::clockTicked);
 
     MakeButton(this, ExitPlace);
 
@@ -343,7 +344,11 @@ void CCalendarDlg::ConnectControls()
         button(SettingsPlace), &QPushButton::clicked, this, [] { (void)OpenDateTimeSettings(); });
     connect(m_computeButton, &QPushButton::clicked, this, &CCalendarDlg::OnCompute);
     connect(button(QueryPlace), &QPushButton::clicked, this, &CCalendarDlg::OnQuery);
-    connect(button(ExitPlace), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button(ExitPlace), &QPushButton::clicked, this, [this] {
+        m_hideOnClose = false;
+        Q_EMIT exitRequested();
+        QDialog::reject();
+    });
 
     connect(m_yearBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_updatingControls || index < 0) return;
@@ -396,6 +401,23 @@ void CCalendarDlg::SelectDate(const qov::MonthPage& page)
     ShowGridSelection();
     RefreshTip();
     update();
+}
+
+void CCalendarDlg::SetToday(qov::SolarDate today)
+{
+    if (today == m_today) return;
+    m_today = today;
+    update();
+}
+
+void CCalendarDlg::reject()
+{
+    if (!m_hideOnClose) {
+        QDialog::reject();
+        return;
+    }
+    hide();
+    Q_EMIT hiddenToTray();
 }
 
 void CCalendarDlg::ShowPageBoxes()
@@ -518,7 +540,7 @@ void CCalendarDlg::RenderInto(QImage& target) const
     if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
         m_cache.MakeSkin(ratio, fonts.fontText12, m_settings.weekStart);
     QPainter painter(&target);
-    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, DayOptions()));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, DayOptions(), m_today));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -535,8 +557,8 @@ void CCalendarDlg::paintEvent(QPaintEvent* event)
     const qreal ratio = devicePixelRatioF();
     const bool skinCached = m_cache.Skin(ratio, m_settings.weekStart) != nullptr;
     QPainter painter(this);
-    DrawPicture(painter, m_cache, FontsFor(ratio), qov::PagePictureTexts(m_selected, DayOptions()),
-        event->rect());
+    DrawPicture(painter, m_cache, FontsFor(ratio),
+        qov::PagePictureTexts(m_selected, DayOptions(), m_today), event->rect());
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
@@ -555,6 +577,7 @@ void CCalendarDlg::AfterFrame()
     m_firstFramePainted = true;
     setWindowIcon(ProgramIcon());
     m_zoneLabel->Refresh();
+    Q_EMIT firstFramePainted();
 }
 
 void CCalendarDlg::mousePressEvent(QMouseEvent* event)
@@ -678,6 +701,10 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
     settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
+    if (!m_menuActions.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(m_menuActions);
+    }
     menu.exec(event->globalPos());
 }
 

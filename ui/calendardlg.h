@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <optional>
 
@@ -15,6 +16,7 @@
 #include "painters.h"
 #include "settings/settings.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -41,6 +43,16 @@ public:
     const qov::MonthPage& page() const noexcept { return m_selected; }
     // Shows a page: stores it, sets the year and month boxes, repaints.
     void SelectDate(const qov::MonthPage& page);
+
+    // The day that wears the today ring; the local date at construction.
+    // Setting it moves the ring and leaves the page and the selection alone.
+    qov::SolarDate today() const noexcept { return m_today; }
+    void SetToday(qov::SolarDate today);
+
+    // With a tray icon, the close box and Esc hide the window (and emit
+    // hiddenToTray) instead of ending it; "退出" always ends it.
+    void SetHideOnClose(bool hide) noexcept { m_hideOnClose = hide; }
+    void reject() override;
 
     // The picture as the next paint shows it, at a device pixel ratio.
     QImage RenderPicture(qreal devicePixelRatio = 1.0) const;
@@ -72,6 +84,18 @@ public:
     void ShowAbout();
     // Shows the dialog "设置…" modally; OK puts its settings in force.
     void ShowSettings();
+    // Actions the skin's context menu offers after the About box (the
+    // tray's settings), not owned.
+    void SetMenuActions(QList<QAction*> actions) { m_menuActions = std::move(actions); }
+
+Q_SIGNALS:
+    void hiddenToTray();
+    // "退出": the program ends, tray or not.
+    void exitRequested();
+    // Every second while the window is shown, after the clock moved on.
+    void clockTicked();
+    // Once, after the first frame: the time for work the frame can do without.
+    void firstFramePainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -118,6 +142,9 @@ private:
     void AfterFrame();
 
     qov::MonthPage m_selected;
+    qov::SolarDate m_today;
+    QList<QAction*> m_menuActions;
+    bool m_hideOnClose = false;
     qov::QueryLists m_query;
     mutable FontSet m_fonts;
 

@@ -120,6 +120,10 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(QString(allKinds).replace(u',', u", "_s), defaultKinds),
         u"KINDS"_s);
     parser.addOption(include);
+    const QCommandLineOption tray(u"tray"_s,
+        chinese ? u"启动时只在系统托盘中显示图标，不打开窗口。"_s
+                : u"Starts hidden, as an icon in the system tray."_s);
+    parser.addOption(tray);
     for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
     for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
 
@@ -168,6 +172,7 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
                 chinese);
         options.exportRequest.kinds = *kinds;
     }
+    options.tray = parser.isSet(tray);
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = ReadDate(text);

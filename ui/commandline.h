@@ -1,5 +1,5 @@
-// The command line: --help, --version, --date YYYY-MM-DD and the calendar
-// export (--export-ics FILE, --years, --include), read before
+// The command line: --help, --version, --date YYYY-MM-DD, --tray and the
+// calendar export (--export-ics FILE, --years, --include), read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -23,6 +23,8 @@ struct StartOptions {
     // without a window.
     std::optional<QString> exportPath;
     qov::ExportRequest exportRequest;
+    // --tray: start hidden in the tray (where there is one).
+    bool tray = false;
 };
 
 // Exit status of an export that could not be written.

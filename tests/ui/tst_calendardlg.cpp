@@ -1,10 +1,9 @@
 // The main window and its helper controls driven like a user, the painted
-// picture at chosen pixels, and the single-instance lock across program starts.
+// picture at chosen pixels, and the single-instance lock.
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -14,7 +13,6 @@
 #include <QTest>
 #include <ctime>
 #include <memory>
-#include <sys/stat.h>
 
 #include "calendardlg.h"
 #include "controls/clocklabels.h"
@@ -38,28 +36,6 @@ std::string Gbk(const QString& s) { return QByteArray(QStringEncoder("GBK")(s)).
 // The tip's width comes from this sample line in the tip font.
 const QString Sample = u" 甲子年 甲子月 甲子日"_s;
 QFontMetrics TipMetrics() { return QFontMetrics(CTipWindow::TipFont()); }
-
-// Whether some process holds a flock on the program's lock file, read from
-// /proc/locks ("1: FLOCK ADVISORY WRITE 4242 00:2a:1234567 0 EOF"): probing by
-// taking the lock could make a program starting at that moment leave.
-bool ProgramHoldsLock()
-{
-    struct stat info { };
-    const QByteArray path = QFile::encodeName(CSingleInstance::LockFilePath(u"QOVOnlyOne"_s));
-    QFile locks(u"/proc/locks"_s);
-    if (::stat(path.constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly)) return false;
-    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(info.st_ino)) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n'))
-        if (line.contains("FLOCK") && line.contains(inode)) return true;
-    return false;
-}
-
-void StartProgram(QProcess& process)
-{
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(QOV_APP_PATH), {});
-    QVERIFY(process.waitForStarted(5000));
-}
 
 }  // namespace
 
@@ -572,31 +548,6 @@ private Q_SLOTS:
         const CSingleInstance blocked(u"Blocked"_s);
         QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
-    }
-
-    // A second start leaves at once while the first runs; a start after the
-    // first was killed (kill -9, no clean-up code runs) takes over.
-    void programStarts()
-    {
-        QVERIFY(!ProgramHoldsLock());
-        QProcess first, second, next;
-        StartProgram(first);
-        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
-        QElapsedTimer clock;
-        clock.start();
-        StartProgram(second);
-        QVERIFY(second.waitForFinished(5000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(first.state(), QProcess::Running);  // left alone
-        first.kill();
-        QVERIFY(first.waitForFinished(5000));
-        QVERIFY(!ProgramHoldsLock());  // the kernel let go of the lock
-        StartProgram(next);
-        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
-        QTest::qWait(300);
-        QCOMPARE(next.state(), QProcess::Running);  // it stayed: not taken for a second copy
     }
 };
 

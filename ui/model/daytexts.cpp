@@ -422,10 +422,38 @@ std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page, const DayO
     return cells;
 }
 
-PagePicture PagePictureTexts(const MonthPage& page, const DayOptions& options)
+PagePicture PagePictureTexts(
+    const MonthPage& page, const DayOptions& options, std::optional<SolarDate> today)
 {
-    return {page.FirstColumn(), TitleStripTexts(page.Year()), WatermarkTexts(page),
+    PagePicture picture{page.FirstColumn(), TitleStripTexts(page.Year()), WatermarkTexts(page),
         PageCells(page, options), DayPanelTexts(page.Date(), options)};
+    if (today)
+        for (DayCell& cell : picture.cells) cell.today = cell.date == *today;
+    return picture;
+}
+
+TrayTip TrayTipTexts(const SolarDate& date, const DayOptions& options)
+{
+    TrayTip tip;
+    tip.lines.push_back(Format("%d年%d月%d日 ", date.year, date.month, date.day)
+        + WeekdayName(date.year, date.month, date.day));
+    std::string festivals;
+    if (const LunarDate lunar = ToLunar(date.year, date.month, date.day); HasLunarDate(lunar)) {
+        tip.lines.push_back("农历" + MonthNameOf(lunar) + "月" + LunarDayName(lunar.day));
+        if (options.Shows(FestivalKind::Folk))
+            festivals = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+    }
+    if (std::string term = SolarTermOnDate(date.year, date.month, date.day);
+        !term.empty() && options.Shows(FestivalKind::Term))
+        tip.lines.push_back(std::move(term));
+    std::string more;
+    GetDayFestivals(date.year, date.month, date.day, more, false, options.kinds);
+    if (!festivals.empty() && !more.empty()) festivals += ' ';
+    festivals += more;  // each name followed by one space
+    while (!festivals.empty() && festivals.back() == ' ') festivals.pop_back();
+    if (!festivals.empty()) tip.lines.push_back(std::move(festivals));
+    tip.holiday = UserDayText(date, options);
+    return tip;
 }
 
 std::string UserDayText(const SolarDate& date, const DayOptions& options)

@@ -121,6 +121,7 @@ struct DayCell {
     SolarDate date;
     bool inMonth = false;   // the date lies in the page month
     bool selected = false;  // in-month cell of the selected day: gets the selection fill
+    bool today = false;     // the local date today, in or outside the page month: gets a ring
     std::string dayText;    // "%d", in the upper rectangle
     Rgb dayColor;
     std::string lowerText;   // shortened to at most 12 bytes, in the lower rectangle
@@ -147,7 +148,20 @@ struct PagePicture {
     DayPanel panel;
 };
 
-PagePicture PagePictureTexts(const MonthPage& page, const DayOptions& options = {});
+// `today` marks the cell showing that date, wherever it appears in the grid;
+// none marks no cell.
+PagePicture PagePictureTexts(const MonthPage& page, const DayOptions& options = {},
+    std::optional<SolarDate> today = std::nullopt);
+
+// The tray icon's tip for a date, one item a line: "2026年12月7日 星期一",
+// "农历十月廿九", then the solar term, the festivals and the public holiday
+// ("国庆节 休"), each line only when the day has it; kinds switched off are
+// left out. GBK except the last line, which is UTF-8 like the user's texts.
+struct TrayTip {
+    std::vector<std::string> lines;  // GBK
+    std::string holiday;             // UTF-8, as UserDayText; "" on other days
+};
+TrayTip TrayTipTexts(const SolarDate& date, const DayOptions& options = {});
 
 // The five texts of the hover tip for one date.
 struct DayTip {

@@ -190,7 +190,7 @@ QovSettings LoadAndReport(const QString& path)
     return values;
 }
 
-bool Save(const QString& path, const QovSettings& values, QString& error)
+bool Save(const QString& path, const QovSettings& values, QString& error, const QovSettings* before)
 {
     QString problem;
     const std::optional<QByteArray> old = CWatchedFile::ReadAll(path, 1024 * 1024, problem);
@@ -200,9 +200,11 @@ bool Save(const QString& path, const QovSettings& values, QString& error)
         return false;
     }
     std::vector<IniValue> wanted;
-    wanted.push_back({"calendar", "weekStart", WeekStartText(values.weekStart)});
+    if (before == nullptr || before->weekStart != values.weekStart)
+        wanted.push_back({"calendar", "weekStart", WeekStartText(values.weekStart)});
     for (const BoolKey& k : BoolKeys)
-        wanted.push_back({k.group, k.key, values.*k.member ? "true" : "false"});
+        if (before == nullptr || before->*k.member != values.*k.member)
+            wanted.push_back({k.group, k.key, values.*k.member ? "true" : "false"});
     const std::string oldText = old ? old->toStdString() : std::string();
     const std::string text = EditIni(oldText, wanted, SameValue);
     if (old && text == oldText) return true;

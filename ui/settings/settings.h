@@ -55,7 +55,11 @@ QovSettings LoadAndReport(const QString& path);
 // missing. The file is read again just before, so that lines written by
 // hand since the last Load are kept. False, with the reason in `error`, when
 // it cannot be written (the file is then unchanged).
-bool Save(const QString& path, const QovSettings& values, QString& error);
+// With `before` (the values the caller started from), only the keys whose
+// value the caller changed are written: a key changed meanwhile by someone
+// else (the tray's menu, an editor) keeps its value.
+bool Save(const QString& path, const QovSettings& values, QString& error,
+    const QovSettings* before = nullptr);
 
 // One key's value for the line editor.
 struct IniValue {

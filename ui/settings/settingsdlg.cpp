@@ -301,7 +301,7 @@ void CSettingsDlg::accept()
         }
     }
     QString error;
-    if (values() != m_current && !settings::Save(m_settingsPath, values(), error)) {
+    if (values() != m_current && !settings::Save(m_settingsPath, values(), error, &m_current)) {
         m_status->setText(u"设置未能保存："_s + error);
         return;
     }
