@@ -12,6 +12,7 @@ QOV_PACKAGES=(
   python3-icalendar khal
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
   clang-14 libclang-rt-14-dev
+  dbus-x11 at-spi2-core python3-pyatspi xdotool
   g++-mingw-w64-x86-64-posix googletest wine64
 )
 

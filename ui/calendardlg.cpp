@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringDecoder>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cstdlib>
 
 #include "aboutdlg.h"
 #include "controls/clocklabels.h"
@@ -282,6 +284,8 @@ void CCalendarDlg::CreateControls()
         {"queryYearBox", u"查询年份"},
         {"queryMonthBox", u"查询月份"},
         {"queryDayBox", u"查询日期"},
+        {"gregorianRadio", u"按公历查询"},
+        {"lunarRadio", u"按农历查询"},
     };
     for (const auto& [objectName, spoken] : SpokenNames)
         findChild<QWidget*>(QString::fromLatin1(objectName))->setAccessibleName(Text(spoken));
@@ -295,6 +299,7 @@ void CCalendarDlg::CreateControls()
     m_grid = new CGridFocus(this);
     m_grid->setObjectName(QStringLiteral("monthGrid"));
     m_grid->setGeometry(ToQRect(qov::grid::ClickArea));
+    m_grid->SetCellTexts([this](int row, int column) { return SpokenCell(row, column); });
     m_grid->lower();
     setTabOrder(m_grid, m_yearBox);
 
@@ -657,16 +662,43 @@ void CCalendarDlg::ForgetPointer()
 
 void CCalendarDlg::ShowGridSelection()
 {
-    const qov::GridCell cell = m_selected.SelectedCell();
-    const QRect rect = ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_grid->pos());
-    const qov::SolarDate date = m_selected.Date();
-    // The whole day's description ends with the user's days and its public
-    // holiday, if any.
+    m_grid->setAccessibleName(
+        QStringLiteral(u"%1年%2月").arg(m_selected.Year()).arg(m_selected.Month()));
+    m_grid->SetWeekStart(m_selected.FirstColumn());
+    m_grid->SetSelection(m_selected.SelectedCell());
+}
+
+CGridFocus::CellTexts CCalendarDlg::SpokenCell(int row, int column) const
+{
+    const qov::SolarDate date = m_selected.CellAt(row, column);
+    // The day's description ends with the user's days and its public
+    // holiday, if any, less the words already said ("国庆节 休" after the
+    // festival 国庆节: "休").
     const qov::DayOptions options = DayOptions();
-    QString description = DecodeGbk(qov::SpokenDay(date, options));
-    if (const std::string mine = qov::UserDayText(date, options); !mine.empty())
-        description += u' ' + QString::fromStdString(mine);
-    m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), description);
+    QStringList words = DecodeGbk(qov::SpokenDay(date, options)).split(u' ', Qt::SkipEmptyParts);
+    const std::string user = qov::UserDayText(date, options);
+    for (const QString& word : QString::fromStdString(user).split(u' ', Qt::SkipEmptyParts))
+        if (!words.contains(word)) words.append(word);
+    return {DecodeGbk(qov::SpokenDate(date)), words.join(u' ')};
+}
+
+void CCalendarDlg::wheelEvent(QWheelEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (!qov::MonthPage::HitTest(pos.x(), pos.y())) {
+        QDialog::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // Away from the user goes back, as in a list scrolled up; Ctrl: a year.
+    const bool years = event->modifiers() & Qt::ControlModifier;
+    const int steps = m_wheel.Add(event->angleDelta().y());
+    const qov::GridKey back = years ? qov::GridKey::PrevYear : qov::GridKey::PrevMonth;
+    const qov::GridKey forward = years ? qov::GridKey::NextYear : qov::GridKey::NextMonth;
+    qov::MonthPage page = m_selected;
+    for (int i = 0; i < std::abs(steps); ++i)
+        page = qov::ApplyGridKey(page, steps > 0 ? back : forward);
+    if (!(page == m_selected)) SelectDate(page);
 }
 
 void CCalendarDlg::leaveEvent(QEvent* event)

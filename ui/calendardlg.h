@@ -10,6 +10,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "controls/gridfocus.h"
 #include "fontset.h"
 #include "model/daytexts.h"
 #include "model/monthpage.h"
@@ -22,7 +23,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class CGridFocus;
 class CQovDate;
 class CQovEdit;
 class CQovList;
@@ -103,6 +103,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Over the grid the wheel turns the page a month a notch, with Ctrl a year.
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -133,8 +135,10 @@ private:
     void RefreshTip();
     // Hides the tip until the pointer next moves over the window's surface.
     void ForgetPointer();
-    // Tells the grid's focus widget the selected cell and day.
+    // Tells the grid's focus widget the month and the selected cell.
     void ShowGridSelection();
+    // What a screen reader says of a cell of the page shown.
+    CGridFocus::CellTexts SpokenCell(int row, int column) const;
     void StopMove();
     // What a frame can do without, done after it: the skin image at the
     // ratio just painted at and, after the first frame, the window icon and
@@ -167,6 +171,7 @@ private:
     // Where the pointer last moved over the window's own surface (not over
     // a control), in client pixels; none once it left.
     std::optional<QPoint> m_pointer;
+    qov::WheelSteps m_wheel;
     CHolidayFile* m_holidays = nullptr;
     CMyDaysFile* m_myDays = nullptr;
     QovSettings m_settings;

@@ -62,7 +62,9 @@ window_shown() { xdotool search --onlyvisible --name 万年历 >/dev/null 2>&1; 
 window_hidden() { ! window_shown; }
 wait_for() { for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done; return 1; }
 icon_shown() { [ "$(count "$tray" 233,2,6 1024x24+0+0)" -gt 60 ]; }
-click_icon() { xdotool mousemove --window "$tray" 10 12 click 1; }
+# Clicks apart by more than the double-click time (Qt's default 400 ms): a
+# second click sooner is a double click, which never hides the window.
+click_icon() { sleep 0.5; xdotool mousemove --window "$tray" 10 12 click 1; }
 start_qov() { "$qov" "$@" 2>>"$work/qov.log" & pids+=($!); qov_pid=$!; }
 exits_zero() { timeout 10 "$qov" "$@" 2>>"$work/qov.log"; }
 
