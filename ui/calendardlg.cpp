@@ -1,5 +1,6 @@
 #include "calendardlg.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -33,7 +34,9 @@
 #include "model/gridkeys.h"
 #include "painters.h"
 #include "platform/settingslauncher.h"
+#include "settings/settingsdlg.h"
 #include "skin.h"
+#include "userfiles/mydaysfile.h"
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX  // MinGW's libstdc++ defines it already
@@ -106,6 +109,10 @@ QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 // skin's context menu.
 QString AboutMenuText() { return QStringLiteral(u"关于 qov(&A)..."); }
 
+// The context-menu item of the dialog "设置…" and its key.
+QString SettingsMenuText() { return QStringLiteral(u"设置(&S)…"); }
+QKeySequence SettingsKey() { return QKeySequence(Qt::CTRL | Qt::Key_Comma); }
+
 QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
 {
     auto* button = new QPushButton(Text(place.text), parent);
@@ -172,8 +179,10 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
     : QDialog(parent), m_selected(qov::Today()), m_today(m_selected.Date()),
-      m_query(m_selected.Date()), m_fonts(FontSet::Create(devicePixelRatioF()))
+      m_query(m_selected.Date()), m_fonts(FontSet::Create(devicePixelRatioF())),
+      m_settings(settings::LoadAndReport(settings::FilePath()))
 {
+    m_selected = m_selected.WithWeekStart(m_settings.weekStart);
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -308,11 +317,22 @@ void CCalendarDlg::CreateControls()
         if (child != m_tip && child != m_grid) child->installEventFilter(this);
 
     m_holidays = new CHolidayFile(this);
-    connect(m_holidays, &CHolidayFile::changed, this, [this] {
+    m_myDays = new CMyDaysFile(this);
+    const auto follow = [this] {
         update();
         RefreshTip();
         ShowGridSelection();
-    });
+    };
+    connect(m_holidays, &CHolidayFile::changed, this, follow);
+    connect(m_myDays, &CWatchedFile::changed, this, follow);
+
+    auto* settingsAction = new QAction(SettingsMenuText(), this);
+    settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    settingsAction->setShortcut(SettingsKey());
+    settingsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(settingsAction, &QAction::triggered, this, &CCalendarDlg::ShowSettings);
+    addAction(settingsAction);
+
     m_update = new CHolidayUpdate(this);
     connect(m_update, &CHolidayUpdate::finished, this,
         [this](const QStringList& changed, const QString& error) {
@@ -428,7 +448,7 @@ void CCalendarDlg::ConnectControls()
 
 void CCalendarDlg::SelectDate(const qov::MonthPage& page)
 {
-    m_selected = page;
+    m_selected = page.WithWeekStart(m_settings.weekStart);
     ShowPageBoxes();
     ShowGridSelection();
     RefreshTip();
@@ -479,6 +499,30 @@ void CCalendarDlg::OnQuery()
     // A lunar date that does not exist leaves the page as it is.
     if (const std::optional<qov::SolarDate> date = m_query.Query())
         SelectDate(qov::MonthPage(*date));
+}
+
+qov::DayOptions CCalendarDlg::DayOptions() const
+{
+    qov::DayOptions options(m_holidays->table());
+    options.kinds = m_settings.Kinds();
+    options.holidayMarks = m_settings.holidayMarks;
+    options.myDays = &m_myDays->list();
+    return options;
+}
+
+void CCalendarDlg::ApplySettings(const QovSettings& values)
+{
+    m_settings = values;
+    SelectDate(m_selected);
+}
+
+void CCalendarDlg::ShowSettings()
+{
+    ForgetPointer();
+    CSettingsDlg dialog(m_settings, settings::FilePath(), m_myDays->path(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ApplySettings(dialog.values());
+    m_myDays->Reload();
 }
 
 void CCalendarDlg::OnCompute()
@@ -545,10 +589,10 @@ void CCalendarDlg::RenderInto(QImage& target) const
 {
     const qreal ratio = target.devicePixelRatio();
     const FontSet& fonts = FontsFor(ratio);
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, fonts.fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, fonts.fontText12, m_settings.weekStart);
     QPainter painter(&target);
-    DrawPicture(
-        painter, m_cache, fonts, qov::PagePictureTexts(m_selected, m_holidays->table(), m_today));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, DayOptions(), m_today));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -563,10 +607,10 @@ QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
 void CCalendarDlg::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
-    const bool skinCached = m_cache.Skin(ratio) != nullptr;
+    const bool skinCached = m_cache.Skin(ratio, m_settings.weekStart) != nullptr;
     QPainter painter(this);
     DrawPicture(painter, m_cache, FontsFor(ratio),
-        qov::PagePictureTexts(m_selected, m_holidays->table(), m_today), event->rect());
+        qov::PagePictureTexts(m_selected, DayOptions(), m_today), event->rect());
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
@@ -579,7 +623,8 @@ void CCalendarDlg::AfterFrame()
 {
     m_afterFramePosted = false;
     const qreal ratio = devicePixelRatioF();
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12, m_settings.weekStart);
     if (m_firstFramePainted) return;
     m_firstFramePainted = true;
     setWindowIcon(ProgramIcon());
@@ -639,7 +684,7 @@ void CCalendarDlg::ShowDayTip(QPoint clientPos)
 {
     const QPoint global = mapToGlobal(clientPos);
     const std::optional<qov::DayTip> tip =
-        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), m_holidays->table());
+        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), DayOptions());
     if (!tip) {
         m_tip->Show(global, false);
         return;
@@ -666,17 +711,20 @@ void CCalendarDlg::ShowGridSelection()
 {
     m_grid->setAccessibleName(
         QStringLiteral(u"%1年%2月").arg(m_selected.Year()).arg(m_selected.Month()));
+    m_grid->SetWeekStart(m_selected.FirstColumn());
     m_grid->SetSelection(m_selected.SelectedCell());
 }
 
 CGridFocus::CellTexts CCalendarDlg::SpokenCell(int row, int column) const
 {
     const qov::SolarDate date = m_selected.CellAt(row, column);
-    // The day's description ends with its public holiday, if any, less the
-    // words already said ("国庆节 休" after the festival 国庆节: "休").
-    QStringList words = DecodeGbk(qov::SpokenDay(date)).split(u' ', Qt::SkipEmptyParts);
-    const std::string holiday = qov::HolidayText(m_holidays->table().Lookup(date));
-    for (const QString& word : QString::fromStdString(holiday).split(u' ', Qt::SkipEmptyParts))
+    // The day's description ends with the user's days and its public
+    // holiday, if any, less the words already said ("国庆节 休" after the
+    // festival 国庆节: "休").
+    const qov::DayOptions options = DayOptions();
+    QStringList words = DecodeGbk(qov::SpokenDay(date, options)).split(u' ', Qt::SkipEmptyParts);
+    const std::string user = qov::UserDayText(date, options);
+    for (const QString& word : QString::fromStdString(user).split(u' ', Qt::SkipEmptyParts))
         if (!words.contains(word)) words.append(word);
     return {DecodeGbk(qov::SpokenDate(date)), words.join(u' ')};
 }
@@ -731,6 +779,8 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     });
     QAction* update = menu.addAction(QStringLiteral(u"更新节假日安排"), this, &CCalendarDlg::UpdateHolidays);
     update->setEnabled(!m_update->running());
+    QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
+    settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
     if (!m_menuActions.isEmpty()) {
         menu.addSeparator();

@@ -12,8 +12,10 @@
 
 #include "controls/gridfocus.h"
 #include "fontset.h"
+#include "model/daytexts.h"
 #include "model/monthpage.h"
 #include "painters.h"
+#include "settings/settings.h"
 
 class QAction;
 class QComboBox;
@@ -29,6 +31,7 @@ class CTipWindow;
 class CHolidayFile;
 class CHolidayUpdate;
 class QTimer;
+class CMyDaysFile;
 
 class CCalendarDlg : public QDialog {
     Q_OBJECT
@@ -76,11 +79,22 @@ public:
     // CHolidayUpdate::AutoCheckDue() allows, unless the setting is off.
     void StartAutoUpdate();
 
+    // The user's own days; the page repaints when the file changes.
+    CMyDaysFile* myDaysFile() const noexcept { return m_myDays; }
+    // The settings in force: read from qov.conf at start, then the dialog's.
+    const QovSettings& settings() const noexcept { return m_settings; }
+    // Puts settings in force at once: the page, tip and grid follow.
+    void ApplySettings(const QovSettings& values);
+    // What the cells, panel and tip show under the settings in force.
+    qov::DayOptions DayOptions() const;
+
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
 
     // Shows the About box modally.
     void ShowAbout();
+    // Shows the dialog "设置…" modally; OK puts its settings in force.
+    void ShowSettings();
     // Actions the skin's context menu offers after the About box (the
     // tray's settings), not owned.
     void SetMenuActions(QList<QAction*> actions) { m_menuActions = std::move(actions); }
@@ -173,6 +187,8 @@ private:
     CHolidayUpdate* m_update = nullptr;
     QTimer* m_autoUpdate = nullptr;
     bool m_reportUpdate = false;  // whether the running update was asked for
+    CMyDaysFile* m_myDays = nullptr;
+    QovSettings m_settings;
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

@@ -2,10 +2,12 @@
 // index, and sweeps over the weekday rows, Friday the 13th, Easter and 除夕.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <ostream>
 #include <span>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -107,11 +109,11 @@ TEST(Lookup, GivesTheNames)
     for (const auto& c : rows) EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected) << c.name;
 }
 
-using Table = std::span<const std::string_view>;
+using Table = std::span<const FestivalRow>;
 
 // Rows "MMDD names" (weekday rows "MMWD"), names separated by single spaces,
-// keys ascending but for 除夕's row 0100 at the end of the lunar table; an
-// empty row ends the table.
+// keys ascending but for 除夕's row 0100 at the end of the lunar table; rows
+// of one key only where their kinds differ; an empty row ends the table.
 TEST(FestivalTables, RowsAreKeySpaceNames)
 {
     const struct {
@@ -119,34 +121,43 @@ TEST(FestivalTables, RowsAreKeySpaceNames)
         Table table;
         std::size_t rows;
         std::string_view digitKey;  // the one row with ASCII digits among its names
-    } tables[] = {{"Gregorian", GregorianFestivals, 101, "1213"}, {"Lunar", LunarFestivals, 12, ""},
+    } tables[] = {{"Gregorian", GregorianFestivals, 119, "1213"}, {"Lunar", LunarFestivals, 12, ""},
         {"Weekday", WeekdayFestivals, 11, ""}};
     for (const auto& t : tables) {
         SCOPED_TRACE(t.name);
         ASSERT_EQ(t.table.size(), t.rows + 1);
-        EXPECT_TRUE(t.table.back().empty());
+        EXPECT_TRUE(t.table.back().text.empty());
         for (std::size_t i = 0; i < t.rows; ++i) {
-            const std::string_view row = t.table[i], key = row.substr(0, 4);
+            const std::string_view row = t.table[i].text, key = row.substr(0, 4);
             ASSERT_GE(row.size(), 6u) << i;
             EXPECT_TRUE(key.find_first_not_of("0123456789") == key.npos && row[4] == ' ') << row;
-            EXPECT_TRUE(i == 0 || key > t.table[i - 1].substr(0, 4) || key == "0100") << row;
+            const std::string_view before = i == 0 ? "" : t.table[i - 1].text.substr(0, 4);
+            EXPECT_TRUE(key > before || key == "0100"
+                || (key == before && t.table[i].kind != t.table[i - 1].kind))
+                << row;
             const std::string_view names = row.substr(5);
             EXPECT_TRUE(names[0] != ' ' && names.back() != ' ' && names.find("  ") == names.npos)
                 << row;
             EXPECT_EQ(names.find_first_of("0123456789") != names.npos, key == t.digitKey) << row;
         }
     }
-    EXPECT_EQ(LunarFestivals[11].substr(0, 4), "0100");
+    EXPECT_EQ(LunarFestivals[11].text.substr(0, 4), "0100");
 }
 
-// The lookup without an index: the first row containing the key anywhere.
+// The lookup without an index: the first row containing the key anywhere,
+// and the rows of its key after it.
 std::string ScanNames(Table table, int month, int day)
 {
     char key[16];
     std::snprintf(key, sizeof key, "%02d%02d", month, day);
-    for (const std::string_view row : table)
-        if (!row.empty() && row.find(key) != row.npos) return std::string(row.substr(5));
-    return {};
+    std::string names;
+    for (std::size_t i = 0; i < table.size() && !table[i].text.empty(); ++i) {
+        const std::string_view row = table[i].text;
+        if (names.empty() && row.find(key) == row.npos) continue;
+        if (!names.empty() && row.substr(0, 4) != table[i - 1].text.substr(0, 4)) break;
+        names += (names.empty() ? "" : " ") + std::string(row.substr(5));
+    }
+    return names;
 }
 
 // Every date key as the plain scan finds it; the invalid months 0, 13 and days
@@ -166,6 +177,62 @@ TEST(FestivalIndex, AnswersAsThePlainScan)
                 inMonth && day <= 30 ? ScanNames(LunarFestivals, month, day) : "";
             EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
         }
+    }
+}
+
+// The list of one kind alone, with the term and the lunar festival. The
+// borderline rows: 国际儿童节 and 妇女节 are Chinese festivals, 白色情人节 and
+// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad.
+std::string OfKind(Date d, FestivalKind kind)
+{
+    std::string result;
+    GetDayFestivals(d.y, d.m, d.d, result, true, KindBit(kind));
+    return result;
+}
+
+TEST(FestivalKinds, OneKindAlone)
+{
+    using enum FestivalKind;
+    // clang-format off
+    const struct { const char* name; Date date; FestivalKind kind; const char* expected; } rows[] = {
+        {"TermAlone", {2009, 10, 8}, Term, "寒露 "},
+        {"TermHidesTheRest", {2009, 10, 8}, China, "全国高血压日 "},
+        {"SplitRowSecondPart", {2009, 10, 8}, World, "世界视觉日 "},
+        {"MidAutumn", {2009, 10, 3}, Folk, "中秋节 "},
+        {"Eve", {2010, 2, 13}, Folk, "除夕 "},
+        {"ChildrensDayIsChinese", {2009, 6, 1}, China, "国际儿童节 "},
+        {"ChildrensDayNotWorld", {2009, 6, 1}, World, ""},
+        {"WhiteDayWestern", {2009, 3, 14}, West, "白色情人节 "},
+        {"PiDayWorld", {2009, 3, 14}, World, "国际数学日 "},
+        {"HalloweenEve", {2009, 10, 31}, West, "万圣节前夜 "},
+        {"LandDayAbroad", {2009, 3, 30}, World, "巴勒斯坦国土日 "},
+        {"MothersDayWeekdayRow", {2009, 5, 10}, West, "国际母亲节 "},
+        {"BlackFriday", {2009, 2, 13}, West, "黑色星期五 "},
+        {"Easter", {2009, 4, 12}, West, "复活节 "},
+        {"EasterNotChinese", {2009, 4, 12}, China, ""},
+    };
+    // clang-format on
+    for (const auto& r : rows) EXPECT_EQ(OfKind(r.date, r.kind), r.expected) << r.name;
+}
+
+// Every name of every day of four years (Easter, Friday the 13th and the
+// weekday rows in each place) is of exactly one kind: the five lists of one
+// kind hold the names of the whole list, each once.
+TEST(FestivalKinds, SplitEveryList)
+{
+    for (long long n = DaysOf({2008, 1, 1}); n <= DaysOf({2011, 12, 31}); ++n) {
+        const Date d = DateOf(n);
+        std::vector<std::string> parts;
+        for (int k = 0; k < 5; ++k) {
+            std::istringstream names(OfKind(d, static_cast<FestivalKind>(k)));
+            for (std::string name; names >> name;) parts.push_back(name);
+        }
+        std::vector<std::string> whole;
+        std::istringstream names(WithLunar(d.y, d.m, d.d));
+        for (std::string name; names >> name;) whole.push_back(name);
+        std::ranges::sort(parts);
+        std::ranges::sort(whole);
+        ASSERT_EQ(parts, whole) << d;
     }
 }
 

@@ -3,12 +3,15 @@
 // line, and the table built from its answer finds exactly those days. The
 // same bytes as a downloaded holiday-cn file: a schedule or a reason, and
 // the schedule's days all sound and found over the shipped table.
+// The same bytes as the user's own days: every byte kept, each day read back
+// from its own line, and a page lookup that names only days it holds.
 #include <algorithm>
 #include <string>
 
 #include "fuzz_common.h"
 #include "model/holidaycn.h"
 #include "model/holidays.h"
+#include "model/mydays.h"
 
 namespace {
 
@@ -49,6 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             QOV_CHECK(info.name == line.name);
         }
     }
+    MyDaysFile days(bytes);
+    QOV_CHECK(days.Bytes() == bytes);
+    QOV_CHECK(days.Messages().size() <= lineCount);
+    const MyDayList list(days.Days());
+    for (const MyDay& day : list.Days()) QOV_CHECK(ParseMyDayLine(FormatMyDay(day)).day == day);
+    for (const int index : list.OnPage({2020, 5, 31}))
+        QOV_CHECK(index >= -1 && index < static_cast<int>(list.Days().size()));
+    if (!list.Days().empty()) {
+        days.Remove(0);
+        QOV_CHECK(days.Days().size() + 1 == list.Days().size());
+    }
+
     // The user's lines over the shipped schedule, and lookups of any date.
     HolidayTable overridden;
     const HolidayTable& merged = parse.lines.empty()

@@ -279,66 +279,77 @@ long long Days(const SolarDate& d)  // since 1970-01-01, a Thursday
     return DaysFromCivil(d.year, static_cast<unsigned>(d.month), static_cast<unsigned>(d.day));
 }
 
-// Every page with its cells, tips, clicks and the panels of its days.
+// Every page, Sunday first and Monday first, with its cells, tips, clicks and
+// the panels of its days (once: they do not depend on the week start).
 TEST(Sweep, EveryPage)
 {
-    for (int y = 1899; y <= 2101; ++y) {
-        for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m) {
-            const MonthPage page(y, m, (y * 7 + m * 5) % DaysInMonth(y, m) + 1);
-            const PagePicture picture = PagePictureTexts(page);
-            const std::string ym = std::to_string(y) + (m < 10 ? "-0" : "-") + std::to_string(m);
-            SCOPED_TRACE(ym);
-            EXPECT_EQ(picture.watermark.year + '-' + picture.watermark.month, ym);
-            const long long first = Days(picture.cells[0].date);
-            ASSERT_EQ(((first + 4) % 7 + 7) % 7, 0);  // a Sunday
-            int saturdays = 0;
-            for (std::size_t i = 0; i < picture.cells.size(); ++i) {
-                const DayCell& c = picture.cells[i];
-                SCOPED_TRACE(::testing::PrintToString(c.date));
-                const bool lunar = HasLunarDate(ToLunar(c.date.year, c.date.month, c.date.day));
-                ASSERT_EQ(Days(c.date), first + static_cast<long long>(i));
-                EXPECT_EQ(c.inMonth, c.date.month == m);
-                EXPECT_EQ(c.dayText, std::to_string(c.date.day));
-                EXPECT_LE(c.lowerText.size(), 12u);
-                using enum LowerTextSource;
-                EXPECT_EQ(c.lowerText.empty(), c.source == None);
-                const bool fromLunar =
-                    c.source == LunarFestival || c.source == LunarMonth || c.source == LunarDay;
-                EXPECT_TRUE(lunar ? !c.lowerText.empty() : !fromLunar);
-                // Sundays red, Saturdays green and red by turns, neighbouring days grey.
-                const std::size_t weekday = i % 7;
-                const Rgb day = !c.inMonth ? Grey
-                    : weekday == 0         ? Red
-                    : weekday < 6          ? Black
-                    : saturdays++ % 2 == 0 ? Green
-                                           : Red;
-                EXPECT_EQ(c.dayColor, day);
-                EXPECT_EQ(c.selected, c.inMonth && c.date == page.Date());
+    for (const WeekStart start : {WeekStart::Sunday, WeekStart::Monday})
+        for (int y = 1899; y <= 2101; ++y) {
+            for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m) {
+                const MonthPage page(y, m, (y * 7 + m * 5) % DaysInMonth(y, m) + 1, start);
+                const PagePicture picture = PagePictureTexts(page);
+                const std::string ym =
+                    std::to_string(y) + (m < 10 ? "-0" : "-") + std::to_string(m);
+                SCOPED_TRACE(ym + (start == WeekStart::Monday ? " Monday" : " Sunday"));
+                EXPECT_EQ(picture.watermark.year + '-' + picture.watermark.month, ym);
+                EXPECT_EQ(picture.weekStart, start);
+                const long long first = Days(picture.cells[0].date);
+                // A Sunday or a Monday, and the 1st in the first row.
+                ASSERT_EQ(((first + 4) % 7 + 7) % 7, static_cast<int>(start));
+                ASSERT_EQ(picture.cells[static_cast<std::size_t>(page.LeadingDays())].date,
+                    (SolarDate{y, m, 1}));
+                ASSERT_LT(page.LeadingDays(), 7);
+                EXPECT_EQ(page.CellAt(page.SelectedCell()), page.Date());
+                int saturdays = 0;
+                for (std::size_t i = 0; i < picture.cells.size(); ++i) {
+                    const DayCell& c = picture.cells[i];
+                    SCOPED_TRACE(::testing::PrintToString(c.date));
+                    const bool lunar = HasLunarDate(ToLunar(c.date.year, c.date.month, c.date.day));
+                    ASSERT_EQ(Days(c.date), first + static_cast<long long>(i));
+                    EXPECT_EQ(c.inMonth, c.date.month == m);
+                    EXPECT_EQ(c.dayText, std::to_string(c.date.day));
+                    EXPECT_LE(c.lowerText.size(), 12u);
+                    using enum LowerTextSource;
+                    EXPECT_EQ(c.lowerText.empty(), c.source == None);
+                    const bool fromLunar =
+                        c.source == LunarFestival || c.source == LunarMonth || c.source == LunarDay;
+                    EXPECT_TRUE(lunar ? !c.lowerText.empty() : !fromLunar);
+                    // Sundays red, Saturdays green and red by turns, neighbouring days grey.
+                    const int weekday = WeekdayOfColumn(start, static_cast<int>(i % 7));
+                    ASSERT_EQ(ColumnOfWeekday(start, weekday), static_cast<int>(i % 7));
+                    const Rgb day = !c.inMonth ? Grey
+                        : weekday == 0         ? Red
+                        : weekday < 6          ? Black
+                        : saturdays++ % 2 == 0 ? Green
+                                               : Red;
+                    EXPECT_EQ(c.dayColor, day);
+                    EXPECT_EQ(c.selected, c.inMonth && c.date == page.Date());
 
-                const Rect r = CellRect(static_cast<int>(i / 7), static_cast<int>(weekday));
-                const int x = (r.left + r.right) / 2, py = (r.top + r.bottom) / 2;
-                const std::optional<DayTip> tip = TipTexts(page, x, py);
-                ASSERT_TRUE(tip.has_value());
-                EXPECT_EQ(tip->date, c.date);
-                EXPECT_EQ(tip->line3.empty(), !lunar);
-                const MonthPage after = page.SelectCell(*MonthPage::HitTest(x, py));
-                EXPECT_TRUE(after == page || after.Date() == c.date);
-                if (!c.inMonth) continue;
+                    const Rect r = CellRect(static_cast<int>(i / 7), static_cast<int>(i % 7));
+                    const int x = (r.left + r.right) / 2, py = (r.top + r.bottom) / 2;
+                    const std::optional<DayTip> tip = TipTexts(page, x, py);
+                    ASSERT_TRUE(tip.has_value());
+                    EXPECT_EQ(tip->date, c.date);
+                    EXPECT_EQ(tip->line3.empty(), !lunar);
+                    const MonthPage after = page.SelectCell(*MonthPage::HitTest(x, py));
+                    EXPECT_TRUE(after == page || after.Date() == c.date);
+                    EXPECT_EQ(after.FirstColumn(), start);
+                    if (!c.inMonth || start == WeekStart::Monday) continue;
 
-                const DayPanel panel = DayPanelTexts(c.date);
-                EXPECT_EQ(panel.lines[PanelDayLine].Text(), c.dayText);
-                // Two sectional terms, two characters each, around the grey distances.
-                const std::vector<TextRun>& terms = panel.lines[4].runs;
-                ASSERT_EQ(terms.size(), 3u);
-                EXPECT_EQ(terms[0].text.size() + terms[2].text.size(), 8u);
-                EXPECT_EQ(terms[1].color, Grey);
-                EXPECT_EQ(panel.lines[5].Text().empty(), !lunar);
-                EXPECT_EQ(panel.lines[6].Text().size(), 24u);  // "XX(X)年 XX月 XX日"
-                const std::string list = panel.lines[7].Text();
-                EXPECT_TRUE(list.size() <= 20 || (list.size() <= 25 && list.ends_with("……")));
+                    const DayPanel panel = DayPanelTexts(c.date);
+                    EXPECT_EQ(panel.lines[PanelDayLine].Text(), c.dayText);
+                    // Two sectional terms, two characters each, around the grey distances.
+                    const std::vector<TextRun>& terms = panel.lines[4].runs;
+                    ASSERT_EQ(terms.size(), 3u);
+                    EXPECT_EQ(terms[0].text.size() + terms[2].text.size(), 8u);
+                    EXPECT_EQ(terms[1].color, Grey);
+                    EXPECT_EQ(panel.lines[5].Text().empty(), !lunar);
+                    EXPECT_EQ(panel.lines[6].Text().size(), 24u);  // "XX(X)年 XX月 XX日"
+                    const std::string list = panel.lines[7].Text();
+                    EXPECT_TRUE(list.size() <= 20 || (list.size() <= 25 && list.ends_with("……")));
+                }
             }
         }
-    }
 }
 
 // The month page, the quick query and the texts at the edges of int: every

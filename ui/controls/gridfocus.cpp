@@ -65,7 +65,7 @@ public:
         if (!isValid()) return {};
         if (m_row < 0) {
             if (t != QAccessible::Name) return {};
-            const std::string name = qov::ColumnHeader(m_column);
+            const std::string name = qov::ColumnHeader(m_column, m_grid->weekStart());
             return QStringDecoder("GBK").decode(
                 QByteArrayView(name.data(), qsizetype(name.size())));
         }

@@ -32,6 +32,9 @@ public:
     explicit CGridFocus(QWidget* parent = nullptr);
 
     void SetCellTexts(CellTextSource source) { m_texts = std::move(source); }
+    // The weekday of the first column, for the column headers.
+    void SetWeekStart(qov::WeekStart start) noexcept { m_weekStart = start; }
+    qov::WeekStart weekStart() const noexcept { return m_weekStart; }
     CellTexts Texts(int row, int column) const;
     // The selected cell. A new day there (or new texts for it) is announced
     // while the grid has the focus.
@@ -62,6 +65,7 @@ private:
     void Announce();
 
     CellTextSource m_texts;
+    qov::WeekStart m_weekStart = qov::WeekStart::Sunday;
     qov::GridCell m_selection;
     CellTexts m_spoken;  // of the selected cell when last announced or set
     int m_announcements = 0;

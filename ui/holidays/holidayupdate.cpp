@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "holidayfile.h"
+#include "settings/settings.h"
 #include "model/holidaycn.h"
 
 using namespace Qt::StringLiterals;
@@ -134,8 +135,9 @@ QList<int> CHolidayUpdate::YearsToCheck(const QDate& today)
 
 bool CHolidayUpdate::AutoUpdateEnabled()
 {
-    const QString conf = QFileInfo(CHolidayFile::UserFilePath()).absolutePath() + u"/qov.conf"_s;
-    return QSettings(conf, QSettings::IniFormat).value(u"holidays/autoUpdate"_s, true).toBool();
+    // Read afresh at each check, so that a hand edit counts without a restart.
+    QString message;
+    return settings::Load(settings::FilePath(), message).autoUpdate;
 }
 
 QString CHolidayUpdate::StatePath() const { return m_folder + u"/state.ini"_s; }

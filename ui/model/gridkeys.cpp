@@ -13,7 +13,7 @@ namespace {
 // The page of a date when the page range holds it unchanged; else `current`.
 MonthPage PageOrStay(const MonthPage& current, const SolarDate& date) noexcept
 {
-    const MonthPage page(date);
+    const MonthPage page(date, current.FirstColumn());
     return page.Date() == date ? page : current;
 }
 
@@ -70,7 +70,7 @@ std::string SpokenDate(const SolarDate& date)
     return buf + WeekdayName(date.year, date.month, date.day);
 }
 
-std::string SpokenDay(const SolarDate& date)
+std::string SpokenDay(const SolarDate& date, const DayOptions& options)
 {
     std::string text;
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
@@ -79,7 +79,7 @@ std::string SpokenDay(const SolarDate& date)
         if (lunar.isLeap) text += "闰";
         text += LunarMonthName(lunar.month) + "月" + LunarDayName(lunar.day) + " ";
     }
-    const DayTip tip = DayTipTexts(date);
+    const DayTip tip = DayTipTexts(date, options);
     std::string note = tip.note;
     while (!note.empty() && note.back() == ' ') note.pop_back();
     if (!note.empty()) text += note + " ";
@@ -94,15 +94,14 @@ int WheelSteps::Add(int delta) noexcept
     return static_cast<int>(sum / 120);
 }
 
-int ColumnWeekday(int column) noexcept
+int ColumnWeekday(int column, WeekStart start) noexcept
 {
-    // Sunday first, as MonthPage lays out the cells.
-    return column >= 0 && column < grid::Columns ? column : -1;
+    return column >= 0 && column < grid::Columns ? WeekdayOfColumn(start, column) : -1;
 }
 
-std::string ColumnHeader(int column)
+std::string ColumnHeader(int column, WeekStart start)
 {
-    const int weekday = ColumnWeekday(column);
+    const int weekday = ColumnWeekday(column, start);
     return weekday < 0 ? std::string()
                        : std::string(WeekdayNames[static_cast<std::size_t>(weekday)]);
 }

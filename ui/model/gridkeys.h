@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "model/daytexts.h"
 #include "model/monthpage.h"
 
 namespace qov {
@@ -42,16 +43,19 @@ private:
     int m_rest = 0;  // (-120, 120), the sign of the last turn
 };
 
-// The weekday shown in grid column 0..6, 0 = Sunday (-1 outside the grid),
-// and its name for the column's header ("星期日"; "" outside the grid).
-int ColumnWeekday(int column) noexcept;
-std::string ColumnHeader(int column);
+// The weekday shown in grid column 0..6 for a week start, 0 = Sunday (-1
+// outside the grid), and its name for the column's header ("星期日"; ""
+// outside the grid).
+int ColumnWeekday(int column, WeekStart start = WeekStart::Sunday) noexcept;
+std::string ColumnHeader(int column, WeekStart start = WeekStart::Sunday);
 
 // What a screen reader says of a day, GBK: the date and weekday as the
 // cell's name ("2026年12月7日 星期一"), and the rest of the day in one line
 // as its description: lunar date, festivals and solar term, and the gan-zhi
 // of year, month and day ("农历十月廿八 大雪 丙午年 庚子月 ...").
 std::string SpokenDate(const SolarDate& date);
-std::string SpokenDay(const SolarDate& date);
+// Names of the kinds switched off in `options` are left out; the user's days
+// and the holiday (UTF-8) are the caller's to add (UserDayText).
+std::string SpokenDay(const SolarDate& date, const DayOptions& options = {});
 
 }  // namespace qov

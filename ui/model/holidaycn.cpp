@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "model/textfields.h"
+
 namespace qov {
 namespace {
 
@@ -312,7 +314,7 @@ HolidayCnRead ReadHolidayCn(std::string_view bytes, int year)
 {
     if (bytes.size() > MaxHolidayCnBytes)
         return Refuse("larger than " + std::to_string(MaxHolidayCnBytes / 1024) + " KiB");
-    if (!Utf8Length(bytes)) return Refuse("not UTF-8");
+    if (!textfields::Utf8Length(bytes)) return Refuse("not UTF-8");
     JsonParser parser(bytes);
     const std::optional<JsonValue> root = parser.Document();
     if (!root) return Refuse(parser.error());

@@ -103,10 +103,6 @@ private:
     std::vector<std::string> m_names;  // distinct names, UTF-8
 };
 
-// Code points of `text`, or none when it is not well-formed UTF-8 (overlong
-// forms, surrogates and code points past U+10FFFF are not).
-std::optional<std::size_t> Utf8Length(std::string_view text) noexcept;
-
 // Why `name` cannot name a holiday (empty, a control character, invalid
 // UTF-8, more than MaxHolidayNameChars code points), or "" when it can.
 std::string HolidayNameProblem(std::string_view name);
