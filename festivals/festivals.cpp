@@ -23,15 +23,21 @@ inline constexpr std::string_view Easter = "复活节";
 
 // Every row up to the end marker is "DDDD " followed by at least one byte, so
 // RowNames never cuts outside a row.
+// Rows of one key follow each other, so that a lookup reads on from the
+// indexed row while the key holds.
 template <std::size_t N>
-constexpr bool RowsAreWellFormed(const std::array<std::string_view, N>& table) noexcept
+constexpr bool RowsAreWellFormed(const std::array<FestivalRow, N>& table) noexcept
 {
     std::size_t i = 0;
-    for (; i < N && !table[i].empty(); ++i) {
-        const std::string_view row = table[i];
+    for (; i < N && !table[i].text.empty(); ++i) {
+        const std::string_view row = table[i].text;
         if (row.size() < 6 || row[4] != ' ') return false;
         for (std::size_t j = 0; j < 4; ++j)
             if (!detail::IsDigit(row[j])) return false;
+        for (std::size_t k = 0; k + 1 < i; ++k)
+            if (table[k].text.substr(0, 4) == row.substr(0, 4)
+                && table[k + 1].text.substr(0, 4) != row.substr(0, 4))
+                return false;
     }
     return i == N - 1;  // exactly one end marker, in the last slot
 }
@@ -60,7 +66,7 @@ static_assert(IndexIsExact(std::make_integer_sequence<int, detail::KeyIndexHigh>
 inline constexpr int NewYearsEveRow = detail::ScanRow(LunarFestivals, 1, 0);
 static_assert(NewYearsEveRow != NoRow);
 inline constexpr std::string_view NewYearsEve =
-    detail::RowNames(LunarFestivals[static_cast<std::size_t>(NewYearsEveRow)]);
+    detail::RowNames(LunarFestivals[static_cast<std::size_t>(NewYearsEveRow)].text);
 
 // No lunar year of the table has a leap 12th month, so the last day of the
 // ordinary 12th month is the last day of the lunar year.
@@ -72,12 +78,17 @@ constexpr bool NoLeapTwelfthMonth() noexcept
 }
 static_assert(NoLeapTwelfthMonth());
 
+// Longest names of one key, with the spaces between its rows.
 template <std::size_t N>
-constexpr std::size_t LongestNames(const std::array<std::string_view, N>& table) noexcept
+constexpr std::size_t LongestNames(const std::array<FestivalRow, N>& table) noexcept
 {
     std::size_t longest = 0;
-    for (std::size_t i = 0; i < N && !table[i].empty(); ++i)
-        longest = std::max(longest, detail::RowNames(table[i]).size());
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < N && !table[i].text.empty(); ++i) {
+        const bool sameKey = i > 0 && table[i - 1].text.substr(0, 4) == table[i].text.substr(0, 4);
+        run = (sameKey ? run + 1 : 0) + detail::RowNames(table[i].text).size();
+        longest = std::max(longest, run);
+    }
     return longest;
 }
 
@@ -112,26 +123,41 @@ private:
     std::size_t m_size = 0;
 };
 
+// The rows of one key: from the indexed row while the key holds.
 template <std::size_t N>
-constexpr std::string_view NamesAt(const std::array<std::string_view, N>& table, int row) noexcept
+void AddRows(ListBuilder& list, const std::array<FestivalRow, N>& table, int row,
+    FestivalKinds kinds) noexcept
 {
-    return row == NoRow ? std::string_view()
-                        : detail::RowNames(table[static_cast<std::size_t>(row)]);
+    if (row == NoRow) return;
+    const auto first = static_cast<std::size_t>(row);
+    const std::string_view key = table[first].text.substr(0, 4);
+    for (std::size_t i = first; i < N && table[i].text.substr(0, 4) == key; ++i)
+        if ((kinds & KindBit(table[i].kind)) != 0) list.Add(detail::RowNames(table[i].text));
 }
 
-constexpr std::string_view GregorianNames(int month, int day) noexcept
+void AddGregorianNames(ListBuilder& list, int month, int day, FestivalKinds kinds) noexcept
 {
     // 2000 is a leap year: 29 February has its rows.
-    if (day < 1 || day > DaysInMonth(2000, month)) return {};
-    return NamesAt(GregorianFestivals, detail::IndexedRow(detail::GregorianIndex, month, day));
+    if (day < 1 || day > DaysInMonth(2000, month)) return;
+    AddRows(
+        list, GregorianFestivals, detail::IndexedRow(detail::GregorianIndex, month, day), kinds);
 }
+
+// Every lunar row is a traditional festival, 除夕 included.
+constexpr bool LunarRowsAreFolk() noexcept
+{
+    for (const FestivalRow& row : LunarFestivals)
+        if (!row.text.empty() && row.kind != FestivalKind::Folk) return false;
+    return true;
+}
+static_assert(LunarRowsAreFolk());
 
 constexpr std::string_view LunarNames(int lunarYear, int lunarMonth, int lunarDay) noexcept
 {
     // The table's 除夕 row is keyed as day 0 of month 1: no lookup may reach it.
     if (lunarMonth < 1 || lunarMonth > 12 || lunarDay < 1 || lunarDay > 30) return {};
     const int row = detail::IndexedRow(detail::LunarIndex, lunarMonth, lunarDay);
-    if (row != NoRow) return NamesAt(LunarFestivals, row);
+    if (row != NoRow) return detail::RowNames(LunarFestivals[static_cast<std::size_t>(row)].text);
     if (lunarMonth == 12 && lunarYear >= FirstLunarYear && lunarYear <= LastLunarYear
         && lunarDay == LunarMonthDays(lunarYear, 12))
         return NewYearsEve;
@@ -146,21 +172,24 @@ constexpr bool IsValidDate(int year, int month, int day) noexcept
 }
 
 // The caller has checked the date with IsValidDate.
-constexpr std::string_view WeekdayRuleNamesOfValidDate(int year, int month, int day) noexcept
+void AddWeekdayRuleNames(
+    ListBuilder& list, int year, int month, int day, FestivalKinds kinds) noexcept
 {
     const detail::WeekKey key = detail::WeekOfMonth(DayOfWeek(year, month, 1), day);
-    if (key.week < 0 || key.week > 9 || key.weekday < 0) return {};
+    if (key.week < 0 || key.week > 9 || key.weekday < 0) return;
     int row = detail::IndexedRow(detail::WeekdayIndex, month, key.week * 10 + key.weekday);
     // The fourth Sunday falls back to a fifth-Sunday row of the month.
     if (row == NoRow && key.week == 4 && key.weekday == 0)
         row = detail::IndexedRow(detail::WeekdayIndex, month, 50);
-    return NamesAt(WeekdayFestivals, row);
+    AddRows(list, WeekdayFestivals, row, kinds);
 }
 
-constexpr std::string_view WeekdayRuleNames(int year, int month, int day) noexcept
+// The list without its last space.
+std::string Joined(const ListBuilder& list)
 {
-    return IsValidDate(year, month, day) ? WeekdayRuleNamesOfValidDate(year, month, day)
-                                         : std::string_view();
+    std::string_view names = list.View();
+    if (!names.empty()) names.remove_suffix(1);
+    return std::string(names);
 }
 
 constexpr bool IsEaster(int year, int month, int day) noexcept
@@ -174,7 +203,9 @@ constexpr bool IsEaster(int year, int month, int day) noexcept
 
 std::string FindGregorianFestival(int /*year*/, int month, int day)
 {
-    return std::string(GregorianNames(month, day));
+    ListBuilder list;
+    AddGregorianNames(list, month, day, AllFestivalKinds);
+    return Joined(list);
 }
 
 std::string FindLunarFestival(int lunarYear, int lunarMonth, int lunarDay)
@@ -184,25 +215,33 @@ std::string FindLunarFestival(int lunarYear, int lunarMonth, int lunarDay)
 
 std::string FindWeekdayFestival(int year, int month, int day)
 {
-    return std::string(WeekdayRuleNames(year, month, day));
+    ListBuilder list;
+    if (IsValidDate(year, month, day))
+        AddWeekdayRuleNames(list, year, month, day, AllFestivalKinds);
+    return Joined(list);
 }
 
-void GetDayFestivals(int year, int month, int day, std::string& result, bool withLunar)
+void GetDayFestivals(
+    int year, int month, int day, std::string& result, bool withLunar, FestivalKinds kinds)
 {
     if (!IsValidDate(year, month, day)) {
         result.clear();
         return;
     }
+    const auto wanted = [kinds](FestivalKind kind) { return (kinds & KindBit(kind)) != 0; };
     ListBuilder list;
     if (withLunar) {
-        list.Add(SolarTermOnDate(year, month, day));
+        if (wanted(FestivalKind::Term)) list.Add(SolarTermOnDate(year, month, day));
         const LunarDate lunar = ToLunar(year, month, day);
-        if (HasLunarDate(lunar)) list.Add(LunarNames(lunar.year, lunar.month, lunar.day));
+        if (HasLunarDate(lunar) && wanted(FestivalKind::Folk))
+            list.Add(LunarNames(lunar.year, lunar.month, lunar.day));
     }
-    list.Add(GregorianNames(month, day));
-    list.Add(WeekdayRuleNamesOfValidDate(year, month, day));
-    if (day == 13 && DayOfWeek(year, month, day) == 5) list.Add(BlackFriday);
-    if (IsEaster(year, month, day)) list.Add(Easter);
+    AddGregorianNames(list, month, day, kinds);
+    AddWeekdayRuleNames(list, year, month, day, kinds);
+    if (wanted(FestivalKind::West)) {
+        if (day == 13 && DayOfWeek(year, month, day) == 5) list.Add(BlackFriday);
+        if (IsEaster(year, month, day)) list.Add(Easter);
+    }
     result.assign(list.View());
 }
 

@@ -7,10 +7,12 @@ QOV_PACKAGES=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming fonts-wqy-microhei fonts-liberation
   xvfb xauth x11-apps x11-utils imagemagick
+  trayer xdotool faketime libfaketime dbus-daemon openssl
   qt6-translations-l10n
   python3-icalendar khal
   desktop-file-utils appstream librsvg2-bin dpkg-dev file lintian
   clang-14 libclang-rt-14-dev
+  dbus-x11 at-spi2-core python3-pyatspi xdotool
   g++-mingw-w64-x86-64-posix googletest wine64
 )
 

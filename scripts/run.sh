@@ -35,7 +35,9 @@ stop() {
   set +e
   local pid
   for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null
+    # Under dbus-run-session, the calendar alone: dbus-run-session then
+    # stops its bus and ends by itself.
+    pkill -TERM -P "$pid" -x qov 2>/dev/null || kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
   app_pid=
@@ -83,7 +85,12 @@ export DISPLAY=":$display"
 # A runtime directory of its own, so that a calendar already running for
 # this user does not count as the first copy.
 runtime=$(mktemp -d)
-XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb "$app" &
+# A session bus of its own, stopped with the calendar: with none, libdbus
+# starts one through dbus-launch (package dbus-x11, found on most desktops),
+# which outlives this script. dbus-run-session comes with dbus-launch.
+session=()
+command -v dbus-run-session >/dev/null && session=(dbus-run-session --)
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=xcb "${session[@]}" "$app" &
 app_pid=$!
 
 # The window: the top-level window of class "qov" larger than Qt's helper

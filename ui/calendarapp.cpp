@@ -6,12 +6,20 @@
 #include <cstdio>
 
 #include "calendardlg.h"
+#include "calendarhost.h"
 #include "commandline.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
+#include "platform/instancechannel.h"
+#include "holidays/holidayupdate.h"
 #include "platform/singleinstance.h"
+#include "traysettings.h"
 
 namespace {
+
+// How long a second start waits for the first to answer: the first may
+// still be starting (loading fonts, connecting to the display).
+constexpr int HandOverMs = 5000;
 
 void SetIdentity()
 {
@@ -39,7 +47,7 @@ protected:
             // After this paint has finished.
             QTimer::singleShot(0, this, [this] {
                 saved = m_dlg->grab().save(m_path, "PNG");
-                m_dlg->reject();
+                QCoreApplication::exit(saved ? 0 : 1);
             });
         }
         return false;
@@ -69,16 +77,49 @@ bool CCalendarApp::LoadQtChinese(QTranslator& translator)
         QStringLiteral("qt_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
-int CCalendarApp::InitInstance(std::optional<qov::SolarDate> date)
+int CCalendarApp::UpdateHolidays(const QString& source)
 {
-    CCalendarDlg dlg;
-    if (date) dlg.SelectDate(qov::MonthPage(*date));
-    SnapshotOnFirstPaint* snapshot = nullptr;
+    CHolidayUpdate update;
+    if (!source.isEmpty()) update.setSource(source);
+    QStringList changed;
+    QString error;
+    QObject::connect(&update, &CHolidayUpdate::finished,
+        [&](const QStringList& lines, const QString& problem) {
+            changed = lines;
+            error = problem;
+            QCoreApplication::quit();
+        });
+    update.Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    QCoreApplication::exec();
+    for (const QString& line : changed) std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+    if (changed.isEmpty() && error.isEmpty()) std::fputs("节假日安排已是最新\n", stdout);
+    std::fflush(stdout);
+    if (error.isEmpty()) return 0;
+    std::fprintf(stderr, "qov: 节假日安排未能更新：%s\n", error.toUtf8().constData());
+    return 1;
+}
+
+int CCalendarApp::InitInstance(const StartOptions& options, CInstanceServer& server)
+{
+    // The window comes and goes; the program ends on "退出" alone.
+    setQuitOnLastWindowClosed(false);
+    CCalendarHost host(ReadTraySettings().enabled);
+    connect(&host, &CCalendarHost::quitRequested, this, &QCoreApplication::quit);
+    connect(&server, &CInstanceServer::requested, &host, &CCalendarHost::OnRequest);
+    CCalendarDlg& dlg = *host.dialog();
+    if (!options.holidaySource.isEmpty()) dlg.holidayUpdate()->setSource(options.holidaySource);
+    dlg.StartAutoUpdate();
+    if (options.date) dlg.SelectDate(qov::MonthPage(*options.date));
     if (const QString path = qEnvironmentVariable("QOV_SNAPSHOT"); !path.isEmpty())
-        snapshot = new SnapshotOnFirstPaint(&dlg, path);
-    // Both closing results (Esc, close box, "退出") end the process alike.
-    dlg.exec();
-    return snapshot && !snapshot->saved ? 1 : 0;
+        new SnapshotOnFirstPaint(&dlg, path);
+    if (options.tray) host.StartTray();
+    if (options.tray && host.tray() == nullptr)
+        std::fputs(PrefersChinese() ? "qov: 没有系统托盘（或托盘图标已关闭），所以显示窗口。\n"
+                                    : "qov: no system tray (or the tray icon is off): showing the "
+                                      "window.\n",
+            stderr);
+    if (!options.tray || host.tray() == nullptr) host.ShowWindow();
+    return exec();
 }
 
 int CCalendarApp::Run(int& argc, char** argv)
@@ -93,6 +134,8 @@ int CCalendarApp::Run(int& argc, char** argv)
         QTranslator qtChinese;
         if (chinese && LoadQtChinese(qtChinese)) console.installTranslator(&qtChinese);
         options = ParseCommandLine(console.arguments(), chinese);
+        if (!options.exitStatus && options.updateHolidays)
+            return UpdateHolidays(options.holidaySource);
         if (options.exportPath) {
             // The shipped schedule with the user's holiday file, as the
             // window would show it.
@@ -112,8 +155,17 @@ int CCalendarApp::Run(int& argc, char** argv)
 
     // Checked before any window-system connection, so that a second start
     // costs next to nothing. Held until the process ends.
-    const CSingleInstance instance(QStringLiteral("QOVOnlyOne"));
-    if (instance.AnotherIsRunning()) return 0;
+    const QString name = QStringLiteral("QOVOnlyOne");
+    const CSingleInstance instance(name);
+    if (instance.AnotherIsRunning()) {
+        QCoreApplication console(argc, argv);
+        if (HandOver(name, {!options.tray, options.date}, HandOverMs)) return 0;
+        std::fputs(PrefersChinese() ? "qov: 已有一个万年历在运行，但它没有应答。\n"
+                                    : "qov: another copy is running but does not answer.\n",
+            stderr);
+        return 1;
+    }
     CCalendarApp app(argc, argv);
-    return app.InitInstance(options.date);
+    CInstanceServer server(name);
+    return app.InitInstance(options, server);
 }

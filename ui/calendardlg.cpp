@@ -1,5 +1,6 @@
 #include "calendardlg.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -7,12 +8,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <utility>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringDecoder>
+#include <QWheelEvent>
 #include <QWindow>
+#include <cstdlib>
 
 #include "aboutdlg.h"
 #include "controls/clocklabels.h"
@@ -22,11 +29,14 @@
 #include "controls/tipwindow.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
+#include "holidays/holidayupdate.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
 #include "painters.h"
 #include "platform/settingslauncher.h"
+#include "settings/settingsdlg.h"
 #include "skin.h"
+#include "userfiles/mydaysfile.h"
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX  // MinGW's libstdc++ defines it already
@@ -99,6 +109,10 @@ QString Text(const char16_t* text) { return QString::fromUtf16(text); }
 // skin's context menu.
 QString AboutMenuText() { return QStringLiteral(u"关于 qov(&A)..."); }
 
+// The context-menu item of the dialog "设置…" and its key.
+QString SettingsMenuText() { return QStringLiteral(u"设置(&S)…"); }
+QKeySequence SettingsKey() { return QKeySequence(Qt::CTRL | Qt::Key_Comma); }
+
 QPushButton* MakeButton(QWidget* parent, const ButtonPlace& place)
 {
     auto* button = new QPushButton(Text(place.text), parent);
@@ -164,9 +178,11 @@ void MirrorList(QComboBox* box, const std::vector<std::string>& items, int index
 }  // namespace
 
 CCalendarDlg::CCalendarDlg(QWidget* parent)
-    : QDialog(parent), m_selected(qov::Today()), m_query(m_selected.Date()),
-      m_fonts(FontSet::Create(devicePixelRatioF()))
+    : QDialog(parent), m_selected(qov::Today()), m_today(m_selected.Date()),
+      m_query(m_selected.Date()), m_fonts(FontSet::Create(devicePixelRatioF())),
+      m_settings(settings::LoadAndReport(settings::FilePath()))
 {
+    m_selected = m_selected.WithWeekStart(m_settings.weekStart);
     setWindowTitle(QStringLiteral(u"岚澄万年历 1.0"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -255,6 +271,7 @@ void CCalendarDlg::CreateControls()
     QPalette clockPalette = m_clockLabel->palette();
     clockPalette.setColor(QPalette::WindowText, ToQColor(qov::colors::DarkBlue));
     m_clockLabel->setPalette(clockPalette);
+    connect(m_clockLabel, &CQovDate::ticked, this, &CCalendarDlg::clockTicked);
 
     MakeButton(this, ExitPlace);
 
@@ -272,6 +289,8 @@ void CCalendarDlg::CreateControls()
         {"queryYearBox", u"查询年份"},
         {"queryMonthBox", u"查询月份"},
         {"queryDayBox", u"查询日期"},
+        {"gregorianRadio", u"按公历查询"},
+        {"lunarRadio", u"按农历查询"},
     };
     for (const auto& [objectName, spoken] : SpokenNames)
         findChild<QWidget*>(QString::fromLatin1(objectName))->setAccessibleName(Text(spoken));
@@ -285,6 +304,7 @@ void CCalendarDlg::CreateControls()
     m_grid = new CGridFocus(this);
     m_grid->setObjectName(QStringLiteral("monthGrid"));
     m_grid->setGeometry(ToQRect(qov::grid::ClickArea));
+    m_grid->SetCellTexts([this](int row, int column) { return SpokenCell(row, column); });
     m_grid->lower();
     setTabOrder(m_grid, m_yearBox);
 
@@ -297,11 +317,63 @@ void CCalendarDlg::CreateControls()
         if (child != m_tip && child != m_grid) child->installEventFilter(this);
 
     m_holidays = new CHolidayFile(this);
-    connect(m_holidays, &CHolidayFile::changed, this, [this] {
+    m_myDays = new CMyDaysFile(this);
+    const auto follow = [this] {
         update();
         RefreshTip();
         ShowGridSelection();
+    };
+    connect(m_holidays, &CHolidayFile::changed, this, follow);
+    connect(m_myDays, &CWatchedFile::changed, this, follow);
+
+    auto* settingsAction = new QAction(SettingsMenuText(), this);
+    settingsAction->setObjectName(QStringLiteral("settingsAction"));
+    settingsAction->setShortcut(SettingsKey());
+    settingsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(settingsAction, &QAction::triggered, this, &CCalendarDlg::ShowSettings);
+    addAction(settingsAction);
+
+    m_update = new CHolidayUpdate(this);
+    connect(m_update, &CHolidayUpdate::finished, this,
+        [this](const QStringList& changed, const QString& error) {
+            // The folder's watcher would notice too, a moment later.
+            if (!changed.isEmpty()) m_holidays->Refresh();
+            const bool report = std::exchange(m_reportUpdate, false);
+            if (!error.isEmpty())
+                std::fprintf(stderr, "qov: holiday update: %s\n", error.toUtf8().constData());
+            if (!report) return;
+            QString text = changed.isEmpty() ? QStringLiteral(u"节假日安排已是最新。") : changed.join(u'\n');
+            if (!error.isEmpty()) text += QStringLiteral(u"\n\n未能更新：") + error;
+            auto* box = new QMessageBox(error.isEmpty() ? QMessageBox::Information
+                                                        : QMessageBox::Warning,
+                QStringLiteral(u"更新节假日安排"), text, QMessageBox::Ok, this);
+            box->setObjectName(QStringLiteral(u"holidayUpdateBox"));
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
+}
+
+void CCalendarDlg::UpdateHolidays()
+{
+    m_reportUpdate = true;
+    m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+}
+
+void CCalendarDlg::StartAutoUpdate()
+{
+    // Not in the first minute, which belongs to the user; then hourly, each
+    // time only when a check is due.
+    constexpr int FirstCheckMs = 60'000;
+    constexpr int RecheckMs = 60 * 60'000;
+    m_autoUpdate = new QTimer(this);
+    m_autoUpdate->setInterval(FirstCheckMs);
+    connect(m_autoUpdate, &QTimer::timeout, this, [this] {
+        m_autoUpdate->setInterval(RecheckMs);
+        if (!m_update->running() && CHolidayUpdate::AutoUpdateEnabled()
+            && m_update->AutoCheckDue(QDateTime::currentDateTimeUtc(), m_holidays->table()))
+            m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
     });
+    m_autoUpdate->start();
 }
 
 void CCalendarDlg::ConnectControls()
@@ -324,7 +396,11 @@ void CCalendarDlg::ConnectControls()
         button(SettingsPlace), &QPushButton::clicked, this, [] { (void)OpenDateTimeSettings(); });
     connect(m_computeButton, &QPushButton::clicked, this, &CCalendarDlg::OnCompute);
     connect(button(QueryPlace), &QPushButton::clicked, this, &CCalendarDlg::OnQuery);
-    connect(button(ExitPlace), &QPushButton::clicked, this, &QDialog::reject);
+    connect(button(ExitPlace), &QPushButton::clicked, this, [this] {
+        m_hideOnClose = false;
+        Q_EMIT exitRequested();
+        QDialog::reject();
+    });
 
     connect(m_yearBox, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (m_updatingControls || index < 0) return;
@@ -372,11 +448,28 @@ void CCalendarDlg::ConnectControls()
 
 void CCalendarDlg::SelectDate(const qov::MonthPage& page)
 {
-    m_selected = page;
+    m_selected = page.WithWeekStart(m_settings.weekStart);
     ShowPageBoxes();
     ShowGridSelection();
     RefreshTip();
     update();
+}
+
+void CCalendarDlg::SetToday(qov::SolarDate today)
+{
+    if (today == m_today) return;
+    m_today = today;
+    update();
+}
+
+void CCalendarDlg::reject()
+{
+    if (!m_hideOnClose) {
+        QDialog::reject();
+        return;
+    }
+    hide();
+    Q_EMIT hiddenToTray();
 }
 
 void CCalendarDlg::ShowPageBoxes()
@@ -406,6 +499,30 @@ void CCalendarDlg::OnQuery()
     // A lunar date that does not exist leaves the page as it is.
     if (const std::optional<qov::SolarDate> date = m_query.Query())
         SelectDate(qov::MonthPage(*date));
+}
+
+qov::DayOptions CCalendarDlg::DayOptions() const
+{
+    qov::DayOptions options(m_holidays->table());
+    options.kinds = m_settings.Kinds();
+    options.holidayMarks = m_settings.holidayMarks;
+    options.myDays = &m_myDays->list();
+    return options;
+}
+
+void CCalendarDlg::ApplySettings(const QovSettings& values)
+{
+    m_settings = values;
+    SelectDate(m_selected);
+}
+
+void CCalendarDlg::ShowSettings()
+{
+    ForgetPointer();
+    CSettingsDlg dialog(m_settings, settings::FilePath(), m_myDays->path(), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ApplySettings(dialog.values());
+    m_myDays->Reload();
 }
 
 void CCalendarDlg::OnCompute()
@@ -472,9 +589,10 @@ void CCalendarDlg::RenderInto(QImage& target) const
 {
     const qreal ratio = target.devicePixelRatio();
     const FontSet& fonts = FontsFor(ratio);
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, fonts.fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, fonts.fontText12, m_settings.weekStart);
     QPainter painter(&target);
-    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, m_holidays->table()));
+    DrawPicture(painter, m_cache, fonts, qov::PagePictureTexts(m_selected, DayOptions(), m_today));
 }
 
 QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
@@ -489,10 +607,10 @@ QImage CCalendarDlg::RenderPicture(qreal devicePixelRatio) const
 void CCalendarDlg::paintEvent(QPaintEvent* event)
 {
     const qreal ratio = devicePixelRatioF();
-    const bool skinCached = m_cache.Skin(ratio) != nullptr;
+    const bool skinCached = m_cache.Skin(ratio, m_settings.weekStart) != nullptr;
     QPainter painter(this);
     DrawPicture(painter, m_cache, FontsFor(ratio),
-        qov::PagePictureTexts(m_selected, m_holidays->table()), event->rect());
+        qov::PagePictureTexts(m_selected, DayOptions(), m_today), event->rect());
     // Posted from here, so that it runs after this frame: a zero timer
     // started in the constructor would run before the first paint.
     if ((!skinCached || !m_firstFramePainted) && !m_afterFramePosted) {
@@ -505,11 +623,13 @@ void CCalendarDlg::AfterFrame()
 {
     m_afterFramePosted = false;
     const qreal ratio = devicePixelRatioF();
-    if (m_cache.Skin(ratio) == nullptr) m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12);
+    if (m_cache.Skin(ratio, m_settings.weekStart) == nullptr)
+        m_cache.MakeSkin(ratio, FontsFor(ratio).fontText12, m_settings.weekStart);
     if (m_firstFramePainted) return;
     m_firstFramePainted = true;
     setWindowIcon(ProgramIcon());
     m_zoneLabel->Refresh();
+    Q_EMIT firstFramePainted();
 }
 
 void CCalendarDlg::mousePressEvent(QMouseEvent* event)
@@ -564,7 +684,7 @@ void CCalendarDlg::ShowDayTip(QPoint clientPos)
 {
     const QPoint global = mapToGlobal(clientPos);
     const std::optional<qov::DayTip> tip =
-        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), m_holidays->table());
+        qov::TipTexts(m_selected, clientPos.x(), clientPos.y(), DayOptions());
     if (!tip) {
         m_tip->Show(global, false);
         return;
@@ -589,15 +709,43 @@ void CCalendarDlg::ForgetPointer()
 
 void CCalendarDlg::ShowGridSelection()
 {
-    const qov::GridCell cell = m_selected.SelectedCell();
-    const QRect rect = ToQRect(qov::CellRect(cell.row, cell.column)).translated(-m_grid->pos());
-    const qov::SolarDate date = m_selected.Date();
-    // The whole day's description ends with its public holiday, if any.
-    QString description = DecodeGbk(qov::SpokenDay(date));
-    if (const std::string holiday = qov::HolidayText(m_holidays->table().Lookup(date));
-        !holiday.empty())
-        description += u' ' + QString::fromStdString(holiday);
-    m_grid->SetSelection(rect, DecodeGbk(qov::SpokenDate(date)), description);
+    m_grid->setAccessibleName(
+        QStringLiteral(u"%1年%2月").arg(m_selected.Year()).arg(m_selected.Month()));
+    m_grid->SetWeekStart(m_selected.FirstColumn());
+    m_grid->SetSelection(m_selected.SelectedCell());
+}
+
+CGridFocus::CellTexts CCalendarDlg::SpokenCell(int row, int column) const
+{
+    const qov::SolarDate date = m_selected.CellAt(row, column);
+    // The day's description ends with the user's days and its public
+    // holiday, if any, less the words already said ("国庆节 休" after the
+    // festival 国庆节: "休").
+    const qov::DayOptions options = DayOptions();
+    QStringList words = DecodeGbk(qov::SpokenDay(date, options)).split(u' ', Qt::SkipEmptyParts);
+    const std::string user = qov::UserDayText(date, options);
+    for (const QString& word : QString::fromStdString(user).split(u' ', Qt::SkipEmptyParts))
+        if (!words.contains(word)) words.append(word);
+    return {DecodeGbk(qov::SpokenDate(date)), words.join(u' ')};
+}
+
+void CCalendarDlg::wheelEvent(QWheelEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    if (!qov::MonthPage::HitTest(pos.x(), pos.y())) {
+        QDialog::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    // Away from the user goes back, as in a list scrolled up; Ctrl: a year.
+    const bool years = event->modifiers() & Qt::ControlModifier;
+    const int steps = m_wheel.Add(event->angleDelta().y());
+    const qov::GridKey back = years ? qov::GridKey::PrevYear : qov::GridKey::PrevMonth;
+    const qov::GridKey forward = years ? qov::GridKey::NextYear : qov::GridKey::NextMonth;
+    qov::MonthPage page = m_selected;
+    for (int i = 0; i < std::abs(steps); ++i)
+        page = qov::ApplyGridKey(page, steps > 0 ? back : forward);
+    if (!(page == m_selected)) SelectDate(page);
 }
 
 void CCalendarDlg::leaveEvent(QEvent* event)
@@ -629,7 +777,15 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
         CExportDlg dlg(m_holidays->table(), this);
         dlg.exec();
     });
+    QAction* update = menu.addAction(QStringLiteral(u"更新节假日安排"), this, &CCalendarDlg::UpdateHolidays);
+    update->setEnabled(!m_update->running());
+    QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
+    settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
+    if (!m_menuActions.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(m_menuActions);
+    }
     menu.exec(event->globalPos());
 }
 

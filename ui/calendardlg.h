@@ -6,25 +6,32 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <optional>
 
+#include "controls/gridfocus.h"
 #include "fontset.h"
+#include "model/daytexts.h"
 #include "model/monthpage.h"
 #include "painters.h"
+#include "settings/settings.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class CGridFocus;
 class CQovDate;
 class CQovEdit;
 class CQovList;
 class CTimeZone;
 class CTipWindow;
 class CHolidayFile;
+class CHolidayUpdate;
+class QTimer;
+class CMyDaysFile;
 
 class CCalendarDlg : public QDialog {
     Q_OBJECT
@@ -38,6 +45,16 @@ public:
     const qov::MonthPage& page() const noexcept { return m_selected; }
     // Shows a page: stores it, sets the year and month boxes, repaints.
     void SelectDate(const qov::MonthPage& page);
+
+    // The day that wears the today ring; the local date at construction.
+    // Setting it moves the ring and leaves the page and the selection alone.
+    qov::SolarDate today() const noexcept { return m_today; }
+    void SetToday(qov::SolarDate today);
+
+    // With a tray icon, the close box and Esc hide the window (and emit
+    // hiddenToTray) instead of ending it; "退出" always ends it.
+    void SetHideOnClose(bool hide) noexcept { m_hideOnClose = hide; }
+    void reject() override;
 
     // The picture as the next paint shows it, at a device pixel ratio.
     QImage RenderPicture(qreal devicePixelRatio = 1.0) const;
@@ -53,12 +70,43 @@ public:
     // The user's holiday file over the shipped schedule; the page repaints
     // when it changes.
     CHolidayFile* holidayFile() const noexcept { return m_holidays; }
+    CHolidayUpdate* holidayUpdate() const noexcept { return m_update; }
+
+    // "更新节假日安排": checks the holiday source now and tells the result
+    // in a message box that does not block the window.
+    void UpdateHolidays();
+    // Checks the source now and then while the window runs, as
+    // CHolidayUpdate::AutoCheckDue() allows, unless the setting is off.
+    void StartAutoUpdate();
+
+    // The user's own days; the page repaints when the file changes.
+    CMyDaysFile* myDaysFile() const noexcept { return m_myDays; }
+    // The settings in force: read from qov.conf at start, then the dialog's.
+    const QovSettings& settings() const noexcept { return m_settings; }
+    // Puts settings in force at once: the page, tip and grid follow.
+    void ApplySettings(const QovSettings& values);
+    // What the cells, panel and tip show under the settings in force.
+    qov::DayOptions DayOptions() const;
 
     // Enter ends nothing; only Esc, the close box and "退出" close the window.
     void accept() override;
 
     // Shows the About box modally.
     void ShowAbout();
+    // Shows the dialog "设置…" modally; OK puts its settings in force.
+    void ShowSettings();
+    // Actions the skin's context menu offers after the About box (the
+    // tray's settings), not owned.
+    void SetMenuActions(QList<QAction*> actions) { m_menuActions = std::move(actions); }
+
+Q_SIGNALS:
+    void hiddenToTray();
+    // "退出": the program ends, tray or not.
+    void exitRequested();
+    // Every second while the window is shown, after the clock moved on.
+    void clockTicked();
+    // Once, after the first frame: the time for work the frame can do without.
+    void firstFramePainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,6 +114,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Over the grid the wheel turns the page a month a notch, with Ctrl a year.
+    void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -96,8 +146,10 @@ private:
     void RefreshTip();
     // Hides the tip until the pointer next moves over the window's surface.
     void ForgetPointer();
-    // Tells the grid's focus widget the selected cell and day.
+    // Tells the grid's focus widget the month and the selected cell.
     void ShowGridSelection();
+    // What a screen reader says of a cell of the page shown.
+    CGridFocus::CellTexts SpokenCell(int row, int column) const;
     void StopMove();
     // What a frame can do without, done after it: the skin image at the
     // ratio just painted at and, after the first frame, the window icon and
@@ -105,6 +157,9 @@ private:
     void AfterFrame();
 
     qov::MonthPage m_selected;
+    qov::SolarDate m_today;
+    QList<QAction*> m_menuActions;
+    bool m_hideOnClose = false;
     qov::QueryLists m_query;
     mutable FontSet m_fonts;
 
@@ -127,7 +182,13 @@ private:
     // Where the pointer last moved over the window's own surface (not over
     // a control), in client pixels; none once it left.
     std::optional<QPoint> m_pointer;
+    qov::WheelSteps m_wheel;
     CHolidayFile* m_holidays = nullptr;
+    CHolidayUpdate* m_update = nullptr;
+    QTimer* m_autoUpdate = nullptr;
+    bool m_reportUpdate = false;  // whether the running update was asked for
+    CMyDaysFile* m_myDays = nullptr;
+    QovSettings m_settings;
 
     // Set while the window writes its own controls, so that their change
     // signals do not come back as user choices.

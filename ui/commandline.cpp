@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "exportdlg.h"
+#include "holidays/holidayupdate.h"
 #include "model/monthpage.h"
 
 using namespace Qt::StringLiterals;
@@ -96,6 +97,22 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(IsoText(first), IsoText(last)),
         u"YYYY-MM-DD"_s);
     parser.addOption(date);
+    const QCommandLineOption update(u"update-holidays"_s,
+        chinese ? u"检查并下载新的节假日安排（holiday-cn），列出有变化的年份后退出。窗口运行时"
+                  u"也会自动检查（至多每天一次）；在 qov.conf 的 [holidays] 中设 "
+                  u"autoUpdate=false 可关闭。"_s
+                : u"Checks for new public holiday schedules (holiday-cn), lists the years "
+                  u"that changed and exits. The window also checks by itself, at most daily; "
+                  u"autoUpdate=false in the [holidays] group of qov.conf turns that off."_s);
+    parser.addOption(update);
+    const QCommandLineOption source(u"holiday-source"_s,
+        (chinese ? u"节假日安排的下载地址，{year} 代表年份；只接受 https（或到本机回环地址的 "
+                   u"http）。默认：%1"_s
+                 : u"Address of the holiday schedules, {year} standing for the year; https only "
+                   u"(or http to a loopback address). Default: %1"_s)
+            .arg(CHolidayUpdate::DefaultSource),
+        u"URL"_s);
+    parser.addOption(source);
     const QCommandLineOption exportIcs(u"export-ics"_s,
         chinese
             ? u"把日历导出为 iCalendar 文件（“-” 为标准输出），不打开窗口。"_s
@@ -120,6 +137,10 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
             .arg(QString(allKinds).replace(u',', u", "_s), defaultKinds),
         u"KINDS"_s);
     parser.addOption(include);
+    const QCommandLineOption tray(u"tray"_s,
+        chinese ? u"启动时只在系统托盘中显示图标，不打开窗口。"_s
+                : u"Starts hidden, as an icon in the system tray."_s);
+    parser.addOption(tray);
     for (const char16_t* name : QtValueOptions) AddHidden(parser, name, u"value"_s);
     for (const char16_t* name : QtFlagOptions) AddHidden(parser, name, QString());
 
@@ -137,6 +158,16 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
     }
 
     StartOptions options;
+    options.updateHolidays = parser.isSet(update);
+    if (parser.isSet(source)) {
+        options.holidaySource = parser.value(source);
+        if (const QString problem = CHolidayUpdate::SourceProblem(options.holidaySource);
+            !problem.isEmpty())
+            return Refuse(
+                (chinese ? u"下载地址 “%1” 无效：%2。"_s : u"invalid holiday source '%1': %2."_s)
+                    .arg(options.holidaySource, problem),
+                chinese);
+    }
     if (parser.isSet(exportIcs)) {
         options.exportPath = parser.value(exportIcs);
         options.exportRequest.years = years;
@@ -168,6 +199,7 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
                 chinese);
         options.exportRequest.kinds = *kinds;
     }
+    options.tray = parser.isSet(tray);
     if (parser.isSet(date)) {
         const QString text = parser.value(date);
         options.date = ReadDate(text);

@@ -1,5 +1,6 @@
-// The command line: --help, --version, --date YYYY-MM-DD and the calendar
-// export (--export-ics FILE, --years, --include), read before
+// The command line: --help, --version, --date YYYY-MM-DD, --tray, the
+// calendar export (--export-ics FILE, --years, --include) and the holiday
+// update (--update-holidays, --holiday-source URL), read before
 // any window exists. Texts are Chinese where the user's language is Chinese
 // and English elsewhere; Qt's own parser texts follow the translator
 // installed at the time.
@@ -19,10 +20,16 @@ struct StartOptions {
     // to standard output (help, version), otherwise to standard error.
     std::optional<int> exitStatus;
     QString text;
+    // Check for new holiday schedules, print what changed and exit.
+    bool updateHolidays = false;
+    // Where the holiday update fetches from; the default source when empty.
+    QString holidaySource;
     // --export-ics: write the calendar there ("-": standard output) and end
     // without a window.
     std::optional<QString> exportPath;
     qov::ExportRequest exportRequest;
+    // --tray: start hidden in the tray (where there is one).
+    bool tray = false;
 };
 
 // Exit status of an export that could not be written.

@@ -29,20 +29,26 @@ QByteArray Key(std::string_view gbk)
 
 }  // namespace
 
-const QImage* PictureCache::Skin(qreal ratio) const
+const QImage* PictureCache::Skin(qreal ratio, qov::WeekStart start) const
 {
-    return !m_skin.isNull() && m_skin.devicePixelRatio() == ratio ? &m_skin : nullptr;
+    return !m_skin.isNull() && m_skin.devicePixelRatio() == ratio && m_skinWeekStart == start
+        ? &m_skin
+        : nullptr;
 }
 
-void PictureCache::MakeSkin(qreal ratio, const QFont& font) { m_skin = MakeSkinImage(ratio, font); }
+void PictureCache::MakeSkin(qreal ratio, const QFont& font, qov::WeekStart start)
+{
+    m_skin = MakeSkinImage(ratio, font, start);
+    m_skinWeekStart = start;
+}
 
-QImage MakeSkinImage(qreal devicePixelRatio, const QFont& font)
+QImage MakeSkinImage(qreal devicePixelRatio, const QFont& font, qov::WeekStart start)
 {
     QImage skin(
         QSize(skin::Width, skin::Height) * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     skin.setDevicePixelRatio(devicePixelRatio);
     QPainter painter(&skin);
-    DrawSkin(painter, font);
+    DrawSkin(painter, font, start);
     return skin;
 }
 
@@ -128,13 +134,14 @@ void PictureCanvas::SetFont(const QFont& font)
     m_height = QFontMetricsF(font).height();
 }
 
-void PictureCanvas::DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour)
+void PictureCanvas::DrawLine(
+    const QRect& rect, std::string_view gbk, const QColor& colour, bool utf8)
 {
     if (gbk.empty() || m_font == nullptr || !Exposed(rect)) return;
     // Placed by hand rather than by drawText's rectangle layout, which costs
     // several times more; the same place: centred, baseline one ascent
     // below the top. Clipping only where the text overhangs.
-    const LaidOutText& line = m_cache.Text(gbk);
+    const LaidOutText& line = m_cache.Text(gbk, utf8);
     const bool overhangs = line.width > rect.width() || m_height > rect.height();
     m_painter.setPen(colour);
     if (overhangs) m_painter.setClipRect(rect);
@@ -163,6 +170,21 @@ void DrawSelection(QPainter& painter, const QRect& cell)
     painter.setPen(Qt::NoPen);
     painter.setBrush(ToQColor(qov::colors::Selection));
     painter.drawRoundedRect(QRectF(cell), 5.0, 5.0);
+    painter.restore();
+}
+
+// Today's ring: a thin rounded frame in the festival red just inside the
+// cell, outside the selection fill's own corners, so that it reads on white
+// and on the fill alike. 1.5 px wide, whole device pixels at 100 % and 200 %.
+void DrawTodayRing(QPainter& painter, const QRect& cell)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen(ToQColor(qov::colors::Red), 1.5);
+    pen.setJoinStyle(Qt::RoundJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(cell).adjusted(1.25, 1.25, -1.25, -1.25), 4.5, 4.5);
     painter.restore();
 }
 
@@ -205,6 +227,7 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
             const QRect cellRect = ToQRect(qov::CellRect(row, column));
             if (cell.selected && canvas.Exposed(cellRect))
                 DrawSelection(canvas.painter(), cellRect);
+            if (cell.today && canvas.Exposed(cellRect)) DrawTodayRing(canvas.painter(), cellRect);
             canvas.DrawLine(
                 ToQRect(qov::CellUpperRect(row, column)), cell.dayText, ToQColor(cell.dayColor));
         }
@@ -215,7 +238,7 @@ void DrawMonthGrid(PictureCanvas& canvas, const qov::Watermark& watermark,
         for (int column = 0; column < qov::grid::Columns; ++column) {
             const qov::DayCell& cell = cells[index++];
             canvas.DrawLine(ToQRect(qov::CellLowerRect(row, column)), cell.lowerText,
-                ToQColor(cell.lowerColor));
+                ToQColor(cell.lowerColor), cell.lowerUtf8);
         }
     }
     DrawHolidayBadges(canvas, cells);
@@ -287,7 +310,8 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
                                                                      : canvas.fonts().fontText13;
         canvas.SetFont(font);
         if (line.runs.size() == 1)
-            canvas.DrawLine(rect, line.runs.front().text, ToQColor(line.runs.front().color));
+            canvas.DrawLine(rect, line.runs.front().text, ToQColor(line.runs.front().color),
+                line.runs.front().utf8);
         else if (!line.runs.empty())
             DrawRuns(canvas, rect, line);
     }
@@ -296,14 +320,14 @@ void DrawDayPanel(PictureCanvas& canvas, const qov::DayPanel& panel)
 void DrawPicture(QPainter& painter, PictureCache& cache, const FontSet& fonts,
     const qov::PagePicture& picture, const QRect& exposed)
 {
-    if (const QImage* skin = cache.Skin(painter.device()->devicePixelRatio())) {
+    if (const QImage* skin = cache.Skin(painter.device()->devicePixelRatio(), picture.weekStart)) {
         // A plain copy: the skin covers the whole client area (and Qt clips
         // it to the area being painted).
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), *skin);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     } else {
-        DrawSkin(painter, fonts.fontText12);
+        DrawSkin(painter, fonts.fontText12, picture.weekStart);
     }
     PictureCanvas canvas(painter, fonts, cache, exposed);
     DrawTitleStrip(canvas, picture.title);

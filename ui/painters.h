@@ -43,10 +43,12 @@ class PictureCache {
 public:
     static constexpr qsizetype MaxTexts = 1024;
 
-    // The skin image for `ratio`, or nullptr when it is not made yet.
-    const QImage* Skin(qreal ratio) const;
-    // Draws the skin image for `ratio` (replacing one for another ratio).
-    void MakeSkin(qreal ratio, const QFont& font);
+    // The skin image for `ratio` and week start, or nullptr when it is not
+    // made yet.
+    const QImage* Skin(qreal ratio, qov::WeekStart start = qov::WeekStart::Sunday) const;
+    // Draws the skin image for `ratio` (replacing one for another ratio or
+    // week start).
+    void MakeSkin(qreal ratio, const QFont& font, qov::WeekStart start = qov::WeekStart::Sunday);
 
     // Makes `font` the font of the texts that follow. Fonts are told apart
     // by address and checked by value: the window's fonts are remade in
@@ -89,6 +91,7 @@ private:
     };
 
     QImage m_skin;
+    qov::WeekStart m_skinWeekStart = qov::WeekStart::Sunday;
     std::vector<FontTexts> m_fonts;             // one per font, few
     std::size_t m_selected = 0;                 // index into m_fonts
     std::array<CachedOutline, 2> m_outlines{};  // year and month, most recent first
@@ -116,8 +119,8 @@ public:
     // Makes `font` (one of fonts()) the font of the texts that follow.
     void SetFont(const QFont& font);
     // One line in the current font, horizontally centred at the top of
-    // `rect` and clipped to it.
-    void DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour);
+    // `rect` and clipped to it: GBK, or UTF-8 where `utf8`.
+    void DrawLine(const QRect& rect, std::string_view gbk, const QColor& colour, bool utf8 = false);
 
 private:
     QPainter& m_painter;
@@ -131,7 +134,8 @@ private:
 // The skin drawn once for a device pixel ratio: the window's background
 // picture, as sharp as the screen it is shown on. `font` is the window's 12 px
 // text font for that ratio.
-QImage MakeSkinImage(qreal devicePixelRatio, const QFont& font);
+QImage MakeSkinImage(
+    qreal devicePixelRatio, const QFont& font, qov::WeekStart start = qov::WeekStart::Sunday);
 
 // White texts along the title bar.
 void DrawTitleStrip(PictureCanvas& canvas, const qov::TitleStrip& title);

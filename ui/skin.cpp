@@ -44,7 +44,7 @@ QLinearGradient VerticalGradient(const QRect& r, const QColor& top, const QColor
     return gradient;
 }
 
-void DrawWeekdayHeader(QPainter& painter)
+void DrawWeekdayHeader(QPainter& painter, qov::WeekStart start)
 {
     static constexpr std::array<const char16_t*, 7> Names = {
         u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
@@ -55,10 +55,13 @@ void DrawWeekdayHeader(QPainter& painter)
                          skin::WeekdayHeader.width(), 1),
         skin::Border);
     for (int k = 0; k < 7; ++k) {
-        const QColor colour = k == 0 ? skin::Sunday : k == 6 ? skin::Saturday : skin::Heading;
+        const int weekday = qov::WeekdayOfColumn(start, k);
+        const QColor colour = weekday == 0 ? skin::Sunday
+            : weekday == 6                 ? skin::Saturday
+                                           : skin::Heading;
         painter.setPen(colour);
         painter.drawText(QRect(5 + 70 * k, 32, 69, 19), Qt::AlignCenter,
-            QString::fromUtf16(Names[static_cast<std::size_t>(k)]));
+            QString::fromUtf16(Names[static_cast<std::size_t>(weekday)]));
     }
 }
 
@@ -71,7 +74,7 @@ void DrawBoxHeading(QPainter& painter, const QRect& box, const QString& text)
 
 }  // namespace
 
-void DrawSkin(QPainter& painter, const QFont& font)
+void DrawSkin(QPainter& painter, const QFont& font, qov::WeekStart start)
 {
     painter.save();
     // The window colour where no panel or box lies.
@@ -86,7 +89,7 @@ void DrawSkin(QPainter& painter, const QFont& font)
     painter.fillRect(
         skin::TitleBar, VerticalGradient(skin::TitleBar, skin::TitleTop, skin::TitleBottom));
     painter.setFont(font);
-    DrawWeekdayHeader(painter);
+    DrawWeekdayHeader(painter, start);
     painter.fillRect(skin::GridArea, skin::Paper);
     painter.fillRect(QRect(5, skin::SeparatorY, skin::GridArea.width(), 1), skin::Border);
     painter.fillRect(skin::ButtonStrip, skin::StripFill);

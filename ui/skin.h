@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QRect>
 
+#include "model/monthpage.h"
+
 class QFont;
 class QPainter;
 
@@ -44,4 +46,6 @@ inline constexpr QRect QueryBox{QPoint(423, 395), QPoint(675, 458)};
 // Paints the whole 680 x 505 skin in client coordinates; the painter may
 // target any device pixel ratio. `font` is the window's 12 px text font
 // (宋体 or its stand-in), for the weekday names and box headings.
-void DrawSkin(QPainter& painter, const QFont& font);
+// The weekday header starts with the week's first day; Sunday stays red and
+// Saturday green wherever they stand.
+void DrawSkin(QPainter& painter, const QFont& font, qov::WeekStart start = qov::WeekStart::Sunday);

@@ -3,12 +3,14 @@
 // timed loops.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "bench_dates.h"
 #include "model/daytexts.h"
 #include "model/holidays.h"
 #include "model/monthpage.h"
+#include "model/mydays.h"
 
 namespace {
 
@@ -58,6 +60,38 @@ void BM_TitleStrip(benchmark::State& state)
     OverPages(state, [](const MonthPage& p) { return qov::TitleStripTexts(p.Year()); });
 }
 BENCHMARK(BM_TitleStrip);
+
+// 500 days of the user's: every third lunar, one in ten set in a leap
+// month, the rest Gregorian, spread over the year's dates.
+qov::MyDayList FiveHundredDays()
+{
+    std::vector<qov::MyDay> days;
+    for (int i = 0; i < 500; ++i) {
+        const bool lunar = i % 3 == 0;
+        days.push_back({lunar ? qov::MyCalendar::Lunar : qov::MyCalendar::Gregorian, i % 12 + 1,
+            i * 7 % 28 + 1, lunar && i % 10 == 0, i % 4 == 0 ? 1950 + i % 50 : 0,
+            "day " + std::to_string(i)});
+    }
+    return qov::MyDayList(std::move(days));
+}
+
+// A whole page's picture with 500 days of the user's.
+void BM_PagePictureMyDays500(benchmark::State& state)
+{
+    const qov::MyDayList list = FiveHundredDays();
+    qov::DayOptions options;
+    options.myDays = &list;
+    OverPages(state, [&](const MonthPage& p) { return qov::PagePictureTexts(p, options); });
+}
+BENCHMARK(BM_PagePictureMyDays500);
+
+// The page lookup of the 500 days alone.
+void BM_MyDaysOnPage500(benchmark::State& state)
+{
+    const qov::MyDayList list = FiveHundredDays();
+    OverPages(state, [&](const MonthPage& p) { return list.OnPage(p.CellAt(0, 0)); });
+}
+BENCHMARK(BM_MyDaysOnPage500);
 
 struct LunarQuery {
     int ly, lm, ld;

@@ -3,11 +3,15 @@
 // date are in sweep_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <span>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "calendar.h"
 #include "chrono_oracle.h"
@@ -403,21 +407,27 @@ TEST(Festivals, Lookup)
         EXPECT_FALSE(IsSectionalTerm(text)) << text;
 }
 
-using Table = std::span<const std::string_view>;
+using Table = std::span<const FestivalRow>;
 
-// The lookup without an index: the first row containing the key anywhere.
+// The lookup without an index: the first row containing the key anywhere,
+// and the rows of its key after it.
 std::string ScanNames(Table table, int month, int day)
 {
     char key[16];
     std::snprintf(key, sizeof key, "%02d%02d", month, day);
-    for (const std::string_view row : table)
-        if (!row.empty() && row.find(key) != row.npos) return std::string(row.substr(5));
-    return {};
+    std::string names;
+    for (std::size_t i = 0; i < table.size() && !table[i].text.empty(); ++i) {
+        const std::string_view row = table[i].text;
+        if (names.empty() && row.find(key) == row.npos) continue;
+        if (!names.empty() && row.substr(0, 4) != table[i - 1].text.substr(0, 4)) break;
+        names += (names.empty() ? "" : " ") + std::string(row.substr(5));
+    }
+    return names;
 }
 
 // Rows "MMDD names" (weekday rows "MMWD"), names separated by single spaces,
-// keys ascending but for 除夕's row 0100 at the end of the lunar table; an
-// empty row ends the table. The indexed lookup of every date key answers as
+// keys ascending but for 除夕's row 0100 at the end of the lunar table; rows
+// of one key only where their kinds differ; an empty row ends the table. The indexed lookup of every date key answers as
 // the plain scan; months 0, 13 and days 0, 32 around them (and 30 February)
 // have no festival, although the scan finds the 除夕 row's key "0100".
 TEST(Festivals, TablesAndTheirIndex)
@@ -427,23 +437,26 @@ TEST(Festivals, TablesAndTheirIndex)
         Table table;
         std::size_t rows;
         std::string_view digitKey;  // the one row with ASCII digits among its names
-    } tables[] = {{"Gregorian", GregorianFestivals, 101, "1213"}, {"Lunar", LunarFestivals, 12, ""},
+    } tables[] = {{"Gregorian", GregorianFestivals, 119, "1213"}, {"Lunar", LunarFestivals, 12, ""},
         {"Weekday", WeekdayFestivals, 11, ""}};
     for (const auto& t : tables) {
         ASSERT_EQ(t.table.size(), t.rows + 1) << t.name;
-        EXPECT_TRUE(t.table.back().empty());
+        EXPECT_TRUE(t.table.back().text.empty());
         for (std::size_t i = 0; i < t.rows; ++i) {
-            const std::string_view row = t.table[i], key = row.substr(0, 4);
+            const std::string_view row = t.table[i].text, key = row.substr(0, 4);
             ASSERT_GE(row.size(), 6u) << i;
             EXPECT_TRUE(key.find_first_not_of("0123456789") == key.npos && row[4] == ' ') << row;
-            EXPECT_TRUE(i == 0 || key > t.table[i - 1].substr(0, 4) || key == "0100") << row;
+            const std::string_view before = i == 0 ? "" : t.table[i - 1].text.substr(0, 4);
+            EXPECT_TRUE(key > before || key == "0100"
+                || (key == before && t.table[i].kind != t.table[i - 1].kind))
+                << row;
             const std::string_view names = row.substr(5);
             EXPECT_TRUE(names[0] != ' ' && names.back() != ' ' && names.find("  ") == names.npos)
                 << row;
             EXPECT_EQ(names.find_first_of("0123456789") != names.npos, key == t.digitKey) << row;
         }
     }
-    EXPECT_EQ(LunarFestivals[11].substr(0, 4), "0100");
+    EXPECT_EQ(LunarFestivals[11].text.substr(0, 4), "0100");
     for (int month = 0; month <= 13; ++month) {
         for (int day = 0; day <= 32; ++day) {
             const bool inMonth = month >= 1 && month <= 12 && day >= 1;
@@ -457,6 +470,65 @@ TEST(Festivals, TablesAndTheirIndex)
             EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
         }
     }
+}
+
+// The list of one kind alone, with the term and the lunar festival. The
+// borderline rows: 国际儿童节 and 妇女节 are Chinese festivals, 白色情人节 and
+// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad. Every name of every day
+// of four years (Easter, Friday the 13th and the weekday rows in each place)
+// is of exactly one kind: the five lists of one kind hold the names of the
+// whole list, each once.
+std::string OfKind(int y, int m, int d, FestivalKind kind)
+{
+    std::string result;
+    GetDayFestivals(y, m, d, result, true, KindBit(kind));
+    return result;
+}
+
+std::vector<std::string> Words(const std::string& list)
+{
+    std::vector<std::string> words;
+    std::istringstream in(list);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+TEST(Festivals, KindsSplitEveryList)
+{
+    using enum FestivalKind;
+    // clang-format off
+    const struct { const char* name; Ymd date; FestivalKind kind; const char* expected; } rows[] = {
+        {"TermAlone", {2009, 10, 8}, Term, "寒露 "},
+        {"TermHidesTheRest", {2009, 10, 8}, China, "全国高血压日 "},
+        {"SplitRowSecondPart", {2009, 10, 8}, World, "世界视觉日 "},
+        {"MidAutumn", {2009, 10, 3}, Folk, "中秋节 "},
+        {"Eve", {2010, 2, 13}, Folk, "除夕 "},
+        {"ChildrensDayIsChinese", {2009, 6, 1}, China, "国际儿童节 "},
+        {"ChildrensDayNotWorld", {2009, 6, 1}, World, ""},
+        {"WhiteDayWestern", {2009, 3, 14}, West, "白色情人节 "},
+        {"PiDayWorld", {2009, 3, 14}, World, "国际数学日 "},
+        {"HalloweenEve", {2009, 10, 31}, West, "万圣节前夜 "},
+        {"LandDayAbroad", {2009, 3, 30}, World, "巴勒斯坦国土日 "},
+        {"MothersDayWeekdayRow", {2009, 5, 10}, West, "国际母亲节 "},
+        {"BlackFriday", {2009, 2, 13}, West, "黑色星期五 "},
+        {"Easter", {2009, 4, 12}, West, "复活节 "},
+        {"EasterNotChinese", {2009, 4, 12}, China, ""},
+    };
+    // clang-format on
+    for (const auto& r : rows)
+        EXPECT_EQ(OfKind(r.date.y, r.date.m, r.date.d, r.kind), r.expected) << r.name;
+    for (int y = 2008; y <= 2011; ++y)
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= DaysInMonth(y, m); ++d) {
+                std::vector<std::string> parts;
+                for (int k = 0; k < 5; ++k)
+                    for (std::string& w : Words(OfKind(y, m, d, static_cast<FestivalKind>(k))))
+                        parts.push_back(std::move(w));
+                std::vector<std::string> whole = Words(WithLunar(y, m, d));
+                std::ranges::sort(parts);
+                std::ranges::sort(whole);
+                ASSERT_EQ(parts, whole) << y << "-" << m << "-" << d;
+            }
 }
 
 // Western Easter Sundays from published tables: 1818 has the earliest possible

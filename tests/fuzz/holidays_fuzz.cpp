@@ -1,11 +1,17 @@
 // Any bytes as a user's holiday file: the parser answers without a fault,
 // keeps only well-formed lines of valid dates, gives at most one message a
-// line, and the table built from its answer finds exactly those days.
+// line, and the table built from its answer finds exactly those days. The
+// same bytes as a downloaded holiday-cn file: a schedule or a reason, and
+// the schedule's days all sound and found over the shipped table.
+// The same bytes as the user's own days: every byte kept, each day read back
+// from its own line, and a page lookup that names only days it holds.
 #include <algorithm>
 #include <string>
 
 #include "fuzz_common.h"
+#include "model/holidaycn.h"
 #include "model/holidays.h"
+#include "model/mydays.h"
 
 namespace {
 
@@ -46,6 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             QOV_CHECK(info.name == line.name);
         }
     }
+    MyDaysFile days(bytes);
+    QOV_CHECK(days.Bytes() == bytes);
+    QOV_CHECK(days.Messages().size() <= lineCount);
+    const MyDayList list(days.Days());
+    for (const MyDay& day : list.Days()) QOV_CHECK(ParseMyDayLine(FormatMyDay(day)).day == day);
+    for (const int index : list.OnPage({2020, 5, 31}))
+        QOV_CHECK(index >= -1 && index < static_cast<int>(list.Days().size()));
+    if (!list.Days().empty()) {
+        days.Remove(0);
+        QOV_CHECK(days.Days().size() + 1 == list.Days().size());
+    }
+
     // The user's lines over the shipped schedule, and lookups of any date.
     HolidayTable overridden;
     const HolidayTable& merged = parse.lines.empty()
@@ -58,6 +76,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (info.kind == DayOff::None) QOV_CHECK(info.name.empty());
         if (info.kind != DayOff::None)
             QOV_CHECK(any.year >= FirstHolidayYear && any.year <= LastHolidayYear);
+    }
+
+    constexpr int Year = 2027;
+    const HolidayCnRead read = ReadHolidayCn(bytes, Year);
+    QOV_CHECK(read.schedule.has_value() == read.error.empty());
+    if (!read.schedule) return 0;
+    QOV_CHECK(size <= MaxHolidayCnBytes);
+    const HolidayTable layered = LayerSchedules(HolidayTable::Shipped(), {*read.schedule});
+    for (const HolidayLine& day : read.schedule->days) {
+        const SolarDate d = day.date;
+        QOV_CHECK(d.year >= Year - 1 && d.year <= Year + 1 && d.month >= 1 && d.month <= 12
+            && d.day >= 1 && d.day <= DaysInMonth(d.year, d.month));
+        QOV_CHECK(day.kind != HolidayLine::Kind::Remove && HolidayNameProblem(day.name).empty());
+        // A 班 falls on a weekend.
+        const int weekday = DayOfWeek(d.year, d.month, d.day);
+        QOV_CHECK(day.kind == HolidayLine::Kind::Rest || weekday == 0 || weekday == 6);
+        QOV_CHECK(layered.Lookup(d).kind != DayOff::None);
     }
     return 0;
 }

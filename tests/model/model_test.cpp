@@ -377,9 +377,9 @@ TEST(DayTexts, TipAndSpokenDay)
         EXPECT_EQ(texts, r.texts) << r.name;
     }
     EXPECT_EQ(SpokenDate({2009, 7, 1}), "2009年7月1日 星期三");
+    // The rest of the day, after the date a cell's name gives.
     EXPECT_EQ(SpokenDay({2009, 7, 1}),
-        "2009年7月1日 星期三 农历闰五月初九 香港回归纪念日 中共诞辰 世界建筑日 己丑年 庚午月 "
-        "丁未日");
+        "农历闰五月初九 香港回归纪念日 中共诞辰 世界建筑日 己丑年 庚午月 丁未日");
 }
 
 // The month page, the quick query and the texts at the edges of int: every

@@ -43,10 +43,14 @@ def qov(*args):
 
 
 def table_rows(name):
+    """Key to the (name, kind) pairs of its rows, in table order."""
     text = (ROOT / "festivals" / "festival_tables.h").read_text(encoding="utf-8")
     block = text[text.index(name + " = {"):]
     block = block[:block.index("};")]
-    return {key: names.split(" ") for key, names in re.findall(r'"(\d{4}) ([^"]+)"', block)}
+    rows = collections.defaultdict(list)
+    for key, names, kind in re.findall(r'"(\d{4}) ([^"]+)", FestivalKind::(\w+)', block):
+        rows[key] += [(n, kind) for n in names.split(" ")]
+    return rows
 
 
 GREGORIAN, LUNAR, WEEKDAY = (table_rows(n) for n in
@@ -64,9 +68,9 @@ def gregorian_festivals(day):
     fallback = f"{day.month:02d}50" if (t // 7, t % 7) == (4, 0) else key
     names += WEEKDAY.get(key, WEEKDAY.get(fallback, []))
     if day.day == 13 and day.weekday() == 4:
-        names.append("黑色星期五")
+        names.append(("黑色星期五", "West"))
     if day == dateutil.easter.easter(day.year):
-        names.append("复活节")
+        names.append(("复活节", "West"))
     return names
 
 
@@ -81,8 +85,11 @@ def expected(years, kinds, lunar_dates):
         lines = (ROOT / "data" / "holidays-cn.tsv").read_text(encoding="utf-8").splitlines()
         shipped = {line[:10] for line in lines if line[:1].isdigit()} | {"2026-10-10"}
         counts["休/班"] = sum(str(d) in shipped for d in days)
-    if "gregorian-festivals" in kinds:
-        counts["公历节日"] = sum(len(gregorian_festivals(d)) for d in days)
+    for option, category, kind in (("gregorian-festivals", "公历节日", "China"),
+                                   ("international-days", "国际纪念日", "World"),
+                                   ("western-festivals", "西方节日", "West")):
+        if option in kinds:
+            counts[category] = sum(k == kind for d in days for _, k in gregorian_festivals(d))
     if "lunar-dates" in kinds:
         counts["农历日期"] = sum(d >= datetime.date(1900, 1, 31) for d in days)
     if "lunar-festivals" in kinds:

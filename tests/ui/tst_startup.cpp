@@ -4,7 +4,6 @@
 // the single-instance lock across program starts.
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
-#include <sys/stat.h>
 
 #include "calendarapp.h"
 #include "commandline.h"
@@ -62,28 +60,6 @@ Finished RunProgram(const QStringList& arguments, const QStringList& environment
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
         QString::fromUtf8(process.readAllStandardOutput()),
         QString::fromUtf8(process.readAllStandardError())};
-}
-
-// Whether some process holds a flock on the program's lock file, read from
-// /proc/locks ("1: FLOCK ADVISORY WRITE 4242 00:2a:1234567 0 EOF"): probing by
-// taking the lock could make a program starting at that moment leave.
-bool ProgramHoldsLock()
-{
-    struct stat info { };
-    const QByteArray path = QFile::encodeName(CSingleInstance::LockFilePath(u"QOVOnlyOne"_s));
-    QFile locks(u"/proc/locks"_s);
-    if (::stat(path.constData(), &info) != 0 || !locks.open(QIODevice::ReadOnly)) return false;
-    const QByteArray inode = ":" + QByteArray::number(static_cast<qulonglong>(info.st_ino)) + " ";
-    for (const QByteArray& line : locks.readAll().split('\n'))
-        if (line.contains("FLOCK") && line.contains(inode)) return true;
-    return false;
-}
-
-void StartProgram(QProcess& process)
-{
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QStringLiteral(QOV_APP_PATH), {});
-    QVERIFY(process.waitForStarted(5000));
 }
 
 }  // namespace
@@ -269,36 +245,11 @@ private Q_SLOTS:
         QVERIFY(program.waitForFinished(5000));
     }
 
-    // A second start leaves at once while the first runs; a start after the
-    // first was killed (kill -9, no clean-up code runs) takes over. A lock
-    // file that cannot be opened (a directory in its place) lets the program
-    // run instead of counting as another instance.
+    // A lock file that cannot be opened (a directory in its place) lets the
+    // program run instead of counting as another instance. Later starts and
+    // a start after kill -9 are the tray script's (tests/tray).
     void singleInstance()
     {
-        QVERIFY(uitest::MakeRuntimeDir());
-        qputenv("QT_QPA_PLATFORM", "offscreen");  // for the programs started
-        QVERIFY(!ProgramHoldsLock());
-        QProcess first, second, next;
-        StartProgram(first);
-        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
-        QElapsedTimer clock;
-        clock.start();
-        StartProgram(second);
-        QVERIFY(second.waitForFinished(5000));
-        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second.exitCode(), 0);
-        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
-        QCOMPARE(first.state(), QProcess::Running);  // left alone
-        first.kill();
-        QVERIFY(first.waitForFinished(5000));
-        QVERIFY(!ProgramHoldsLock());  // the kernel let go of the lock
-        StartProgram(next);
-        QTRY_VERIFY_WITH_TIMEOUT(ProgramHoldsLock(), 10000);
-        QTest::qWait(300);
-        QCOMPARE(next.state(), QProcess::Running);  // it stayed: not taken for a second copy
-        next.kill();
-        QVERIFY(next.waitForFinished(5000));
-
         QTemporaryDir dir;
         const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));

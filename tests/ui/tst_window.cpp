@@ -24,6 +24,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <functional>
 #include <sys/stat.h>
@@ -331,6 +332,11 @@ private Q_SLOTS:
         row("Home", "1950-06-06", "grid key:Home", today);
         row("keys in a date field", "2009-07-15", "field key:PgDown key:Home key:Down",
             u"2009-07-15"_s);
+        // Over the grid the wheel turns months, with Ctrl years, 120 a notch.
+        row("wheel towards the user", "2009-12-31", "wheel:-120", u"2010-01-31"_s);
+        row("Ctrl+wheel away", "2008-02-29", "ctrlwheel:120", u"2007-02-28"_s);
+        row("fine wheel adds up", "2009-07-15", "wheel:40 wheel:40 wheel:40", u"2009-06-15"_s);
+        row("fine wheel turned back", "2009-07-15", "wheel:60 wheel:-60 wheel:60", u"2009-07-15"_s);
     }
     void actions()
     {
@@ -347,6 +353,12 @@ private Q_SLOTS:
                     step == u"grid"_s ? m_dlg->gridFocus() : Child<QWidget>(u"startEdit"_s);
                 target->setFocus(Qt::TabFocusReason);
                 QTRY_VERIFY(target->hasFocus());
+            } else if (step.contains(u"wheel:"_s)) {
+                const QPoint at = CellCentre(2, 3);
+                QWheelEvent wheel(at, m_dlg->mapToGlobal(at), {}, {0, step.section(u':', 1).toInt()},
+                    Qt::NoButton, step.startsWith(u"ctrl"_s) ? Qt::ControlModifier : Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+                QApplication::sendEvent(m_dlg.get(), &wheel);
             } else if (step.startsWith(u"key:"_s)) {
                 QTest::keySequence(QApplication::focusWidget(), QKeySequence(step.mid(4)));
             } else if (step.contains(u'=')) {
@@ -1059,42 +1071,50 @@ private Q_SLOTS:
         }
     }
 
-    // What a screen reader gets: a Chinese name on every control (a list's
-    // accessible name; on Linux Qt reports its current item as the name and
-    // the label beside it as its label), the selected day in full on the
-    // grid with its holiday, one announcement a move, the day under the
-    // pointer on the tip.
+    // What a screen reader gets: a Chinese name on every control, not a list's
+    // current item; the selected cell of the grid's table with the day in
+    // full and its holiday; a focus event on the new cell per move, none for
+    // the same day; the day under the pointer on the tip. (The table, its
+    // headers and the spoken days through the real bridge:
+    // tests/ui/bridge_test.py.)
     void screenReader()
     {
         for (QWidget* w : m_dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (!w->isVisible()) continue;
             QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
-            const QString name = qobject_cast<QComboBox*>(w) != nullptr
-                ? w->accessibleName()
-                : face->text(QAccessible::Name);
-            if (w->objectName().startsWith(u"query"_s) && w->objectName().endsWith(u"Box"_s))
-                QVERIFY2(
-                    !face->relations(QAccessible::Label).isEmpty(), qPrintable(w->objectName()));
+            QVERIFY(face != nullptr);
+            const QString name = face->text(QAccessible::Name);
+            if (auto* list = qobject_cast<QComboBox*>(w)) {
+                QCOMPARE(face->text(QAccessible::Value), list->currentText());
+                QVERIFY2(name != list->currentText(), qPrintable(w->objectName()));
+            }
             const bool chinese = std::any_of(name.begin(), name.end(),
                 [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
             QVERIFY2(chinese, qPrintable(w->objectName() + u": "_s + name));
         }
+        // 1 July 2009, a Wednesday in the leap fifth lunar month.
         Select(u"2009-07-01"_s);
         QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(m_dlg->gridFocus());
-        QVERIFY(grid->state().focusable);
-        QCOMPARE(grid->text(QAccessible::Name), Decode(qov::SpokenDate({2009, 7, 1})));
-        QCOMPARE(grid->text(QAccessible::Description), Decode(qov::SpokenDay({2009, 7, 1})));
+        QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, 3);
+        QVERIFY(cell->state().selected);
+        QVERIFY(cell->text(QAccessible::Description).startsWith(u"农历闰五月初九 "_s));
         const int before = m_dlg->gridFocus()->announcements();
         m_dlg->gridFocus()->setFocus();
         QTest::keyClick(m_dlg->gridFocus(), Qt::Key_Right);
-        QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
-        QCOMPARE(grid->text(QAccessible::Name), u"2009年7月2日 星期四"_s);
+        QCOMPARE(grid->focusChild(), grid->tableInterface()->cellAt(0, 4));
+        QTest::qWait(20);  // the focus-in announcement, queued, gives way to the move's
         Select(u"2009-07-02"_s);
         QCOMPARE(m_dlg->gridFocus()->announcements(), before + 1);
+        // 10 October 2026, a make-up Saturday: its holiday once, at the end,
+        // gone with the user's line that removes it.
+        CGridFocus* focus = m_dlg->gridFocus();
+        const auto spoken = [focus] {
+            return focus->Texts(focus->selection().row, focus->selection().column).description;
+        };
         Select(u"2026-10-10"_s);
-        QVERIFY(grid->text(QAccessible::Description).endsWith(u"日 国庆节 调休上班"_s));
+        QVERIFY2(spoken().endsWith(u" 国庆节 调休上班"_s), qPrintable(spoken()));
         Replace("2026-10-10\t-\n");
-        QTRY_VERIFY(grid->text(QAccessible::Description).endsWith(u"日"_s));
+        QTRY_VERIFY(!spoken().contains(u"调休"_s));
         MoveTo(CellCentre(1, 1));
         QTRY_VERIFY(Tip()->isVisible());
         QAccessibleInterface* tip = QAccessible::queryAccessibleInterface(Tip());

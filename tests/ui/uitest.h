@@ -138,16 +138,18 @@ protected:
 }  // namespace uitest
 
 // main() for a program whose expected texts name China Standard Time, with
-// a configuration folder of its own: no user holiday file, the shipped
-// schedule alone.
-#define QOV_UI_TEST_MAIN(TestClass)                                                                \
-    int main(int argc, char** argv)                                                                \
-    {                                                                                              \
-        qputenv("TZ", "Asia/Shanghai");                                                            \
-        tzset();                                                                                   \
-        const QTemporaryDir config;                                                                \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));                              \
-        QApplication app(argc, argv);                                                              \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+// configuration and data folders of its own: no user holiday file, no
+// downloads, the shipped schedule alone.
+#define QOV_UI_TEST_MAIN(TestClass)                                    \
+    int main(int argc, char** argv)                                    \
+    {                                                                  \
+        qputenv("TZ", "Asia/Shanghai");                                \
+        tzset();                                                       \
+        const QTemporaryDir config;                                    \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));  \
+        const QTemporaryDir data;                                      \
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));      \
+        QApplication app(argc, argv);                                  \
+        TestClass test;                                                \
+        return QTest::qExec(&test, argc, argv);                        \
     }

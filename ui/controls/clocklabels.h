@@ -12,7 +12,9 @@ class QTimer;
 // digits, e.g. 9:05:07.
 QString ClockText(const QTime& time);
 
-// Local time of day, updated every second; blank for the first second.
+// Local time of day, updated every second while shown; blank for the first
+// second. Hidden, it has no timer running: a window left in the tray wakes
+// nothing up.
 class CQovDate : public QLabel {
     Q_OBJECT
 
@@ -21,6 +23,14 @@ public:
 
     static constexpr int IntervalMs = 1000;
 
+Q_SIGNALS:
+    // After each new text: the window's chance to notice a changed date.
+    void ticked();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void Tick();
 
@@ -28,7 +38,7 @@ private:
 };
 
 // "当前：" and the standard-time name of the local time zone, refreshed every
-// minute. Reading the name costs milliseconds and megabytes, so a window may
+// minute while shown. Reading the name costs milliseconds and megabytes, so a window may
 // leave it to its first Refresh, after its first frame; until then the label
 // shows "当前：" alone.
 class CTimeZone : public QLabel {
@@ -43,6 +53,11 @@ public:
     // Reads the local zone again and sets the text.
     void Refresh();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     QTimer* m_timer;
+    bool m_read = false;  // the name was read at least once
 };

@@ -1,5 +1,8 @@
 #include "controls/qovlist.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QPointer>
 #include <QProxyStyle>
@@ -50,10 +53,91 @@ QStyle* SharedListStyle()
     return style;
 }
 
+// A list for screen readers: its own name (what it chooses, "年份") and its
+// current item as the value, and as its read-only text, where Orca looks
+// for a list's value when the list offers no selection (Qt 6.4's do not).
+// Qt's interface for combo boxes gives the current item as the name on
+// Linux, so that Orca says "2026 combo box" and not what it chooses.
+class ListAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit ListAccessible(CQovList* list) : QAccessibleWidget(list, QAccessible::ComboBox) { }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value) return list()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    // The drop-down list, as Qt's own combo boxes show it.
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child != nullptr && child->object() == list()->view() ? 0 : -1;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action != showMenuAction() && action != pressAction())
+            return QAccessibleWidget::doAction(action);
+        if (list()->view()->isVisible())
+            list()->hidePopup();
+        else
+            list()->showPopup();
+    }
+
+    // The current item as text: no cursor, no selection, no attributes.
+    QString text(int start, int end) const override
+    {
+        return list()->currentText().mid(start, end - start);
+    }
+    int characterCount() const override { return int(list()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = *end = 0;
+        return {};
+    }
+
+private:
+    CQovList* list() const { return static_cast<CQovList*>(widget()); }
+};
+
+QAccessibleInterface* ListFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("CQovList") && object->isWidgetType())
+        return new ListAccessible(static_cast<CQovList*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 CQovList::CQovList(QWidget* parent) : QComboBox(parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(ListFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setStyle(SharedListStyle());
     setMaxVisibleItems(MaxVisible);
 }

@@ -44,6 +44,9 @@ constexpr Rgb Blend(Rgb c, Rgb background, int percent) noexcept
 // Badges in a cell's top-right corner, the mark white: 休 (a day off) on the
 // festival red, 班 (a make-up working day) on a dark grey-blue; in
 // neighbouring-month cells at 45 % on white, as pale as their grey texts.
+// The user's own days in the cells and the panel: a violet that no other
+// text of the page uses.
+inline constexpr Rgb MyDay{142, 36, 170};
 inline constexpr Rgb RestBadge = Red;
 inline constexpr Rgb WorkBadge{70, 84, 108};
 inline constexpr Rgb PaleRestBadge = Blend(RestBadge, White, 45);

@@ -112,10 +112,15 @@ void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& 
     if (wants(ItemKind::LunarFestival) && HasLunarDate(lunar))
         AddNames(
             items, ItemKind::LunarFestival, FindLunarFestival(lunar.year, lunar.month, lunar.day));
-    if (wants(ItemKind::GregorianFestival)) {
+    // The festival rows' own kinds.
+    for (const auto& [item, festival] :
+        {std::pair{ItemKind::GregorianFestival, FestivalKind::China},
+            std::pair{ItemKind::InternationalDay, FestivalKind::World},
+            std::pair{ItemKind::WesternFestival, FestivalKind::West}}) {
+        if (!wants(item)) continue;
         std::string list;
-        GetDayFestivals(date.year, date.month, date.day, list, false);
-        AddNames(items, ItemKind::GregorianFestival, list);
+        GetDayFestivals(date.year, date.month, date.day, list, false, KindBit(festival));
+        AddNames(items, item, list);
     }
     if (wants(ItemKind::LunarDate) && HasLunarDate(lunar)) {
         std::string name(AsChars(lunar.isLeap ? u8"农历闰" : u8"农历"));

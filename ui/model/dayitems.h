@@ -18,9 +18,9 @@ enum class ItemKind : std::uint8_t {
     Term,               // 节气
     DayOff,             // 休/班
     LunarFestival,      // 传统节日: the lunar festivals and 除夕
-    GregorianFestival,  // 公历节日: for now every Gregorian, weekday-rule and Easter row
-    InternationalDay,   // 国际纪念日: none until the festival rows carry categories
-    WesternFestival,    // 西方节日: likewise
+    GregorianFestival,  // 公历节日: the festival rows of FestivalKind::China
+    InternationalDay,   // 国际纪念日: FestivalKind::World
+    WesternFestival,    // 西方节日: FestivalKind::West, with 黑色星期五 and 复活节
     LunarDate,          // the day's lunar date, "农历十月廿九"
 };
 inline constexpr std::size_t ItemKindCount = 7;

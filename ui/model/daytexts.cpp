@@ -156,19 +156,21 @@ void AddHolidayRun(PanelLine& line, const HolidayInfo& holiday)
 
 // Lunar festival and solar term of the day; the term decides the colour
 // when there is one.
-PanelLine FestivalTermLine(
-    const SolarDate& date, const LunarDate& lunar, const HolidayInfo& holiday)
+PanelLine FestivalTermLine(const SolarDate& date, const LunarDate& lunar,
+    const HolidayInfo& holiday, const DayOptions& options)
 {
     std::string text;
     Rgb color = colors::DarkBlue;
-    if (HasLunarDate(lunar)) {
+    if (HasLunarDate(lunar) && options.Shows(FestivalKind::Folk)) {
         const std::string festival = FindLunarFestival(lunar.year, lunar.month, lunar.day);
         if (!festival.empty() && !HolidayNamedAfter(holiday, festival)) {
             text = festival + " ";
             color = colors::Red;
         }
     }
-    const std::string term = SolarTermOnDate(date.year, date.month, date.day);
+    const std::string term = options.Shows(FestivalKind::Term)
+        ? SolarTermOnDate(date.year, date.month, date.day)
+        : std::string();
     if (!term.empty()) {
         text += term;
         color = IsSectionalTerm(term) ? colors::Red : colors::Green;
@@ -213,12 +215,38 @@ PanelLine GanZhiLine(const SolarDate& date)
         colors::DarkBlue);
 }
 
-PanelLine FestivalListLine(const SolarDate& date)
+// The user's days of a date with their "第 N 个", one space apart.
+std::string MyDaysText(const std::vector<MyDayHit>& hits)
+{
+    std::string text;
+    for (const MyDayHit& hit : hits) {
+        if (!text.empty()) text += ' ';
+        text += MyDayText(hit);
+    }
+    return text;
+}
+
+// The user's days, cut to the line, then the festival list in what room is left.
+PanelLine FestivalListLine(const SolarDate& date, const DayOptions& options)
 {
     std::string list;
-    GetDayFestivals(date.year, date.month, date.day, list, false);
+    GetDayFestivals(date.year, date.month, date.day, list, false, options.kinds);
     const Rgb color = ContainsText(list, BlackFriday) ? colors::Black : colors::DarkBlue;
-    return Line(CutFestivalList(list), color);
+    std::string mine = MyDaysText(options.MyDaysOn(date));
+    if (mine.empty()) return Line(CutFestivalList(list), color);
+    PanelLine line;
+    if (Utf8Units(mine) > PanelLineUnits) {
+        mine.resize(Utf8Prefix(mine, PanelLineUnits - 2).size());
+        mine += AsChars(u8"…");
+    }
+    const std::size_t room = PanelLineUnits - std::min(PanelLineUnits, Utf8Units(mine) + 1);
+    line.runs.push_back({mine, colors::MyDay, true});
+    if (!list.empty() && room >= 4) {
+        list.resize(PrefixBytes(list, list.size(), room));
+        list.insert(list.begin(), ' ');
+        line.runs.push_back({std::move(list), color});
+    }
+    return line;
 }
 
 // Saturdays of the page month alternate green (1st, 3rd, 5th) and red.
@@ -255,6 +283,14 @@ std::string ShortenCellText(std::string_view text)
     return shortened;
 }
 
+std::string ShortenUtf8CellText(std::string_view utf8)
+{
+    if (Utf8Units(utf8) <= 12) return std::string(utf8);
+    std::string shortened(Utf8Prefix(utf8, 8));
+    shortened += AsChars(u8"…");
+    return shortened;
+}
+
 std::string CutFestivalList(std::string_view text)
 {
     if (text.size() <= 20) return std::string(text);
@@ -263,7 +299,7 @@ std::string CutFestivalList(std::string_view text)
     return cut;
 }
 
-DayPanel DayPanelTexts(const SolarDate& date, const HolidayTable& holidays)
+DayPanel DayPanelTexts(const SolarDate& date, const DayOptions& options)
 {
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     DayPanel panel;
@@ -272,11 +308,12 @@ DayPanel DayPanelTexts(const SolarDate& date, const HolidayTable& holidays)
             + ConstellationName(date.year, date.month, date.day),
         colors::DarkBlue);
     panel.lines[2] = Line(Format("%d", date.day), colors::DarkBlue);
-    panel.lines[3] = FestivalTermLine(date, lunar, holidays.Lookup(date));
-    panel.lines[4] = TermDistanceLine(date);
+    panel.lines[3] = FestivalTermLine(date, lunar, options.Holiday(date), options);
+    panel.lines[4] =
+        options.Shows(FestivalKind::Term) ? TermDistanceLine(date) : Line({}, colors::DarkBlue);
     panel.lines[5] = LunarDateLine(lunar);
     panel.lines[6] = GanZhiLine(date);
-    panel.lines[7] = FestivalListLine(date);
+    panel.lines[7] = FestivalListLine(date, options);
     return panel;
 }
 
@@ -294,7 +331,11 @@ Watermark WatermarkTexts(const MonthPage& page)
     return {Format("%d", page.Year()), Format("%.2d", page.Month())};
 }
 
-DayCell CellContents(const MonthPage& page, int row, int column, const HolidayTable& holidays)
+namespace {
+
+// The cell with the name of the user's first day on its date (nullptr for none).
+DayCell CellOf(
+    const MonthPage& page, int row, int column, const DayOptions& options, const MyDay* myDay)
 {
     DayCell cell;
     const SolarDate date = page.CellAt(row, column);
@@ -302,20 +343,28 @@ DayCell CellContents(const MonthPage& page, int row, int column, const HolidayTa
     cell.inMonth = page.IsInMonth(date);
     cell.selected = cell.inMonth && date.day == page.Day();
     cell.dayText = std::to_string(date.day);
-    cell.dayColor = DayNumberColor(date, column, cell.inMonth);
+    cell.dayColor = DayNumberColor(date, WeekdayOfColumn(page.FirstColumn(), column), cell.inMonth);
 
     const Rgb plain = cell.inMonth ? colors::Black : colors::Grey;
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     std::string text;
-    if (HasLunarDate(lunar)) text = FindLunarFestival(lunar.year, lunar.month, lunar.day);
-    if (!text.empty()) {
+    if (HasLunarDate(lunar) && options.Shows(FestivalKind::Folk))
+        text = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+    if (myDay != nullptr) {
+        cell.source = LowerTextSource::MyDay;
+        cell.lowerColor = cell.inMonth ? colors::MyDay : colors::Grey;
+        cell.lowerText = ShortenUtf8CellText(myDay->name);
+        cell.lowerUtf8 = true;
+    } else if (!text.empty()) {
         cell.source = LowerTextSource::LunarFestival;
         cell.lowerColor = colors::Red;
-    } else if (text = SolarTermOnDate(date.year, date.month, date.day); !text.empty()) {
+    } else if (options.Shows(FestivalKind::Term)
+        && (text = SolarTermOnDate(date.year, date.month, date.day), !text.empty())) {
         cell.source = LowerTextSource::SolarTerm;
         const Rgb principal = cell.inMonth ? colors::Green : colors::Grey;
         cell.lowerColor = IsSectionalTerm(text) ? colors::Red : principal;
-    } else if (GetDayFestivals(date.year, date.month, date.day, text, false); !text.empty()) {
+    } else if (GetDayFestivals(date.year, date.month, date.day, text, false, options.kinds);
+               !text.empty()) {
         // Without the term and the lunar festival (both empty here) this is
         // the list the cell would get with them.
         cell.source = LowerTextSource::DayFestivals;
@@ -334,8 +383,8 @@ DayCell CellContents(const MonthPage& page, int row, int column, const HolidayTa
     } else {
         cell.lowerColor = plain;
     }
-    cell.lowerText = ShortenCellText(text);
-    cell.dayOff = holidays.Lookup(date).kind;
+    if (!cell.lowerUtf8) cell.lowerText = ShortenCellText(text);
+    cell.dayOff = options.Holiday(date).kind;
     if (cell.dayOff == DayOff::Rest)
         cell.badgeColor = cell.inMonth ? colors::RestBadge : colors::PaleRestBadge;
     else if (cell.dayOff == DayOff::Work)
@@ -343,23 +392,80 @@ DayCell CellContents(const MonthPage& page, int row, int column, const HolidayTa
     return cell;
 }
 
-std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page, const HolidayTable& holidays)
+const MyDay* FirstMyDay(const std::vector<MyDayHit>& hits) noexcept
 {
+    return hits.empty() ? nullptr : hits.front().day;
+}
+
+}  // namespace
+
+DayCell CellContents(const MonthPage& page, int row, int column, const DayOptions& options)
+{
+    return CellOf(
+        page, row, column, options, FirstMyDay(options.MyDaysOn(page.CellAt(row, column))));
+}
+
+std::array<DayCell, grid::CellCount> PageCells(const MonthPage& page, const DayOptions& options)
+{
+    // The user's days of the whole page at once: a page of 500 costs a walk
+    // over them, not 42.
+    std::array<int, grid::CellCount> mine;
+    mine.fill(-1);
+    if (options.myDays != nullptr) mine = options.myDays->OnPage(page.CellAt(0, 0));
     std::array<DayCell, grid::CellCount> cells;
-    for (int r = 0; r < grid::Rows; ++r)
-        for (int k = 0; k < grid::Columns; ++k)
-            cells[static_cast<std::size_t>(grid::Columns * r + k)] =
-                CellContents(page, r, k, holidays);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const MyDay* myDay =
+            mine[i] < 0 ? nullptr : &options.myDays->Days()[static_cast<std::size_t>(mine[i])];
+        const int r = static_cast<int>(i) / grid::Columns;
+        cells[i] = CellOf(page, r, static_cast<int>(i) % grid::Columns, options, myDay);
+    }
     return cells;
 }
 
-PagePicture PagePictureTexts(const MonthPage& page, const HolidayTable& holidays)
+PagePicture PagePictureTexts(
+    const MonthPage& page, const DayOptions& options, std::optional<SolarDate> today)
 {
-    return {TitleStripTexts(page.Year()), WatermarkTexts(page), PageCells(page, holidays),
-        DayPanelTexts(page.Date(), holidays)};
+    PagePicture picture{page.FirstColumn(), TitleStripTexts(page.Year()), WatermarkTexts(page),
+        PageCells(page, options), DayPanelTexts(page.Date(), options)};
+    if (today)
+        for (DayCell& cell : picture.cells) cell.today = cell.date == *today;
+    return picture;
 }
 
-DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays)
+TrayTip TrayTipTexts(const SolarDate& date, const DayOptions& options)
+{
+    TrayTip tip;
+    tip.lines.push_back(Format("%d年%d月%d日 ", date.year, date.month, date.day)
+        + WeekdayName(date.year, date.month, date.day));
+    std::string festivals;
+    if (const LunarDate lunar = ToLunar(date.year, date.month, date.day); HasLunarDate(lunar)) {
+        tip.lines.push_back("农历" + MonthNameOf(lunar) + "月" + LunarDayName(lunar.day));
+        if (options.Shows(FestivalKind::Folk))
+            festivals = FindLunarFestival(lunar.year, lunar.month, lunar.day);
+    }
+    if (std::string term = SolarTermOnDate(date.year, date.month, date.day);
+        !term.empty() && options.Shows(FestivalKind::Term))
+        tip.lines.push_back(std::move(term));
+    std::string more;
+    GetDayFestivals(date.year, date.month, date.day, more, false, options.kinds);
+    if (!festivals.empty() && !more.empty()) festivals += ' ';
+    festivals += more;  // each name followed by one space
+    while (!festivals.empty() && festivals.back() == ' ') festivals.pop_back();
+    if (!festivals.empty()) tip.lines.push_back(std::move(festivals));
+    tip.holiday = UserDayText(date, options);
+    return tip;
+}
+
+std::string UserDayText(const SolarDate& date, const DayOptions& options)
+{
+    std::string text = MyDaysText(options.MyDaysOn(date));
+    const std::string holiday = HolidayText(options.Holiday(date));
+    if (!text.empty() && !holiday.empty()) text += ' ';
+    text += holiday;
+    return text;
+}
+
+DayTip DayTipTexts(const SolarDate& date, const DayOptions& options)
 {
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     DayTip tip;
@@ -372,21 +478,21 @@ DayTip DayTipTexts(const SolarDate& date, const HolidayTable& holidays)
     tip.line4 = Format("%s年 %s月 %s日", GanZhiText(date.year, date.month, date.day, 1).c_str(),
         GanZhiText(date.year, date.month, date.day, 2).c_str(),
         GanZhiText(date.year, date.month, date.day, 3).c_str());
-    GetDayFestivals(date.year, date.month, date.day, tip.note, true);
-    tip.holiday = HolidayText(holidays.Lookup(date));
+    GetDayFestivals(date.year, date.month, date.day, tip.note, true, options.kinds);
+    tip.holiday = UserDayText(date, options);
     return tip;
 }
 
-std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y, const HolidayTable& holidays)
+std::optional<DayTip> TipTexts(const MonthPage& page, int x, int y, const DayOptions& options)
 {
     const std::optional<GridCell> cell = MonthPage::HoverTest(x, y);
     if (!cell) return std::nullopt;
-    return DayTipTexts(page.CellAt(*cell), holidays);
+    return DayTipTexts(page.CellAt(*cell), options);
 }
 
-std::optional<DayTip> TipTexts(int year, int month, int x, int y, const HolidayTable& holidays)
+std::optional<DayTip> TipTexts(int year, int month, int x, int y, const DayOptions& options)
 {
-    return TipTexts(MonthPage(year, month, 1), x, y, holidays);
+    return TipTexts(MonthPage(year, month, 1), x, y, options);
 }
 
 }  // namespace qov

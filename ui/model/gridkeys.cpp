@@ -13,7 +13,7 @@ namespace {
 // The page of a date when the page range holds it unchanged; else `current`.
 MonthPage PageOrStay(const MonthPage& current, const SolarDate& date) noexcept
 {
-    const MonthPage page(date);
+    const MonthPage page(date, current.FirstColumn());
     return page.Date() == date ? page : current;
 }
 
@@ -70,20 +70,40 @@ std::string SpokenDate(const SolarDate& date)
     return buf + WeekdayName(date.year, date.month, date.day);
 }
 
-std::string SpokenDay(const SolarDate& date)
+std::string SpokenDay(const SolarDate& date, const DayOptions& options)
 {
-    std::string text = SpokenDate(date);
+    std::string text;
     const LunarDate lunar = ToLunar(date.year, date.month, date.day);
     if (HasLunarDate(lunar)) {
-        text += " 农历";
+        text += "农历";
         if (lunar.isLeap) text += "闰";
-        text += LunarMonthName(lunar.month) + "月" + LunarDayName(lunar.day);
+        text += LunarMonthName(lunar.month) + "月" + LunarDayName(lunar.day) + " ";
     }
-    const DayTip tip = DayTipTexts(date);
+    const DayTip tip = DayTipTexts(date, options);
     std::string note = tip.note;
     while (!note.empty() && note.back() == ' ') note.pop_back();
-    if (!note.empty()) text += " " + note;
-    return text + " " + tip.line4;
+    if (!note.empty()) text += note + " ";
+    return text + tip.line4;
+}
+
+int WheelSteps::Add(int delta) noexcept
+{
+    if ((delta > 0 && m_rest < 0) || (delta < 0 && m_rest > 0)) m_rest = 0;
+    const long long sum = static_cast<long long>(m_rest) + delta;  // no overflow near INT_MIN/MAX
+    m_rest = static_cast<int>(sum % 120);
+    return static_cast<int>(sum / 120);
+}
+
+int ColumnWeekday(int column, WeekStart start) noexcept
+{
+    return column >= 0 && column < grid::Columns ? WeekdayOfColumn(start, column) : -1;
+}
+
+std::string ColumnHeader(int column, WeekStart start)
+{
+    const int weekday = ColumnWeekday(column, start);
+    return weekday < 0 ? std::string()
+                       : std::string(WeekdayNames[static_cast<std::size_t>(weekday)]);
 }
 
 }  // namespace qov

@@ -6,100 +6,17 @@
 #include <unordered_map>
 
 #include "holidays_cn_data.h"  // ShippedHolidayBytes, generated from data/holidays-cn.tsv
+#include "model/textfields.h"
 
 namespace qov {
 namespace {
+
+using namespace textfields;
 
 // The kinds as they appear in the file, UTF-8 whatever this file is compiled for.
 constexpr std::string_view RestMark = "\xE4\xBC\x91";  // 休
 constexpr std::string_view WorkMark = "\xE7\x8F\xAD";  // 班
 constexpr std::string_view RemoveMark = "-";
-
-// Length of the well-formed UTF-8 sequence starting at text[i], 0 when it is
-// not one (overlong forms, surrogates and code points past U+10FFFF are not).
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) noexcept
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned lead = byte(i);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned low = 0x80;  // range of the second byte, by the lead byte
-    unsigned high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;   // no overlong forms
-        if (lead == 0xED) high = 0x9F;  // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;   // no overlong forms
-        if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) return 0;
-    if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-    for (std::size_t k = i + 2; k < i + length; ++k)
-        if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
-    return length;
-}
-
-// Code points of `text`, or none when it is not well-formed UTF-8.
-std::optional<std::size_t> Utf8Length(std::string_view text) noexcept
-{
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count) {
-        const std::size_t n = Utf8SequenceLength(text, i);
-        if (n == 0) return std::nullopt;
-        i += n;
-    }
-    return count;
-}
-
-std::string_view Trim(std::string_view text) noexcept
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-// The field before the next tab, and `rest` moved past that tab (emptied
-// when there is none).
-std::string_view NextField(std::string_view& rest) noexcept
-{
-    const std::size_t tab = rest.find('\t');
-    const std::string_view field = rest.substr(0, tab);
-    rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
-    return Trim(field);
-}
-
-bool AllDigits(std::string_view text) noexcept
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int Number(std::string_view digits) noexcept
-{
-    int n = 0;
-    for (const char c : digits) n = n * 10 + (c - '0');
-    return n;
-}
-
-// Printable ASCII only, so that a message never carries the file's raw bytes.
-bool Printable(std::string_view text) noexcept
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
-}
-
-bool HasControlCharacter(std::string_view text) noexcept
-{
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F;
-    });
-}
 
 struct LineResult {
     std::optional<HolidayLine> line;
@@ -148,12 +65,9 @@ LineResult ParseLine(std::string_view text)
             std::string(kindText.empty() ? "missing kind" : "unknown kind") + " (expected "
                 + std::string(RestMark) + ", " + std::string(WorkMark) + " or -)"};
 
-    if (name.empty() && line.kind != HolidayLine::Kind::Remove)
-        return {std::nullopt, "missing name"};
-    if (HasControlCharacter(name)) return {std::nullopt, "control character in the name"};
-    if (Utf8Length(name).value_or(0) > MaxHolidayNameChars)
-        return {std::nullopt,
-            "name longer than " + std::to_string(MaxHolidayNameChars) + " characters"};
+    if (!name.empty() || line.kind != HolidayLine::Kind::Remove)
+        if (std::string problem = HolidayNameProblem(name); !problem.empty())
+            return {std::nullopt, std::move(problem)};
     line.name = std::string(name);
     return {std::move(line), {}};
 }
@@ -171,6 +85,17 @@ std::size_t DateSlot(const SolarDate& date) noexcept
 }
 
 }  // namespace
+
+std::string HolidayNameProblem(std::string_view name)
+{
+    if (name.empty()) return "missing name";
+    if (HasControlCharacter(name)) return "control character in the name";
+    const std::optional<std::size_t> length = Utf8Length(name);
+    if (!length) return "invalid UTF-8 in the name";
+    if (*length > MaxHolidayNameChars)
+        return "name longer than " + std::to_string(MaxHolidayNameChars) + " characters";
+    return {};
+}
 
 std::string IsoDate(const SolarDate& date)
 {

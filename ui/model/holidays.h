@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +102,10 @@ private:
     std::vector<std::uint32_t> m_slots;
     std::vector<std::string> m_names;  // distinct names, UTF-8
 };
+
+// Why `name` cannot name a holiday (empty, a control character, invalid
+// UTF-8, more than MaxHolidayNameChars code points), or "" when it can.
+std::string HolidayNameProblem(std::string_view name);
 
 // "%04d-%02d-%02d".
 std::string IsoDate(const SolarDate& date);

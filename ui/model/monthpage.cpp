@@ -116,7 +116,7 @@ int LeapMonthOf(int lunarYear) noexcept
 
 }  // namespace
 
-MonthPage::MonthPage(SolarDate date) noexcept
+MonthPage::MonthPage(SolarDate date, WeekStart start) noexcept : m_weekStart(start)
 {
     const int month = std::clamp(date.month, 1, 12);
     // A year beyond the range's neighbours lands on the same end page, and
@@ -128,6 +128,13 @@ MonthPage::MonthPage(SolarDate date) noexcept
     m_day = std::clamp(date.day, 1, DaysInMonth(m_year, m_month));
 }
 
+MonthPage MonthPage::WithWeekStart(WeekStart start) const noexcept
+{
+    MonthPage page = *this;
+    page.m_weekStart = start;
+    return page;
+}
+
 int MonthPage::DaysInPage() const noexcept { return DaysInMonth(m_year, m_month); }
 
 int MonthPage::FirstWeekday() const noexcept { return DayOfWeek(m_year, m_month, 1); }
@@ -135,51 +142,55 @@ int MonthPage::FirstWeekday() const noexcept { return DayOfWeek(m_year, m_month,
 MonthPage MonthPage::GoToday() const noexcept
 {
     const SolarDate today = Today();
-    return MonthPage(std::clamp(today.year, FirstPageYear, LastPageYear), today.month, today.day);
+    return MonthPage(
+        std::clamp(today.year, FirstPageYear, LastPageYear), today.month, today.day, m_weekStart);
 }
 
 MonthPage MonthPage::PrevYear() const noexcept
 {
-    return m_year > FirstPageYear ? MonthPage(m_year - 1, m_month, m_day) : *this;
+    return m_year > FirstPageYear ? MonthPage(m_year - 1, m_month, m_day, m_weekStart) : *this;
 }
 
 MonthPage MonthPage::NextYear() const noexcept
 {
-    return m_year < LastPageYear ? MonthPage(m_year + 1, m_month, m_day) : *this;
+    return m_year < LastPageYear ? MonthPage(m_year + 1, m_month, m_day, m_weekStart) : *this;
 }
 
 // The constructor keeps the page range: from December 1899 the previous
 // month and from February 2101 the next one stay where they are.
 MonthPage MonthPage::PrevMonth() const noexcept
 {
-    return m_month > 1 ? MonthPage(m_year, m_month - 1, m_day) : *this;
+    return m_month > 1 ? MonthPage(m_year, m_month - 1, m_day, m_weekStart) : *this;
 }
 
 MonthPage MonthPage::NextMonth() const noexcept
 {
-    return m_month < 12 ? MonthPage(m_year, m_month + 1, m_day) : *this;
+    return m_month < 12 ? MonthPage(m_year, m_month + 1, m_day, m_weekStart) : *this;
 }
 
 MonthPage MonthPage::SetYear(int year) const noexcept
 {
-    return MonthPage(std::clamp(year, FirstPageYear, LastPageYear), m_month, m_day);
+    return MonthPage(std::clamp(year, FirstPageYear, LastPageYear), m_month, m_day, m_weekStart);
 }
 
-MonthPage MonthPage::SetMonth(int month) const noexcept { return MonthPage(m_year, month, m_day); }
+MonthPage MonthPage::SetMonth(int month) const noexcept
+{
+    return MonthPage(m_year, month, m_day, m_weekStart);
+}
 
 MonthPage MonthPage::SelectCell(int row, int column) const noexcept
 {
     if (row < 0 || row >= grid::Rows || column < 0 || column >= grid::Columns) return *this;
     const SolarDate date = CellAt(row, column);
     if (!InPageRange(date.year, date.month)) return *this;
-    return MonthPage(date);
+    return MonthPage(date, m_weekStart);
 }
 
 SolarDate MonthPage::CellAt(int row, int column) const noexcept
 {
     if (row < 0 || row >= grid::Rows || column < 0 || column >= grid::Columns) return Date();
     // Day n of the page month, counted past its ends: -5..42.
-    const int n = 7 * row + column - FirstWeekday() + 1;
+    const int n = 7 * row + column - LeadingDays() + 1;
     const int length = DaysInPage();
     if (n < 1) {
         const int year = m_month == 1 ? m_year - 1 : m_year;
@@ -201,7 +212,7 @@ bool MonthPage::IsInMonth(const SolarDate& date) const noexcept
 
 GridCell MonthPage::SelectedCell() const noexcept
 {
-    const int n = m_day + FirstWeekday() - 1;  // 0..36
+    const int n = m_day + LeadingDays() - 1;  // 0..36
     return {n / 7, n % 7};
 }
 

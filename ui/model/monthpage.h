@@ -8,6 +8,7 @@
 // selected date), and a lunar date that does not exist finds nothing.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,25 @@ namespace qov {
 inline constexpr int FirstPageYear = 1900;
 inline constexpr int LastPageYear = 2100;
 
+// The weekday in the first column of the grid. Sunday is the Chinese wall
+// calendar's custom; Monday is that of GB/T 7408 and ISO 8601.
+enum class WeekStart : std::uint8_t { Sunday = 0, Monday = 1 };
+
+// Weekday (0 = Sunday .. 6 = Saturday) shown in grid column `column`; any
+// column is taken modulo 7, so the answer is always 0..6.
+constexpr int WeekdayOfColumn(WeekStart start, int column) noexcept
+{
+    const int k = (column + static_cast<int>(start)) % 7;  // -6..6
+    return k < 0 ? k + 7 : k;
+}
+
+// Column 0..6 showing weekday 0..6 (any weekday is taken modulo 7).
+constexpr int ColumnOfWeekday(WeekStart start, int weekday) noexcept
+{
+    const int k = (weekday - static_cast<int>(start)) % 7;  // -7..6
+    return k < 0 ? k + 7 : k;
+}
+
 // The selected date; its year and month are the page shown. Invariant: the
 // page lies between December 1899 and February 2101 (the arrows and boxes
 // keep 1900..2100; neighbouring-month clicks on the January 1900 and
@@ -28,12 +48,18 @@ inline constexpr int LastPageYear = 2100;
 // and the day lies in 1..DaysInMonth(year, month).
 class MonthPage {
 public:
-    // 1 January 1900.
+    // 1 January 1900, Sunday first.
     constexpr MonthPage() noexcept = default;
     // The page of `date`, brought into the page range (month by month) and
     // the day clamped into its month.
-    explicit MonthPage(SolarDate date) noexcept;
-    MonthPage(int year, int month, int day) noexcept : MonthPage(SolarDate{year, month, day}) { }
+    explicit MonthPage(SolarDate date, WeekStart start = WeekStart::Sunday) noexcept;
+    MonthPage(int year, int month, int day, WeekStart start = WeekStart::Sunday) noexcept
+        : MonthPage(SolarDate{year, month, day}, start)
+    { }
+    // The same date with another weekday in the first column.
+    MonthPage WithWeekStart(WeekStart start) const noexcept;
+    // The weekday of the first column (WeekdayOfColumn gives the others).
+    WeekStart FirstColumn() const noexcept { return m_weekStart; }
 
     int Year() const noexcept { return m_year; }
     int Month() const noexcept { return m_month; }
@@ -43,6 +69,9 @@ public:
     int DaysInPage() const noexcept;
     // Weekday of day 1 of the page month, 0 = Sunday.
     int FirstWeekday() const noexcept;
+    // Days of the month before in the first row, 0..6: the 1st stands in
+    // the first row, in the column of its weekday.
+    int LeadingDays() const noexcept { return ColumnOfWeekday(m_weekStart, FirstWeekday()); }
 
     // Commands; each returns the new page. At their bounds they return the
     // page unchanged. The day is clamped to the new month's length.
@@ -60,8 +89,8 @@ public:
     MonthPage SelectCell(GridCell cell) const noexcept { return SelectCell(cell.row, cell.column); }
 
     // Date of cell (row 0..5, column 0..6): 42 consecutive days from the
-    // Sunday on or before day 1 of the page month; the selected date for a
-    // cell outside the grid.
+    // first-column weekday (Sunday or Monday) on or before day 1 of the page
+    // month; the selected date for a cell outside the grid.
     SolarDate CellAt(int row, int column) const noexcept;
     SolarDate CellAt(GridCell cell) const noexcept { return CellAt(cell.row, cell.column); }
     // True when the date's year and month are the page's.
@@ -83,6 +112,7 @@ private:
     int m_year = 1900;
     int m_month = 1;  // 1..12
     int m_day = 1;    // 1..DaysInMonth(m_year, m_month)
+    WeekStart m_weekStart = WeekStart::Sunday;
 };
 
 // Gregorian date of lunar year ly (1900..2100), month lm (1..12), day ld

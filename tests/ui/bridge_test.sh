@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The window as a screen reader reads it through the real AT-SPI bridge:
+# runs qov on its own X server (Xvfb -displayfd) in a private D-Bus session,
+# whose AT-SPI bus starts on demand, and reads it with bridge_test.py.
+#
+#   bridge_test.sh PATH_TO_QOV
+#
+# Everything runs in a process session of its own; whatever is left of it at
+# the end (the X server, the buses, the registry, the calendar) is stopped,
+# on failure too.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [ "${1:-}" = --in-session ]; then
+  app=$2 work=$3
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" >/dev/null 2>&1 &
+  for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
+  export DISPLAY=":$(cat "$work/display")"
+  mkdir -m 700 "$work/runtime"
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$work/config" "$app" --date 2026-10-01 &
+  # Debian's own Python, which holds python3-pyatspi.
+  /usr/bin/python3 "$here/bridge_test.py"
+  exit
+fi
+
+for tool in Xvfb dbus-run-session xdotool setsid; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
+
+app=$1
+work=$(mktemp -d)
+sid=
+# Processes of the session still alive (not zombies awaiting their reaper).
+left() { ps -eo pid=,sid=,stat= | awk -v sid="$sid" '$2 == sid && $3 !~ /^Z/ { print $1 }'; }
+cleanup() {
+  set +e
+  if [ -n "$sid" ]; then
+    # shellcheck disable=SC2046
+    kill $(left) 2>/dev/null
+    for _ in $(seq 50); do [ -z "$(left)" ] && break; sleep 0.1; done
+    [ -z "$(left)" ] || { echo "FAIL: left running: $(left)"; kill -KILL $(left) 2>/dev/null; }
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+setsid dbus-run-session -- bash "$0" --in-session "$app" "$work" 2>"$work/stderr" &
+sid=$!
+status=0
+wait "$sid" || status=$?
+[ "$status" -eq 0 ] || sed -n '1,20p' "$work/stderr"
+exit "$status"

@@ -1,0 +1,258 @@
+// The program in the panel: the leaf icon and its tip, the tray's settings
+// kept line for line, the menu and the click, hiding on close, a later
+// start's request, today's ring, and (run under faketime by tray_test.sh)
+// midnight and a jump of the clock.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "calendardlg.h"
+#include "calendarhost.h"
+#include "model/colors.h"
+#include "platform/todaywatch.h"
+#include "trayleaf.h"
+#include "traysettings.h"
+#include "uitest.h"
+
+using namespace Qt::StringLiterals;
+using uitest::Columns, uitest::Fetch;
+
+namespace {
+
+QDate ToQDate(qov::SolarDate d) { return QDate(d.year, d.month, d.day); }
+qov::SolarDate FromQDate(QDate d) { return {d.year(), d.month(), d.day()}; }
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Exact festival-red pixels down the left edge of the cell of `date` on the
+// dialog's page; -1 when the page does not show that date.
+int RingPixels(const CCalendarDlg& dlg, QDate date, qreal ratio)
+{
+    const qov::MonthPage& page = dlg.page();
+    for (int row = 0; row < qov::grid::Rows; ++row)
+        for (int column = 0; column < qov::grid::Columns; ++column)
+            if (page.CellAt(row, column) == FromQDate(date)) {
+                const QImage picture = dlg.RenderPicture(ratio);
+                // The cell's left edge, below the day number's reach.
+                const qov::Rect cell = qov::CellRect(row, column);
+                return uitest::CountColour(picture,
+                    {cell.left, cell.top + 8, cell.left + 3, cell.bottom - 8},
+                    uitest::Rgb(qov::colors::Red));
+            }
+    return -1;
+}
+
+}  // namespace
+
+class TestTray : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(uitest::MakeRuntimeDir()); }
+
+    // The band in the festival red along the top, the paper white below it,
+    // the number's ink in the paper; at 1x and at 2x for HiDPI.
+    void leaf_data()
+    {
+        Columns<int, int>("day", "pixels");
+        for (const int pixels : {16, 22, 32, 64})
+            for (const int day : {7, 28})
+                QTest::addRow("%d at %d px", day, pixels) << day << pixels;
+    }
+    void leaf()
+    {
+        const auto [day, pixels] = Fetch<int, int>("day", "pixels");
+        for (const qreal ratio : {1.0, 2.0}) {
+            const QImage leaf = LeafIcon(day).pixmap(QSize(pixels, pixels), ratio).toImage();
+            const int size = qRound(pixels * ratio);
+            const int band = uitest::CountPixels(
+                leaf, {0, 0, pixels, pixels / 4}, [](QRgb p) { return p == LeafBandColour(); });
+            const int ink = uitest::CountPixels(leaf, {0, pixels / 2, pixels, pixels / 2},
+                [](QRgb p) { return qAlpha(p) == 255 && qGray(p) < 100; });
+            // Most of the band's width on the top quarter's rows.
+            QVERIFY2(band > size * size / 8, qPrintable(QString::number(band)));
+            QVERIFY2(ink > size * size / 64, qPrintable(QString::number(ink)));
+            QVERIFY(LeafIcon(day).pixmap(QSize(pixels, pixels), ratio).toImage()
+                != LeafIcon(day + 1).pixmap(QSize(pixels, pixels), ratio).toImage());
+        }
+    }
+
+    // One item a line; the term, the festivals and the holiday only on their days.
+    void toolTip_data()
+    {
+        Columns<QDate, QString>("date", "tip");
+        QTest::newRow("sectional term")
+            << QDate(2026, 12, 7) << u"2026年12月7日 星期一\n农历十月廿九\n大雪"_s;
+        QTest::newRow("festival and day off") << QDate(2026, 10,
+            1) << u"2026年10月1日 星期四\n农历八月廿一\n国庆节 世界音乐日 国际老人节\n国庆节 休"_s;
+        QTest::newRow("lunar festival, working day") << QDate(
+            2026, 2, 14) << u"2026年2月14日 星期六\n农历十二月廿七\n情人节\n春节 调休上班"_s;
+        QTest::newRow("leap month")
+            << QDate(2025, 7, 25) << u"2025年7月25日 星期五\n农历闰六月初一"_s;
+    }
+    void toolTip()
+    {
+        const auto [date, tip] = Fetch<QDate, QString>("date", "tip");
+        QCOMPARE(TrayToolTip(FromQDate(date), qov::HolidayTable::Shipped()), tip);
+    }
+
+    // One key's line changes or is added; every other byte stays.
+    void iniEdit_data()
+    {
+        Columns<QByteArray, QByteArray, QByteArray>("before", "key", "after");
+        QTest::newRow("no file") << ""_ba
+                                 << "enabled"_ba
+                                 << "[tray]\nenabled=false\n"_ba;
+        QTest::newRow("other sections, comments, no last line end")
+            << "# mine\n[view]\nenabled=true"_ba
+            << "enabled"_ba
+            << "# mine\n[view]\nenabled=true\n\n[tray]\nenabled=false\n"_ba;
+        QTest::newRow("key replaced, CRLF kept")
+            << "[tray]\r\n; keep\r\n enabled = true\r\nautostart=true\r\n[x]\r\n"_ba
+            << "enabled"_ba
+            << "[tray]\r\n; keep\r\nenabled=false\r\nautostart=true\r\n[x]\r\n"_ba;
+        QTest::newRow("added at the section's end")
+            << "[tray]\nautostart=true\n\n[x]\na=1\n"_ba
+            << "enabled"_ba
+            << "[tray]\nautostart=true\nenabled=false\n\n[x]\na=1\n"_ba;
+    }
+    void iniEdit()
+    {
+        const auto [before, key, after] =
+            Fetch<QByteArray, QByteArray, QByteArray>("before", "key", "after");
+        QCOMPARE(SetIniValue(before, "tray", key, "false"), after);
+    }
+
+    // The menu's actions, the click, and closing with and without the tray;
+    // the settings written keep the user's own line.
+    void menuAndClose()
+    {
+        QFile conf(ConfigFilePath());
+        QVERIFY(QDir().mkpath(QFileInfo(conf).path()) && conf.open(QIODevice::WriteOnly));
+        conf.write("# my own line\n");
+        conf.close();
+
+        CCalendarHost host(true);
+        CCalendarDlg& dlg = *host.dialog();
+        QSignalSpy quit(&host, &CCalendarHost::quitRequested);
+        QSignalSpy hidden(&dlg, &CCalendarDlg::hiddenToTray);
+        const auto action = [&host](const char* name) {
+            return host.trayMenu()->findChild<QAction*>(QString::fromLatin1(name));
+        };
+        QString texts;
+        for (const QAction* a : host.trayMenu()->actions()) texts += a->text() + u'|';
+        QCOMPARE(texts, u"显示日历|今天||更新节假日安排||显示托盘图标|开机时启动到托盘||关于|退出|"_s);
+        QCOMPARE(action("trayAction")->isChecked(), host.tray() != nullptr);
+
+        dlg.SetHideOnClose(true);  // as with the tray on
+        dlg.SelectDate(qov::MonthPage(2008, 8, 8));
+        action("todayAction")->trigger();
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.selectedDate(), qov::Today());
+        host.OnActivated(QSystemTrayIcon::Trigger);  // shown: the click hides it
+        QVERIFY(!dlg.isVisible());
+        dlg.SelectDate(qov::MonthPage(2008, 8, 8));
+        host.OnActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.selectedDate(), qov::Today());
+        dlg.SelectDate(qov::MonthPage(2008, 8, 8));
+        dlg.hide();
+        action("showAction")->trigger();  // as it was left
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2008, 8, 8}));
+
+        // With the tray on, Esc hides the window and the program stays.
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(hidden.count(), 2);  // the click's hide, then Esc
+        QCOMPARE(quit.count(), 0);
+
+        action("autostartAction")->trigger();
+        QVERIFY(ReadAll(AutostartFilePath()).contains("\nExec=qov --tray\n"));
+        QVERIFY(ReadTraySettings().autostart);
+        action("autostartAction")->trigger();
+        QVERIFY(!QFile::exists(AutostartFilePath()));
+
+        // The tray off: the window comes back, and closing it ends the program.
+        action("trayAction")->setChecked(true);
+        action("trayAction")->trigger();
+        QVERIFY(host.tray() == nullptr && dlg.isVisible());
+        QCOMPARE(ReadAll(ConfigFilePath()),
+            "# my own line\n\n[tray]\nautostart=false\nenabled=false\n"_ba);
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QCOMPARE(quit.count(), 1);
+        action("quitAction")->trigger();
+        QCOMPARE(quit.count(), 2);
+    }
+
+    // The ring on today's cell, on any page where today appears, also on the
+    // selection fill; at 100 % and 200 %.
+    void todayRing_data()
+    {
+        Columns<QString, QDate, int>("page", "today", "ring");
+        for (const int ratio : {1, 2}) {
+            QTest::addRow("selected, %d00 %%", ratio)
+                << u"2026-12-07"_s << QDate(2026, 12, 7) << ratio;
+            QTest::addRow("next month's cell, %d00 %%", ratio)
+                << u"2026-12-31"_s << QDate(2027, 1, 1) << ratio;
+        }
+    }
+    void todayRing()
+    {
+        const auto [page, today, ratio] = Fetch<QString, QDate, int>("page", "today", "ring");
+        CCalendarDlg dlg;
+        dlg.SelectDate(uitest::PageOf(page));
+        dlg.SetToday(FromQDate(today));
+        // The cell's full height but the ends of the rounded corners, in device pixels.
+        QVERIFY2(RingPixels(dlg, today, ratio) >= 30 * ratio,
+            qPrintable(QString::number(RingPixels(dlg, today, ratio))));
+        QCOMPARE(RingPixels(dlg, today.addDays(1), ratio), 0);  // no other cell
+    }
+
+    // Under faketime from 23:59:53 on 31 December 2026 (tray_test.sh): the
+    // ring, the tray and 今天 reach the new year while the page stays on
+    // December; then the clock jumps four days and, the window shown, they
+    // follow at its clock's next tick.
+    void midnight()
+    {
+        const QString stamp = qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE");
+        if (stamp.isEmpty()) QSKIP("runs under faketime, from tray_test.sh");
+        CCalendarHost host(true);
+        CCalendarDlg& dlg = *host.dialog();
+        host.StartTray();
+        QVERIFY(host.tray() != nullptr);  // trayer runs
+        host.ShowToday();
+        // Made before midnight even on a loaded machine.
+        QCOMPARE(ToQDate(dlg.today()), QDate(2026, 12, 31));
+        QVERIFY(host.tray()->toolTip().startsWith(u"2026年12月31日 星期四\n"_s));
+        QVERIFY2(host.todayWatch()->RemainingMs() < 7000,
+            qPrintable(QString::number(host.todayWatch()->RemainingMs())));
+
+        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 1), 8000);
+        QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
+        QVERIFY(RingPixels(dlg, QDate(2027, 1, 1), 1) > 30);
+        QCOMPARE(RingPixels(dlg, QDate(2026, 12, 31), 1), 0);
+        QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月1日 星期五\n"_s));
+        QVERIFY(host.todayWatch()->RemainingMs() > 86000 * 1000);  // the next midnight
+
+        // A day's jump and more, seen by the shown window's clock.
+        QFile file(stamp);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("@2027-01-05 12:00:00\n");
+        file.close();
+        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 5), 5000);
+        QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月5日 星期二\n"_s));
+        QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
+        dlg.findChild<QPushButton*>(u"todayButton"_s)->click();
+        QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2027, 1, 5}));
+    }
+};
+
+QOV_UI_TEST_MAIN(TestTray)
+#include "tst_tray.moc"
