@@ -74,9 +74,9 @@ void CTodayWatch::ArmMidnight()
 void CTodayWatch::ArmClockSet()
 {
 #ifdef Q_OS_LINUX
-    itimerspec spec{};
-    spec.it_value.tv_sec = std::time(nullptr) + FarAheadSeconds;
-    ::timerfd_settime(m_clockFd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr);
+    itimerspec farAhead{};
+    farAhead.it_value.tv_sec = std::time(nullptr) + FarAheadSeconds;
+    ::timerfd_settime(m_clockFd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &farAhead, nullptr);
 #endif
 }
 
