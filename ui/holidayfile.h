@@ -4,16 +4,14 @@
 // user's file.
 #pragma once
 
-#include <QFileSystemWatcher>
-#include <QObject>
 #include <QStringList>
-#include <QTimer>
 #include <vector>
 
 #include "model/holidaycn.h"
 #include "model/holidays.h"
+#include "userfiles/watchedfile.h"
 
-class CHolidayFile : public QObject {
+class CHolidayFile : public CWatchedFile {
     Q_OBJECT
 
 public:
@@ -39,40 +37,19 @@ public:
     static std::vector<qov::HolidayCnSchedule> ReadDownloads(
         const QString& folder, QStringList* messages);
 
-    QString path() const { return m_path; }
     // The shipped schedule, the downloads and the file's lines, in this order.
     const qov::HolidayTable& table() const noexcept { return m_table; }
-    // The messages of the last reading, as written to standard error.
-    QStringList messages() const { return m_messages; }
-
-    // Reads the file and the downloads now when they differ (existence, size,
-    // modification time) from the last reading; emits changed() when they did.
-    void Reload();
-    // Reads them now whatever their state; emits changed().
-    void Refresh();
-
-Q_SIGNALS:
-    void changed();
 
 private:
-    // Reads the file, or gives the shipped schedule with a message where it
-    // cannot be used as a whole; no message for a missing file.
-    void Read();
-    // Watches the file and its folder where they exist, and the folder's
-    // parent, where a missing folder will appear.
-    void Watch();
+    // Reads the downloads and the file, or gives the shipped and downloaded
+    // schedules with a message where the file cannot be used as a whole; no
+    // message for a missing file.
+    void Read() override;
+    // The user's file and each download.
+    QStringList Signature() const override;
+    // Besides the file's: the downloads' folder and the two above it.
+    QStringList WatchedPaths() const override;
 
-    // What identifies the state of the user's file and of the downloads.
-    QStringList Signature() const;
-
-    QString m_path;
     QString m_downloads;
     qov::HolidayTable m_table;
-    QStringList m_messages;
-    QFileSystemWatcher m_watcher;
-    // Editors save in several steps (write a copy, rename, touch): the
-    // notices of one save are read once, a moment after the last.
-    QTimer m_settle;
-    bool m_seen = false;  // whether a reading has been made
-    QStringList m_signature;
 };

@@ -41,18 +41,33 @@ QString CWatchedFile::ConfigPath(const QString& fileName)
 
 void CWatchedFile::Reload()
 {
-    const QFileInfo info(m_path);
-    const bool exists = info.exists();
-    const qint64 size = exists ? info.size() : -1;
-    const QDateTime modified = exists ? info.lastModified() : QDateTime();
     Watch();
-    if (m_seen && exists == m_existed && size == m_size && modified == m_modified) return;
+    QStringList signature = Signature();
+    if (m_seen && signature == m_signature) return;
     m_seen = true;
-    m_existed = exists;
-    m_size = size;
-    m_modified = modified;
+    m_signature = std::move(signature);
     Read();
     Q_EMIT changed();
+}
+
+void CWatchedFile::Refresh()
+{
+    m_seen = false;
+    Reload();
+}
+
+QString CWatchedFile::StateOf(const QFileInfo& info)
+{
+    return info.fileName() + u' ' + QString::number(info.exists() ? info.size() : -1) + u' '
+        + QString::number(info.exists() ? info.lastModified().toMSecsSinceEpoch() : 0);
+}
+
+QStringList CWatchedFile::Signature() const { return {StateOf(QFileInfo(m_path))}; }
+
+QStringList CWatchedFile::WatchedPaths() const
+{
+    const QString folder = QFileInfo(m_path).absolutePath();
+    return {m_path, folder, QFileInfo(folder).absolutePath()};
 }
 
 std::optional<QByteArray> CWatchedFile::ReadAll(
@@ -111,12 +126,9 @@ void CWatchedFile::Report() const
 
 void CWatchedFile::Watch()
 {
-    const QFileInfo file(m_path);
-    const QString folder = file.absolutePath();
-    const QString parent = QFileInfo(folder).absolutePath();
     QStringList wanted;
-    for (const QString& path : {m_path, folder, parent})
-        if (QFileInfo::exists(path)) wanted.append(path);
+    for (const QString& path : WatchedPaths())
+        if (QFileInfo::exists(path) && !wanted.contains(path)) wanted.append(path);
     // A watch follows the file's inode: an editor that saves by writing a
     // new file and renaming it over the old one leaves it on the old inode,
     // so the file is watched anew on every notice.

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QStringList>
@@ -27,6 +27,8 @@ public:
     // Reads the file now when it differs (existence, size, modification time)
     // from the last reading; emits changed() when it did.
     void Reload();
+    // Reads it now whatever its state; emits changed().
+    void Refresh();
 
     // The whole file at `path`, up to `maxBytes`: its bytes, or none with a
     // reason ("is a folder, not a file", "cannot be read: ...") in `problem`;
@@ -49,12 +51,19 @@ protected:
     virtual void Read() = 0;
     // Writes the messages to standard error, one a line.
     void Report() const;
+    // What tells one state of the watched files from another: by default the
+    // file's existence, size and modification time.
+    virtual QStringList Signature() const;
+    // The paths to watch: by default the file, its folder and the folder
+    // above it, where a missing folder will appear.
+    virtual QStringList WatchedPaths() const;
+    // A line of Signature() for one file.
+    static QString StateOf(const QFileInfo& info);
 
     QStringList m_messages;
 
 private:
-    // Watches the file and its folder where they exist, and the folder's
-    // parent, where a missing folder will appear.
+    // Watches those of WatchedPaths() that exist.
     void Watch();
 
     QString m_path;
@@ -63,7 +72,5 @@ private:
     // notices of one save are read once, a moment after the last.
     QTimer m_settle;
     bool m_seen = false;  // whether a reading has been made
-    bool m_existed = false;
-    qint64 m_size = -1;
-    QDateTime m_modified;
+    QStringList m_signature;
 };
