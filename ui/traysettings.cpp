@@ -8,6 +8,7 @@
 #include <QSettings>
 
 #include "holidayfile.h"
+#include "settings/settings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,76 +27,26 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-// The line's text without its line end and surrounding blanks.
-QByteArray Bare(const QByteArray& line) { return line.trimmed(); }
-
 }  // namespace
 
-QString ConfigFilePath() { return QDir::cleanPath(ConfigRoot() + u"/qov/qov.conf"_s); }
+QString ConfigFilePath() { return settings::FilePath(); }
 
 TraySettings ReadTraySettings()
 {
-    const QSettings conf(ConfigFilePath(), QSettings::IniFormat);
-    TraySettings settings;
-    settings.enabled = conf.value(u"tray/enabled"_s, settings.enabled).toBool();
-    settings.autostart = conf.value(u"tray/autostart"_s, settings.autostart).toBool();
-    return settings;
-}
-
-QByteArray SetIniValue(const QByteArray& text, const QByteArray& section, const QByteArray& key,
-    const QByteArray& value)
-{
-    // Lines keep their own ends ("\n" or "\r\n"); a new line copies the
-    // file's first line end.
-    QList<QByteArray> lines;
-    for (qsizetype start = 0; start < text.size();) {
-        const qsizetype end = text.indexOf('\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        lines.append(text.mid(start, next - start));
-        start = next;
-    }
-    const QByteArray eol = text.contains("\r\n") ? "\r\n" : "\n";
-    const QByteArray header = '[' + section + ']';
-    const QByteArray entry = key + '=' + value;
-
-    qsizetype inSection = -1;  // index of the section's header
-    qsizetype lastEntry = -1;  // last non-blank line of the section
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray bare = Bare(lines[i]);
-        if (bare.startsWith('[')) {
-            if (inSection >= 0) break;
-            if (bare == header) inSection = lastEntry = i;
-            continue;
-        }
-        if (inSection < 0) continue;
-        if (!bare.isEmpty()) lastEntry = i;
-        const qsizetype equals = bare.indexOf('=');
-        if (equals > 0 && Bare(bare.left(equals)) == key) {
-            const QByteArray& line = lines[i];
-            lines[i] = entry + (line.endsWith("\r\n") ? "\r\n" : line.endsWith('\n') ? "\n" : "");
-            return lines.join();
-        }
-    }
-    if (!lines.isEmpty() && !lines.last().endsWith('\n')) lines.last() += eol;
-    if (inSection < 0) {
-        if (!lines.isEmpty()) lines.append(eol);
-        lines.append(header + eol);
-        lines.append(entry + eol);
-    } else {
-        lines.insert(lastEntry + 1, entry + eol);
-    }
-    return lines.join();
+    // A bad file was reported when the window read its settings.
+    QString message;
+    const QovSettings values = settings::Load(ConfigFilePath(), message);
+    return {values.trayEnabled, values.trayAutostart};
 }
 
 bool WriteTraySetting(const QString& key, bool value)
 {
-    const QString path = ConfigFilePath();
-    QByteArray text;
-    if (QFile file(path); file.exists()) {
-        if (!file.open(QIODevice::ReadOnly)) return false;
-        text = file.readAll();
-    }
-    return WriteFile(path, SetIniValue(text, "tray", key.toUtf8(), value ? "true" : "false"));
+    QString message;
+    const QovSettings before = settings::Load(ConfigFilePath(), message);
+    QovSettings values = before;
+    (key == u"enabled"_s ? values.trayEnabled : values.trayAutostart) = value;
+    QString error;
+    return settings::Save(ConfigFilePath(), values, error, &before);
 }
 
 QString AutostartFilePath()

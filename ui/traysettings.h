@@ -2,7 +2,7 @@
 //   [tray] enabled   = true|false  show the tray icon (default true)
 //   [tray] autostart = true|false  start in the tray at login (default false)
 // Writing one key changes its one line (or adds it) and keeps every other
-// line of the file, comments included, as the user wrote it.
+// line of the file, comments included, as the user wrote it (settings::Save).
 #pragma once
 
 #include <QString>
@@ -12,7 +12,7 @@ struct TraySettings {
     bool autostart = false;
 };
 
-// $XDG_CONFIG_HOME/qov/qov.conf (Windows: %APPDATA%\qov\qov.conf).
+// settings::FilePath(): $XDG_CONFIG_HOME/qov/qov.conf (Windows: %APPDATA%\qov\qov.ini).
 QString ConfigFilePath();
 TraySettings ReadTraySettings();
 // Sets `key` of [tray] to `value`, atomically. False (the file unchanged)
@@ -25,8 +25,3 @@ QString AutostartFilePath();
 // Writes or removes that entry (Windows: the HKCU Run value). False when it
 // could not be done.
 bool SetAutostart(bool on);
-
-// Replaces or adds `key`=`value` in section `section` of INI text, every
-// other line kept byte for byte (line ends included).
-QByteArray SetIniValue(const QByteArray& text, const QByteArray& section, const QByteArray& key,
-    const QByteArray& value);

@@ -102,33 +102,6 @@ private Q_SLOTS:
         QCOMPARE(TrayToolTip(FromQDate(date), qov::HolidayTable::Shipped()), tip);
     }
 
-    // One key's line changes or is added; every other byte stays.
-    void iniEdit_data()
-    {
-        Columns<QByteArray, QByteArray, QByteArray>("before", "key", "after");
-        QTest::newRow("no file") << ""_ba
-                                 << "enabled"_ba
-                                 << "[tray]\nenabled=false\n"_ba;
-        QTest::newRow("other sections, comments, no last line end")
-            << "# mine\n[view]\nenabled=true"_ba
-            << "enabled"_ba
-            << "# mine\n[view]\nenabled=true\n\n[tray]\nenabled=false\n"_ba;
-        QTest::newRow("key replaced, CRLF kept")
-            << "[tray]\r\n; keep\r\n enabled = true\r\nautostart=true\r\n[x]\r\n"_ba
-            << "enabled"_ba
-            << "[tray]\r\n; keep\r\nenabled=false\r\nautostart=true\r\n[x]\r\n"_ba;
-        QTest::newRow("added at the section's end")
-            << "[tray]\nautostart=true\n\n[x]\na=1\n"_ba
-            << "enabled"_ba
-            << "[tray]\nautostart=true\nenabled=false\n\n[x]\na=1\n"_ba;
-    }
-    void iniEdit()
-    {
-        const auto [before, key, after] =
-            Fetch<QByteArray, QByteArray, QByteArray>("before", "key", "after");
-        QCOMPARE(SetIniValue(before, "tray", key, "false"), after);
-    }
-
     // The menu's actions, the click, and closing with and without the tray;
     // the settings written keep the user's own line.
     void menuAndClose()
