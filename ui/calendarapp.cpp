@@ -13,7 +13,6 @@
 #include "platform/instancechannel.h"
 #include "holidays/holidayupdate.h"
 #include "platform/singleinstance.h"
-#include "traysettings.h"
 
 namespace {
 
@@ -103,7 +102,7 @@ int CCalendarApp::InitInstance(const StartOptions& options, CInstanceServer& ser
 {
     // The window comes and goes; the program ends on "退出" alone.
     setQuitOnLastWindowClosed(false);
-    CCalendarHost host(ReadTraySettings().enabled);
+    CCalendarHost host(std::nullopt);  // as the window's settings say
     connect(&host, &CCalendarHost::quitRequested, this, &QCoreApplication::quit);
     connect(&server, &CInstanceServer::requested, &host, &CCalendarHost::OnRequest);
     CCalendarDlg& dlg = *host.dialog();

@@ -26,9 +26,9 @@ void ReportUnsaved(const QString& path)
 
 }  // namespace
 
-CCalendarHost::CCalendarHost(bool trayWanted, QObject* parent)
+CCalendarHost::CCalendarHost(std::optional<bool> trayWanted, QObject* parent)
     : QObject(parent), m_dlg(std::make_unique<CCalendarDlg>()), m_watch(new CTodayWatch(this)),
-      m_trayWanted(trayWanted)
+      m_trayWanted(trayWanted.value_or(m_dlg->settings().trayEnabled))
 {
     m_dlg->SetToday(m_watch->Today());
     connect(m_watch, &CTodayWatch::todayChanged, this, &CCalendarHost::OnTodayChanged);

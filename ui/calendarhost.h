@@ -21,10 +21,11 @@ class CCalendarHost : public QObject {
     Q_OBJECT
 
 public:
-    // `trayWanted`: the user's [tray] enabled; the icon appears only where a
+    // `trayWanted`: whether to show the icon; by default the window's
+    // settings' [tray] enabled. The icon appears only where a
     // tray exists, after the window's first frame (asking whether there is
     // a tray may mean connecting to the session bus) or on StartTray.
-    explicit CCalendarHost(bool trayWanted, QObject* parent = nullptr);
+    explicit CCalendarHost(std::optional<bool> trayWanted, QObject* parent = nullptr);
 
     // Shows the icon now, where wanted and possible (qov --tray).
     void StartTray();
