@@ -10,8 +10,8 @@
 #include "commandline.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
-#include "platform/instancechannel.h"
 #include "holidays/holidayupdate.h"
+#include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
 
 namespace {
@@ -82,8 +82,8 @@ int CCalendarApp::UpdateHolidays(const QString& source)
     if (!source.isEmpty()) update.setSource(source);
     QStringList changed;
     QString error;
-    QObject::connect(&update, &CHolidayUpdate::finished,
-        [&](const QStringList& lines, const QString& problem) {
+    QObject::connect(
+        &update, &CHolidayUpdate::finished, [&](const QStringList& lines, const QString& problem) {
             changed = lines;
             error = problem;
             QCoreApplication::quit();

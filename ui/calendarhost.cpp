@@ -83,8 +83,7 @@ void CCalendarHost::BuildMenu()
     m_menu->setDefaultAction(show);
     add(u"今天"_s, "todayAction", [this] { ShowToday(); });
     m_menu->addSeparator();
-    QAction* update =
-        add(u"更新节假日安排"_s, "updateAction", [this] { m_dlg->UpdateHolidays(); });
+    QAction* update = add(u"更新节假日安排"_s, "updateAction", [this] { m_dlg->UpdateHolidays(); });
     // Greyed out while a check runs, as in the window's own menu.
     connect(m_menu.get(), &QMenu::aboutToShow, update,
         [this, update] { update->setEnabled(!m_dlg->holidayUpdate()->running()); });
