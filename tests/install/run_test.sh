@@ -50,7 +50,16 @@ run_in_session() {
 }
 
 png_is_window() { [ "$(identify -format '%m %wx%h' "$shot" 2>/dev/null)" = "PNG 680x505" ]; }
-nothing_left() { [ -z "$(session_left "$1")" ]; }
+# dbus-run-session signals its bus as it ends and does not wait for it: the
+# bus may take a moment to go after the run has returned.
+nothing_left() {
+  for _ in $(seq 30); do
+    [ -z "$(session_left "$1")" ] && return 0
+    sleep 0.1
+  done
+  echo "left running: $(session_left "$1" | tr '\n' ' ')" >&2
+  return 1
+}
 status_is() { [ "$1" = "$2" ]; }
 display99_answers() { xdpyinfo -display :99 >/dev/null 2>&1; }
 
