@@ -514,6 +514,7 @@ void CCalendarDlg::ApplySettings(const QovSettings& values)
 {
     m_settings = values;
     SelectDate(m_selected);
+    Q_EMIT settingsApplied();
 }
 
 void CCalendarDlg::ShowSettings()
@@ -782,10 +783,6 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     QAction* settings = menu.addAction(SettingsMenuText(), this, &CCalendarDlg::ShowSettings);
     settings->setShortcut(SettingsKey());
     menu.addAction(AboutMenuText(), this, &CCalendarDlg::ShowAbout);
-    if (!m_menuActions.isEmpty()) {
-        menu.addSeparator();
-        menu.addActions(m_menuActions);
-    }
     menu.exec(event->globalPos());
 }
 

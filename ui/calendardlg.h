@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QImage>
-#include <QList>
 #include <QPoint>
 #include <optional>
 
@@ -17,7 +16,6 @@
 #include "painters.h"
 #include "settings/settings.h"
 
-class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -95,9 +93,6 @@ public:
     void ShowAbout();
     // Shows the dialog "设置…" modally; OK puts its settings in force.
     void ShowSettings();
-    // Actions the skin's context menu offers after the About box (the
-    // tray's settings), not owned.
-    void SetMenuActions(QList<QAction*> actions) { m_menuActions = std::move(actions); }
 
 Q_SIGNALS:
     void hiddenToTray();
@@ -107,6 +102,8 @@ Q_SIGNALS:
     void clockTicked();
     // Once, after the first frame: the time for work the frame can do without.
     void firstFramePainted();
+    // After ApplySettings: the tray follows its switch and the tip's kinds.
+    void settingsApplied();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -158,7 +155,6 @@ private:
 
     qov::MonthPage m_selected;
     qov::SolarDate m_today;
-    QList<QAction*> m_menuActions;
     bool m_hideOnClose = false;
     qov::QueryLists m_query;
     mutable FontSet m_fonts;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
-#include <cstdio>
 
 #include "calendardlg.h"
 #include "holidayfile.h"
@@ -11,20 +10,9 @@
 #include "model/monthpage.h"
 #include "platform/todaywatch.h"
 #include "trayleaf.h"
-#include "traysettings.h"
+#include "userfiles/mydaysfile.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Reports a setting that could not be saved; the menu's check mark still
-// shows what the program now does.
-void ReportUnsaved(const QString& path)
-{
-    std::fprintf(stderr, "qov: %s: 无法保存设置\n", qPrintable(path));
-}
-
-}  // namespace
 
 CCalendarHost::CCalendarHost(std::optional<bool> trayWanted, QObject* parent)
     : QObject(parent), m_dlg(std::make_unique<CCalendarDlg>()), m_watch(new CTodayWatch(this)),
@@ -43,7 +31,11 @@ CCalendarHost::CCalendarHost(std::optional<bool> trayWanted, QObject* parent)
             u"万年历仍在托盘中运行。单击托盘图标打开日历，在图标的菜单中选“退出”结束程序。"_s,
             QSystemTrayIcon::Information, 8000);
     });
+    // The tip shows what the window shows: the schedule, the user's days,
+    // the kinds switched on.
     connect(m_dlg->holidayFile(), &CHolidayFile::changed, this, &CCalendarHost::UpdateIcon);
+    connect(m_dlg->myDaysFile(), &CMyDaysFile::changed, this, &CCalendarHost::UpdateIcon);
+    connect(m_dlg.get(), &CCalendarDlg::settingsApplied, this, &CCalendarHost::OnSettingsApplied);
 
     connect(m_dlg.get(), &CCalendarDlg::firstFramePainted, this, [this] {
         BuildMenu();
@@ -83,35 +75,22 @@ void CCalendarHost::BuildMenu()
     m_menu->setDefaultAction(show);
     add(u"今天"_s, "todayAction", [this] { ShowToday(); });
     m_menu->addSeparator();
+    add(u"设置…"_s, "settingsAction", [this] {
+        ShowWindow();
+        m_dlg->ShowSettings();
+    });
     QAction* update = add(u"更新节假日安排"_s, "updateAction", [this] { m_dlg->UpdateHolidays(); });
     // Greyed out while a check runs, as in the window's own menu.
     connect(m_menu.get(), &QMenu::aboutToShow, update,
         [this, update] { update->setEnabled(!m_dlg->holidayUpdate()->running()); });
     m_menu->addSeparator();
-    m_trayAction = add(u"显示托盘图标"_s, "trayAction", [this](bool on) {
-        if (!WriteTraySetting(u"enabled"_s, on)) ReportUnsaved(ConfigFilePath());
-        m_trayWanted = on;
-        SetTrayShown(on);
-    });
-    m_trayAction->setCheckable(true);
-    m_autostartAction = add(u"开机时启动到托盘"_s, "autostartAction", [](bool on) {
-        if (!WriteTraySetting(u"autostart"_s, on)) ReportUnsaved(ConfigFilePath());
-        if (!SetAutostart(on)) ReportUnsaved(AutostartFilePath());
-    });
-    m_autostartAction->setCheckable(true);
-    m_autostartAction->setChecked(ReadTraySettings().autostart);
-    m_menu->addSeparator();
     add(u"关于"_s, "aboutAction", [this] { m_dlg->ShowAbout(); });
     add(u"退出"_s, "quitAction", [this] { Q_EMIT quitRequested(); });
-    // The window's own menu offers the tray too: the way back once its icon
-    // is gone.
-    m_dlg->SetMenuActions({m_trayAction, m_autostartAction});
 }
 
 void CCalendarHost::SetTrayShown(bool shown)
 {
     BuildMenu();
-    m_trayAction->setChecked(shown);
     if (!shown) {
         delete m_tray;
         m_tray = nullptr;
@@ -135,7 +114,16 @@ void CCalendarHost::UpdateIcon()
     if (m_tray == nullptr) return;
     const qov::SolarDate today = m_watch->Today();
     m_tray->setIcon(LeafIcon(today.day));
-    m_tray->setToolTip(TrayToolTip(today, m_dlg->holidayFile()->table()));
+    m_tray->setToolTip(TrayToolTip(today, m_dlg->DayOptions()));
+}
+
+void CCalendarHost::OnSettingsApplied()
+{
+    if (m_dlg->settings().trayEnabled != m_trayWanted) {
+        m_trayWanted = m_dlg->settings().trayEnabled;
+        SetTrayShown(m_trayWanted);
+    }
+    UpdateIcon();
 }
 
 void CCalendarHost::OnTodayChanged(qov::SolarDate today)

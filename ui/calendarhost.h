@@ -12,7 +12,6 @@
 #include "gregorian.h"
 #include "platform/instancechannel.h"
 
-class QAction;
 class QMenu;
 class CCalendarDlg;
 class CTodayWatch;
@@ -54,6 +53,9 @@ Q_SIGNALS:
 private:
     void BuildMenu();
     void SetTrayShown(bool shown);
+    // The window's settings now in force: the icon shown or gone with its
+    // switch, the tip with the kinds shown.
+    void OnSettingsApplied();
     void OnTodayChanged(qov::SolarDate today);
     void UpdateIcon();
 
@@ -61,8 +63,6 @@ private:
     CTodayWatch* m_watch = nullptr;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QMenu> m_menu;
-    QAction* m_trayAction = nullptr;
-    QAction* m_autostartAction = nullptr;
     bool m_trayWanted = false;
     bool m_toldHidden = false;
 };

@@ -89,9 +89,9 @@ QIcon LeafIcon(int day)
     return icon;
 }
 
-QString TrayToolTip(const qov::SolarDate& date, const qov::HolidayTable& holidays)
+QString TrayToolTip(const qov::SolarDate& date, const qov::DayOptions& options)
 {
-    const qov::TrayTip tip = qov::TrayTipTexts(date, holidays);
+    const qov::TrayTip tip = qov::TrayTipTexts(date, options);
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     QStringList lines;
     for (const std::string& line : tip.lines)

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "gregorian.h"
-#include "model/holidays.h"
+#include "model/daytexts.h"
 
 // The leaf for `day` (1..31) as a square image of `pixels` device pixels.
 QImage DrawLeaf(int day, int pixels);
@@ -17,8 +17,9 @@ QImage DrawLeaf(int day, int pixels);
 QIcon LeafIcon(int day);
 
 // The tip: "2026年12月7日 星期一", "农历十月廿九", then the term, the
-// festivals and the public holiday, one item a line.
-QString TrayToolTip(const qov::SolarDate& date, const qov::HolidayTable& holidays);
+// festivals, the user's days and the public holiday, one item a line, as
+// the window's options show them.
+QString TrayToolTip(const qov::SolarDate& date, const qov::DayOptions& options);
 
 // The band's colour, the festival red.
 QRgb LeafBandColour();

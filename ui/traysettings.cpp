@@ -7,18 +7,11 @@
 #include <QSaveFile>
 #include <QSettings>
 
-#include "holidayfile.h"
 #include "settings/settings.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The folder holding qov's own folder: the one the holiday file lives in.
-QString ConfigRoot()
-{
-    return QFileInfo(CHolidayFile::UserFilePath()).dir().absolutePath() + u"/.."_s;
-}
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
@@ -29,29 +22,11 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-QString ConfigFilePath() { return settings::FilePath(); }
-
-TraySettings ReadTraySettings()
-{
-    // A bad file was reported when the window read its settings.
-    QString message;
-    const QovSettings values = settings::Load(ConfigFilePath(), message);
-    return {values.trayEnabled, values.trayAutostart};
-}
-
-bool WriteTraySetting(const QString& key, bool value)
-{
-    QString message;
-    const QovSettings before = settings::Load(ConfigFilePath(), message);
-    QovSettings values = before;
-    (key == u"enabled"_s ? values.trayEnabled : values.trayAutostart) = value;
-    QString error;
-    return settings::Save(ConfigFilePath(), values, error, &before);
-}
-
 QString AutostartFilePath()
 {
-    return QDir::cleanPath(ConfigRoot() + u"/autostart/io.github.qov.Calendar.desktop"_s);
+    // The folder that holds qov's own configuration folder.
+    return QDir::cleanPath(QFileInfo(settings::FilePath()).absolutePath()
+        + u"/../autostart/io.github.qov.Calendar.desktop"_s);
 }
 
 bool SetAutostart(bool on)

@@ -9,20 +9,15 @@
 #include <QSslKey>
 #include <QSslSocket>
 #include <QTcpServer>
-#include <QTemporaryDir>
-#include <QTest>
 
-#include "calendardlg.h"
 #include "holidayfile.h"
 #include "holidays/holidayupdate.h"
 #include "model/colors.h"
-#include "model/geometry.h"
-#include "painters.h"
 #include "uitest.h"
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
-using uitest::Columns, uitest::Fetch;
+using uitest::Columns, uitest::Fetch, uitest::ReadFile;
 
 namespace {
 
@@ -82,24 +77,24 @@ QByteArray Schedule(int days, const QByteArray& year = "2027", const QByteArray&
     return R"({"year": )" + year + R"(, "papers": [], "days": [)" + list.join(",\n") + "]}";
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-}
-
 }  // namespace
 
 class TestHolidayUpdate : public uitest::DialogTest {
     Q_OBJECT
 
     QTemporaryDir m_data;  // $XDG_DATA_HOME of this test
+    QTemporaryDir m_keys;  // a test authority and the server's certificate from it
     Server m_server;
     QString Folder() const { return m_data.path() + u"/qov/holiday-cn"_s; }
     QString Stored() const { return Folder() + u"/2027.json"_s; }
     QString Source(const QString& scheme = u"http"_s) const
     {
         return u"%1://127.0.0.1:%2/{year}.json"_s.arg(scheme).arg(m_server.serverPort());
+    }
+    QByteArray Moved(const QByteArray& scheme) const
+    {
+        return "Location: " + scheme + "://127.0.0.1:" + QByteArray::number(m_server.serverPort())
+            + "/moved/2027.json\r\n";
     }
 
 private Q_SLOTS:
@@ -109,6 +104,13 @@ private Q_SLOTS:
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
         QVERIFY(uitest::MakeRuntimeDir());
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
+        const QString script = uR"(cd "$0" && exec 2>/dev/null &&
+            openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=ca -keyout ca.key \
+              -out ca.pem &&
+            openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
+              -addext subjectAltName=IP:127.0.0.1 -CA ca.pem -CAkey ca.key -keyout server.key \
+              -out server.pem)"_s;
+        QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, script, m_keys.path()}), 0);
     }
     void init() { QDir(Folder()).removeRecursively(); }
     void cleanup()
@@ -121,30 +123,36 @@ private Q_SLOTS:
 
     void update_data()
     {
-        // stored: the file before ("" none); changed: the line printed;
-        // error: part of the failure; after: the file after
-        Columns<QByteArray, QByteArray, QString, QString, QByteArray>(
-            "stored", "answer", "changed", "error", "after");
+        // stored: the file before ("" none); changed: the line printed; error: part of the
+        // failure; after: the file after; tls: 0 http, 1 https from an unknown authority,
+        // 2 https from the test authority, added
+        Columns<QByteArray, QByteArray, QString, QString, QByteArray, int>(
+            "stored", "answer", "changed", "error", "after", "tls");
         const QByteArray old = Schedule(10);
         const QByteArray fresh = Schedule(9);
-        QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh)
-                                  << u"2027: 9 天（休 3，班 6）"_s << QString() << fresh;
-        const QByteArray moved = "Location: http://127.0.0.1:"
-            + QByteArray::number(m_server.serverPort()) + "/moved/2027.json\r\n";
+        const QString nine = u"2027: 9 天（休 3，班 6）"_s;
+        QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh) << nine << QString()
+                                  << fresh << 0;
         QTest::newRow("redirect on the server")
-            << QByteArray() << Answer("302 Found", {}, moved) << u"2027: 9 天（休 3，班 6）"_s
-            << QString() << fresh;
+            << QByteArray() << Answer("302 Found", {}, Moved("http")) << nine << QString() << fresh
+            << 0;
+        QTest::newRow("https, trusted")
+            << QByteArray() << Answer("200 OK", fresh) << nine << QString() << fresh << 2;
         QTest::newRow("drops half the days")
             << old << Answer("200 OK", Schedule(5)) << u"2027: 5 天（休 3，班 2）"_s << QString()
-            << Schedule(5);
+            << Schedule(5) << 0;
         QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0))
-                                           << QString() << QString() << Schedule(0);
+                                           << QString() << QString() << Schedule(0) << 0;
         // The rows below keep the stored file as it was.
-        const auto keeps = [&old](const char* name, const QByteArray& answer, const char* error) {
-            QTest::newRow(name) << old << answer << QString() << QString::fromUtf8(error) << old;
+        const auto keeps = [&old](const char* name, const QByteArray& answer, const char* error,
+                               int tls = 0) {
+            QTest::newRow(name) << old << answer << QString() << QString::fromUtf8(error) << old
+                                << tls;
         };
         keeps("not modified", Answer("304 Not Modified", {}), "");
+        keeps("no file yet", Answer("404 Not Found", {}), "");
         keeps("empty year kept", Answer("200 OK", Schedule(0)), "");
+        keeps("no content", Answer("204 No Content", {}), "HTTP status 204");
         keeps("truncated", Answer("200 OK", fresh).chopped(40), "truncated");
         keeps("invalid JSON", Answer("200 OK", fresh.chopped(1)), "invalid JSON at byte");
         keeps("year mismatch", Answer("200 OK", Schedule(9, "2026")), "\"year\" is not 2027");
@@ -170,19 +178,28 @@ private Q_SLOTS:
             "refused a redirect");
         keeps("never answers", QByteArray(), "no complete answer");
         keeps("drops most days", Answer("200 OK", Schedule(4)), "would remove 6 of 10 days");
+        // Verification stays on: the test authority counts only once added.
+        keeps("https, unknown authority", Answer("200 OK", fresh), "certificate", 1);
+        keeps("https redirect to http", Answer("302 Found", {}, Moved("http")),
+            "refused a redirect", 2);
     }
     void update()
     {
-        const auto [stored, answer, changed, error, after] =
-            Fetch<QByteArray, QByteArray, QString, QString, QByteArray>(
-                "stored", "answer", "changed", "error", "after");
+        const auto [stored, answer, changed, error, after, tls] =
+            Fetch<QByteArray, QByteArray, QString, QString, QByteArray, int>(
+                "stored", "answer", "changed", "error", "after", "tls");
         CHolidayUpdate update(Folder(), nullptr);
-        update.setSource(Source());
+        update.setSource(Source(tls == 0 ? u"http"_s : u"https"_s));
         update.setTimeouts(1s, 1s);
-        QVERIFY(QDir().mkpath(Folder()));
+        if (tls != 0) {
+            m_server.certificate =
+                QSslCertificate::fromPath(m_keys.filePath(u"server.pem"_s)).value(0);
+            m_server.key = QSslKey(ReadFile(m_keys.filePath(u"server.key"_s)), QSsl::Rsa);
+        }
+        if (tls == 2)
+            update.addCaCertificates(QSslCertificate::fromPath(m_keys.filePath(u"ca.pem"_s)));
         if (!stored.isEmpty()) {
-            QFile file(Stored());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+            QVERIFY(uitest::WriteFile(Stored(), stored));
             QSettings(Folder() + u"/state.ini"_s, QSettings::IniFormat)
                 .setValue(u"etag/2027"_s, u"\"v1\""_s);
         }
@@ -196,9 +213,11 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty() ? reported.isEmpty()
                                  : reported.startsWith(u"2027: "_s) && reported.contains(error),
             qPrintable(reported));
-        QCOMPARE(ReadAll(Stored()), after.isEmpty() ? stored : after);
-        // A validator is sent only for a file there is to keep.
-        QCOMPARE(m_server.requests.value(0).contains("If-None-Match: \"v1\""), !stored.isEmpty());
+        QCOMPARE(ReadFile(Stored()), after);
+        // A validator is sent only for a file there is to keep (no request passes an unknown
+        // authority).
+        QCOMPARE(m_server.requests.value(0).contains("If-None-Match: \"v1\""),
+            !stored.isEmpty() && tls != 1);
         // A failure puts the next automatic check off.
         const QSettings state(Folder() + u"/state.ini"_s, QSettings::IniFormat);
         QCOMPARE(state.contains(u"check/retryAfter"_s), !error.isEmpty());
@@ -206,70 +225,42 @@ private Q_SLOTS:
 
     void autoCheck_data()
     {
-        // state: the update's state file; now: UTC
-        Columns<QByteArray, QString, bool>("state", "now", "due");
+        // state: the update's state file; now: UTC; mine: holidays.tsv over the shipped days
+        Columns<QByteArray, QString, QByteArray, bool>("state", "now", "mine", "due");
         const QByteArray last = "[check]\nlast=2026-12-07T10:00:00Z\n";
-        QTest::newRow("never, December") << QByteArray() << u"2026-12-07T12:00:00Z"_s << true;
-        QTest::newRow("2 h after, December") << last << u"2026-12-07T12:00:00Z"_s << false;
-        QTest::newRow("a day after, December") << last << u"2026-12-08T10:00:00Z"_s << true;
-        QTest::newRow("before the retry")
-            << QByteArray("[check]\nretryAfter=2026-12-07T13:00:00Z\n") << u"2026-12-07T12:00:00Z"_s
-            << false;
-        QTest::newRow("June, both years known")
-            << QByteArray() << u"2025-06-01T12:00:00Z"_s << false;
-        QTest::newRow("June, next year unknown")
-            << QByteArray() << u"2026-06-01T12:00:00Z"_s << true;
+        const auto row = [](const char* name, const QByteArray& state, const QString& now,
+                             const QByteArray& mine,
+                             bool due) { QTest::newRow(name) << state << now << mine << due; };
+        row("never, December", {}, u"2026-12-07T12:00:00Z"_s, {}, true);
+        row("2 h after, December", last, u"2026-12-07T12:00:00Z"_s, {}, false);
+        row("a second short of a day", last, u"2026-12-08T09:59:59Z"_s, {}, false);
+        row("a day after, December", last, u"2026-12-08T10:00:00Z"_s, {}, true);
+        row("clock set back", last, u"2026-12-07T09:00:00Z"_s, {}, true);
+        row("before the retry", "[check]\nretryAfter=2026-12-07T13:00:00Z\n",
+            u"2026-12-07T12:00:00Z"_s, {}, false);
+        row("at the retry", "[check]\nretryAfter=2026-12-07T13:00:00Z\n", u"2026-12-07T13:00:00Z"_s,
+            {}, true);
+        row("June, both years known", {}, u"2025-06-01T12:00:00Z"_s, {}, false);
+        row("June, next year unknown", {}, u"2026-06-01T12:00:00Z"_s, {}, true);
+        row("June, next year's only day in January", {}, u"2026-06-01T12:00:00Z"_s,
+            "2027-01-01\t休\t元旦\n", false);
+        row("June, next year's only day in December", {}, u"2026-06-01T12:00:00Z"_s,
+            "2027-12-31\t班\t元旦\n", false);
+        row("October, both years known", {}, u"2025-10-31T12:00:00Z"_s, {}, false);
+        row("November", {}, u"2025-11-01T12:00:00Z"_s, {}, true);
+        row("January", {}, u"2026-01-31T12:00:00Z"_s, {}, true);
+        row("February", {}, u"2025-02-01T12:00:00Z"_s, {}, false);
     }
     void autoCheck()
     {
-        const auto [state, now, due] = Fetch<QByteArray, QString, bool>("state", "now", "due");
-        QVERIFY(QDir().mkpath(Folder()));
-        QFile file(Folder() + u"/state.ini"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(state) == state.size());
-        file.close();
+        const auto [state, now, mine, due] =
+            Fetch<QByteArray, QString, QByteArray, bool>("state", "now", "mine", "due");
+        QVERIFY(uitest::WriteFile(Folder() + u"/state.ini"_s, state));
+        const std::string_view lines(mine.constData(), static_cast<std::size_t>(mine.size()));
+        const qov::HolidayTable table =
+            qov::HolidayTable::Shipped().WithOverrides(qov::ParseHolidayFile(lines).lines);
         const CHolidayUpdate update(Folder(), nullptr);
-        QCOMPARE(update.AutoCheckDue(
-                     QDateTime::fromString(now, Qt::ISODate), qov::HolidayTable::Shipped()),
-            due);
-    }
-
-    // Verification stays on: a certificate of the test authority passes once
-    // that authority is added, and only then.
-    void https()
-    {
-        const QTemporaryDir keys;
-        const QString dir = keys.path() + u'/';
-        const QString script = uR"(cd "$0" && exec 2>/dev/null &&
-            openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=ca -keyout ca.key \
-              -out ca.pem &&
-            openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 \
-              -addext subjectAltName=IP:127.0.0.1 -CA ca.pem -CAkey ca.key -keyout server.key \
-              -out server.pem)"_s;
-        QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, script, dir}), 0);
-        m_server.certificate = QSslCertificate::fromPath(dir + u"server.pem"_s).value(0);
-        m_server.key = QSslKey(ReadAll(dir + u"server.key"_s), QSsl::Rsa);
-        m_server.answers["/2027.json"] = Answer("200 OK", Schedule(9));
-        for (const bool trusted : {false, true}) {
-            CHolidayUpdate update(Folder(), nullptr);
-            update.setSource(Source(u"https"_s));
-            if (trusted) update.addCaCertificates(QSslCertificate::fromPath(dir + u"ca.pem"_s));
-            QSignalSpy finished(&update, &CHolidayUpdate::finished);
-            update.Start({2027});
-            QVERIFY(finished.wait(5000));
-            QCOMPARE(finished.first().at(1).toString().isEmpty(), trusted);
-            QCOMPARE(QFileInfo::exists(Stored()), trusted);
-        }
-        // From https, a redirect to plain http is refused, even on loopback.
-        m_server.answers["/2027.json"] = Answer("302 Found", {},
-            "Location: http://127.0.0.1:" + QByteArray::number(m_server.serverPort())
-                + "/moved/2027.json\r\n");
-        CHolidayUpdate update(Folder(), nullptr);
-        update.setSource(Source(u"https"_s));
-        update.addCaCertificates(QSslCertificate::fromPath(dir + u"ca.pem"_s));
-        QSignalSpy finished(&update, &CHolidayUpdate::finished);
-        update.Start({2027});
-        QVERIFY(finished.wait(5000));
-        QVERIFY(finished.first().at(1).toString().contains(u"refused a redirect"_s));
+        QCOMPARE(update.AutoCheckDue(QDateTime::fromString(now, Qt::ISODate), table), due);
     }
 
     // `qov --update-holidays` stores 2027 while the window runs: the window
@@ -327,14 +318,14 @@ private Q_SLOTS:
             .setValue(u"holidays/autoUpdate"_s, false);
         QVERIFY(!CHolidayUpdate::AutoUpdateEnabled());
 
-        const QByteArray stored = ReadAll(Stored());
+        const QByteArray stored = ReadFile(Stored());
         QProcess broken;
         qov({u"--update-holidays"_s, u"--holiday-source"_s,
                 Source().replace(u"{year}"_s, u"bad/{year}"_s)},
             broken);
         QCOMPARE(broken.exitCode(), 1);
         QCOMPARE(broken.readAllStandardError().count('\n'), 1);
-        QCOMPARE(ReadAll(Stored()), stored);
+        QCOMPARE(ReadFile(Stored()), stored);
     }
 };
 

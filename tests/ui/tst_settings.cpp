@@ -6,46 +6,22 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include "calendardlg.h"
-#include "controls/gridfocus.h"
 #include "model/colors.h"
-#include "model/geometry.h"
-#include "painters.h"
-#include "settings/settings.h"
 #include "settings/settingsdlg.h"
-#include "skin.h"
+#include "traysettings.h"
 #include "uitest.h"
 #include "userfiles/mydaysfile.h"
 
 using namespace Qt::StringLiterals;
-using uitest::Columns, uitest::Fetch;
+using uitest::Columns, uitest::Fetch, uitest::ReadFile, uitest::WriteFile;
 
 namespace {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // "M" for Monday first, then one letter per switch on: t l g i w h, u, e a.
 QString Summary(const QovSettings& s)
@@ -170,6 +146,8 @@ private Q_SLOTS:
 
         dialog.findChild<QComboBox*>(u"weekStartBox"_s)->setCurrentIndex(1);
         dialog.findChild<QCheckBox*>(u"showInternationalDays"_s)->setChecked(false);
+        dialog.findChild<QCheckBox*>(u"trayEnabled"_s)->setChecked(false);
+        dialog.findChild<QCheckBox*>(u"trayAutostart"_s)->setChecked(true);
         dialog.findChild<QLineEdit*>(u"myDayName"_s)->setText(u"外婆生日"_s);
         dialog.findChild<QComboBox*>(u"myDayCalendar"_s)->setCurrentIndex(1);
         dialog.findChild<QSpinBox*>(u"myDayMonth"_s)->setValue(4);
@@ -185,7 +163,13 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(MyDays()), "# 家人\n公历\t02-30\t写错\n农历\t闰04-30\t外婆生日\t1948\n");
         QVERIFY(ReadFile(Conf()).startsWith("# kept\n[calendar]\nweekStart=monday\n"));
         QString message;
-        QCOMPARE(Summary(settings::Load(Conf(), message)), u"Mtlgwhue"_s);
+        QCOMPARE(Summary(settings::Load(Conf(), message)), u"Mtlgwhua"_s);
+        QVERIFY(ReadFile(AutostartFilePath()).contains("\nExec=qov --tray\n"));
+        // Switched off again: the entry goes.
+        CSettingsDlg again(settings::Load(Conf(), message), Conf(), MyDays());
+        again.findChild<QCheckBox*>(u"trayAutostart"_s)->setChecked(false);
+        again.accept();
+        QVERIFY(!QFile::exists(AutostartFilePath()));
     }
 
     // A mydays.tsv changed on disk while the dialog was open is read again,
@@ -206,58 +190,46 @@ private Q_SLOTS:
         QVERIFY(dialog.findChild<QLabel*>(u"myDayStatus"_s)->text().contains(u"已在别处修改"_s));
     }
 
-    // June 2020 begins on a Monday. Monday first: the header ends with a red
-    // 日, Sunday 21 June (row 2) has a red number in the last column; the
-    // lunar birthday 闰四月三十 falls on 20 June (row 2, Saturday); 国际禁毒日
-    // on 26 June (row 3, Friday) goes with its switch. Sunday first, the
-    // same days stand one column further right.
+    // June 2020 begins on a Monday; qov.conf read at start puts Monday first
+    // and 国际禁毒日 (Friday 26 June, row 3) off. The header ends with a red
+    // 日; Sunday 21 June (row 2) has a red number in the last column; the
+    // lunar birthday 闰四月三十 falls on Saturday 20 June (row 2).
     void mondayPage_data()
     {
-        Columns<qreal, bool>("ratio", "monday");
-        for (const qreal ratio : {1.0, 2.0})
-            for (const bool monday : {true, false})
-                QTest::addRow("%s %d%%", monday ? "Monday" : "Sunday", qRound(ratio * 100))
-                    << ratio << monday;
+        Columns<qreal>("ratio");
+        QTest::newRow("100 %") << 1.0;
+        QTest::newRow("200 %") << 2.0;
     }
     void mondayPage()
     {
-        const auto [ratio, monday] = Fetch<qreal, bool>("ratio", "monday");
+        const auto [ratio] = Fetch<qreal>("ratio");
         QVERIFY(WriteFile(MyDays(), "农历\t闰04-30\t外婆生日\t1948\n"));
+        QVERIFY(
+            WriteFile(Conf(), "[calendar]\nweekStart=monday\n[show]\ninternationalDays=false\n"));
         Open();
-        QovSettings values;
-        values.weekStart = monday ? qov::WeekStart::Monday : qov::WeekStart::Sunday;
-        values.internationalDays = false;
-        m_dlg->ApplySettings(values);
         m_dlg->SelectDate(qov::MonthPage(2020, 6, 1));
-        const int shift = monday ? 0 : 1;
-        const QImage picture = m_dlg->RenderPicture(ratio);
-        const auto count = [&](const qov::Rect& r, qov::Rgb c) {
-            return uitest::CountColour(picture, r, uitest::Rgb(c));
-        };
-        const auto header = [](int column) {
-            return qov::Rect{5 + 70 * column, 32, 74 + 70 * column, 51};
+        const auto count = [this, ratio](const qov::Rect& r, qov::Rgb c) {
+            return uitest::CountColour(m_dlg->RenderPicture(ratio), r, uitest::Rgb(c));
         };
         // The header's Sunday red, smoothed at 200 %.
-        const auto reddish = [&](const qov::Rect& r) {
-            return uitest::CountPixels(picture, ToQRect(r),
+        const auto reddish = [this, ratio](int column) {
+            return uitest::CountPixels(m_dlg->RenderPicture(ratio),
+                QRect(5 + 70 * column, 32, 70, 20),
                 [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 100 && qBlue(p) < 100; });
         };
-        QVERIFY(reddish(header(monday ? 6 : 0)) > 10);
-        QCOMPARE(reddish(header(monday ? 0 : 1)), 0);
-        QVERIFY(
-            count(monday ? qov::CellUpperRect(2, 6) : qov::CellUpperRect(3, 0), qov::colors::Red)
-            > 10);
-        QCOMPARE(count(qov::CellUpperRect(3, shift), qov::colors::Red), 0);  // Monday 22 June
-        QVERIFY(count(qov::CellLowerRect(2, 5 + shift), qov::colors::MyDay) > 10);
-        QCOMPARE(count(qov::CellLowerRect(3, 4 + shift), qov::colors::DarkBlue), 0);
+        QVERIFY(reddish(6) > 10);
+        QCOMPARE(reddish(0), 0);
+        QVERIFY(count(qov::CellUpperRect(2, 6), qov::colors::Red) > 10);
+        QCOMPARE(count(qov::CellUpperRect(3, 0), qov::colors::Red), 0);  // Monday 22 June
+        QVERIFY(count(qov::CellLowerRect(2, 5), qov::colors::MyDay) > 10);
+        QCOMPARE(count(qov::CellLowerRect(3, 4), qov::colors::DarkBlue), 0);
+        QovSettings values = m_dlg->settings();
         values.internationalDays = true;
         m_dlg->ApplySettings(values);
-        QVERIFY(uitest::CountColour(m_dlg->RenderPicture(ratio), qov::CellLowerRect(3, 4 + shift),
-                    uitest::Rgb(qov::colors::DarkBlue))
-            > 10);
+        QVERIFY(count(qov::CellLowerRect(3, 4), qov::colors::DarkBlue) > 10);
 
         // Clicks, keys and the screen reader follow the columns.
-        QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, uitest::CellCentre(2, 5 + shift));
+        QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, uitest::CellCentre(2, 5));
         QCOMPARE(uitest::DateText(m_dlg->selectedDate()), u"2020-06-20"_s);
         const auto spoken = [this] {
             auto* grid = Child<CGridFocus>(u"monthGrid"_s);
@@ -265,7 +237,7 @@ private Q_SLOTS:
         };
         QVERIFY2(spoken().contains(u"外婆生日 第73个"_s), qPrintable(spoken()));
         QTest::keyClick(Child(u"monthGrid"_s), Qt::Key_Down);
-        QCOMPARE(m_dlg->page().SelectedCell().column, 5 + shift);
+        QCOMPARE(m_dlg->page().SelectedCell().column, 5);
         // The window follows the file as it changes.
         QTest::keyClick(Child(u"monthGrid"_s), Qt::Key_Up);
         QVERIFY(WriteFile(MyDays(), "农历\t闰04-30\t姥姥生日\n"));

@@ -1,20 +1,18 @@
-// The program in the panel: the leaf icon and its tip, the tray's settings
-// kept line for line, the menu and the click, hiding on close, a later
-// start's request, today's ring, and (run under faketime by tray_test.sh)
-// midnight and a jump of the clock.
+// The program in the panel: the leaf icon and its tip as the window's
+// settings and the user's days have it, the menu and the click, hiding on
+// close and the tray's switch put in force at once, today's ring, and (run
+// under faketime by tray_test.sh) midnight and a jump of the clock.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 
-#include "calendardlg.h"
 #include "calendarhost.h"
 #include "model/colors.h"
 #include "platform/todaywatch.h"
 #include "trayleaf.h"
-#include "traysettings.h"
 #include "uitest.h"
+#include "userfiles/mydaysfile.h"
 
 using namespace Qt::StringLiterals;
 using uitest::Columns, uitest::Fetch;
@@ -24,12 +22,6 @@ namespace {
 QDate ToQDate(qov::SolarDate d) { return QDate(d.year, d.month, d.day); }
 qov::SolarDate FromQDate(QDate d) { return {d.year(), d.month(), d.day()}; }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Exact festival-red pixels down the left edge of the cell of `date` on the
 // dialog's page; -1 when the page does not show that date.
 int RingPixels(const CCalendarDlg& dlg, QDate date, qreal ratio)
@@ -38,10 +30,9 @@ int RingPixels(const CCalendarDlg& dlg, QDate date, qreal ratio)
     for (int row = 0; row < qov::grid::Rows; ++row)
         for (int column = 0; column < qov::grid::Columns; ++column)
             if (page.CellAt(row, column) == FromQDate(date)) {
-                const QImage picture = dlg.RenderPicture(ratio);
                 // The cell's left edge, below the day number's reach.
                 const qov::Rect cell = qov::CellRect(row, column);
-                return uitest::CountColour(picture,
+                return uitest::CountColour(dlg.RenderPicture(ratio),
                     {cell.left, cell.top + 8, cell.left + 3, cell.bottom - 8},
                     uitest::Rgb(qov::colors::Red));
             }
@@ -55,6 +46,7 @@ class TestTray : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(uitest::MakeRuntimeDir()); }
+    void init() { QDir(QFileInfo(settings::FilePath()).path()).removeRecursively(); }
 
     // The band in the festival red along the top, the paper white below it,
     // the number's ink in the paper; at 1x and at 2x for HiDPI.
@@ -78,39 +70,48 @@ private Q_SLOTS:
             // Most of the band's width on the top quarter's rows.
             QVERIFY2(band > size * size / 8, qPrintable(QString::number(band)));
             QVERIFY2(ink > size * size / 64, qPrintable(QString::number(ink)));
-            QVERIFY(LeafIcon(day).pixmap(QSize(pixels, pixels), ratio).toImage()
-                != LeafIcon(day + 1).pixmap(QSize(pixels, pixels), ratio).toImage());
+            QVERIFY(leaf != LeafIcon(day + 1).pixmap(QSize(pixels, pixels), ratio).toImage());
         }
     }
 
-    // One item a line; the term, the festivals and the holiday only on their days.
+    // One item a line; the term, the festivals, the user's days and the
+    // holiday only on their days, and only as the window's settings show them.
     void toolTip_data()
     {
-        Columns<QDate, QString>("date", "tip");
-        QTest::newRow("sectional term")
-            << QDate(2026, 12, 7) << u"2026年12月7日 星期一\n农历十月廿九\n大雪"_s;
-        QTest::newRow("festival and day off") << QDate(2026, 10,
-            1) << u"2026年10月1日 星期四\n农历八月廿一\n国庆节 世界音乐日 国际老人节\n国庆节 休"_s;
-        QTest::newRow("lunar festival, working day") << QDate(
-            2026, 2, 14) << u"2026年2月14日 星期六\n农历十二月廿七\n情人节\n春节 调休上班"_s;
-        QTest::newRow("leap month")
-            << QDate(2025, 7, 25) << u"2025年7月25日 星期五\n农历闰六月初一"_s;
+        // conf: qov.conf; mine: mydays.tsv
+        Columns<QDate, QByteArray, QByteArray, QString>("date", "conf", "mine", "tip");
+        QTest::newRow("sectional term") << QDate(2026, 12, 7) << QByteArray() << QByteArray()
+                                        << u"2026年12月7日 星期一\n农历十月廿九\n大雪"_s;
+        QTest::newRow("festival and day off")
+            << QDate(2026, 10, 1) << QByteArray() << QByteArray()
+            << u"2026年10月1日 星期四\n农历八月廿一\n国庆节 世界音乐日 国际老人节\n国庆节 休"_s;
+        QTest::newRow("lunar festival, working day")
+            << QDate(2026, 2, 14) << QByteArray() << QByteArray()
+            << u"2026年2月14日 星期六\n农历十二月廿七\n情人节\n春节 调休上班"_s;
+        QTest::newRow("leap month") << QDate(2025, 7, 25) << QByteArray() << QByteArray()
+                                    << u"2025年7月25日 星期五\n农历闰六月初一"_s;
+        QTest::newRow("kinds and marks off")
+            << QDate(2026, 10, 1) << "[show]\ninternationalDays=false\nholidayMarks=false\n"_ba
+            << QByteArray() << u"2026年10月1日 星期四\n农历八月廿一\n国庆节"_s;
+        QTest::newRow("my day, terms off")
+            << QDate(2026, 12, 7) << "[show]\nterms=false\n"_ba
+            << "公历\t12-07\t外婆生日\t1948\n"_ba
+            << u"2026年12月7日 星期一\n农历十月廿九\n外婆生日 第79个"_s;
     }
     void toolTip()
     {
-        const auto [date, tip] = Fetch<QDate, QString>("date", "tip");
-        QCOMPARE(TrayToolTip(FromQDate(date), qov::HolidayTable::Shipped()), tip);
+        const auto [date, conf, mine, tip] =
+            Fetch<QDate, QByteArray, QByteArray, QString>("date", "conf", "mine", "tip");
+        QVERIFY(uitest::WriteFile(settings::FilePath(), conf));
+        QVERIFY(uitest::WriteFile(CMyDaysFile::UserFilePath(), mine));
+        const CCalendarDlg dlg;
+        QCOMPARE(TrayToolTip(FromQDate(date), dlg.DayOptions()), tip);
     }
 
-    // The menu's actions, the click, and closing with and without the tray;
-    // the settings written keep the user's own line.
+    // The menu's actions, the click, and closing with the tray and after its
+    // switch went off in the preferences.
     void menuAndClose()
     {
-        QFile conf(ConfigFilePath());
-        QVERIFY(QDir().mkpath(QFileInfo(conf).path()) && conf.open(QIODevice::WriteOnly));
-        conf.write("# my own line\n");
-        conf.close();
-
         CCalendarHost host(true);
         CCalendarDlg& dlg = *host.dialog();
         QSignalSpy quit(&host, &CCalendarHost::quitRequested);
@@ -120,8 +121,7 @@ private Q_SLOTS:
         };
         QString texts;
         for (const QAction* a : host.trayMenu()->actions()) texts += a->text() + u'|';
-        QCOMPARE(texts, u"显示日历|今天||更新节假日安排||显示托盘图标|开机时启动到托盘||关于|退出|"_s);
-        QCOMPARE(action("trayAction")->isChecked(), host.tray() != nullptr);
+        QCOMPARE(texts, u"显示日历|今天||设置…|更新节假日安排||关于|退出|"_s);
 
         dlg.SetHideOnClose(true);  // as with the tray on
         dlg.SelectDate(qov::MonthPage(2008, 8, 8));
@@ -146,18 +146,11 @@ private Q_SLOTS:
         QCOMPARE(hidden.count(), 2);  // the click's hide, then Esc
         QCOMPARE(quit.count(), 0);
 
-        action("autostartAction")->trigger();
-        QVERIFY(ReadAll(AutostartFilePath()).contains("\nExec=qov --tray\n"));
-        QVERIFY(ReadTraySettings().autostart);
-        action("autostartAction")->trigger();
-        QVERIFY(!QFile::exists(AutostartFilePath()));
-
-        // The tray off: the window comes back, and closing it ends the program.
-        action("trayAction")->setChecked(true);
-        action("trayAction")->trigger();
+        // 显示托盘图标 off: the window comes back, and closing it ends the program.
+        QovSettings values = dlg.settings();
+        values.trayEnabled = false;
+        dlg.ApplySettings(values);
         QVERIFY(host.tray() == nullptr && dlg.isVisible());
-        QCOMPARE(ReadAll(ConfigFilePath()),
-            "# my own line\n\n[tray]\nautostart=false\nenabled=false\n"_ba);
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QCOMPARE(quit.count(), 1);
         action("quitAction")->trigger();
@@ -189,13 +182,14 @@ private Q_SLOTS:
     }
 
     // Under faketime from 23:59:53 on 31 December 2026 (tray_test.sh): the
-    // ring, the tray and 今天 reach the new year while the page stays on
-    // December; then the clock jumps four days and, the window shown, they
-    // follow at its clock's next tick.
+    // ring, the tray's tip with the user's day and 今天 reach the new year
+    // while the page stays on December; then the clock jumps four days and,
+    // the window shown, they follow at its clock's next tick.
     void midnight()
     {
         const QString stamp = qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE");
         if (stamp.isEmpty()) QSKIP("runs under faketime, from tray_test.sh");
+        QVERIFY(uitest::WriteFile(CMyDaysFile::UserFilePath(), "公历\t01-01\t新年愿望\n"));
         CCalendarHost host(true);
         CCalendarDlg& dlg = *host.dialog();
         host.StartTray();
@@ -211,14 +205,12 @@ private Q_SLOTS:
         QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
         QVERIFY(RingPixels(dlg, QDate(2027, 1, 1), 1) > 30);
         QCOMPARE(RingPixels(dlg, QDate(2026, 12, 31), 1), 0);
-        QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月1日 星期五\n"_s));
+        QCOMPARE(
+            host.tray()->toolTip(), u"2027年1月1日 星期五\n农历十一月廿四\n元旦节\n新年愿望"_s);
         QVERIFY(host.todayWatch()->RemainingMs() > 86000 * 1000);  // the next midnight
 
         // A day's jump and more, seen by the shown window's clock.
-        QFile file(stamp);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("@2027-01-05 12:00:00\n");
-        file.close();
+        QVERIFY(uitest::WriteFile(stamp, "@2027-01-05 12:00:00\n"));
         QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 5), 5000);
         QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月5日 星期二\n"_s));
         QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));

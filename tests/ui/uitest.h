@@ -140,16 +140,35 @@ protected:
 // main() for a program whose expected texts name China Standard Time, with
 // configuration and data folders of its own: no user holiday file, no
 // downloads, the shipped schedule alone.
-#define QOV_UI_TEST_MAIN(TestClass)                                    \
-    int main(int argc, char** argv)                                    \
-    {                                                                  \
-        qputenv("TZ", "Asia/Shanghai");                                \
-        tzset();                                                       \
-        const QTemporaryDir config;                                    \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));  \
-        const QTemporaryDir data;                                      \
-        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));      \
-        QApplication app(argc, argv);                                  \
-        TestClass test;                                                \
-        return QTest::qExec(&test, argc, argv);                        \
+#define QOV_UI_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        qputenv("TZ", "Asia/Shanghai");                                                            \
+        tzset();                                                                                   \
+        const QTemporaryDir config;                                                                \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));                              \
+        const QTemporaryDir data;                                                                  \
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));                                  \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
+
+namespace uitest {
+
+// A file's bytes; "<none>" when it cannot be read.
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// Writes `bytes` to `path`, making its folder.
+inline bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace uitest

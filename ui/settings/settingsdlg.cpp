@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "traysettings.h"
 #include "userfiles/mydaysfile.h"
 
 using namespace Qt::StringLiterals;
@@ -93,6 +94,15 @@ void CSettingsDlg::CreateControls(const QovSettings& current)
         MakeCheck(holidays, "autoUpdate", u"自动更新节假日安排(&U)"_s, current.autoUpdate);
     holidaysLayout->addWidget(m_autoUpdate);
     layout->addWidget(holidays);
+
+    auto* tray = new QGroupBox(u"托盘"_s, this);
+    auto* trayLayout = new QVBoxLayout(tray);
+    m_trayEnabled = MakeCheck(tray, "trayEnabled", u"显示托盘图标(&K)"_s, current.trayEnabled);
+    m_trayAutostart =
+        MakeCheck(tray, "trayAutostart", u"开机时启动到托盘(&O)"_s, current.trayAutostart);
+    trayLayout->addWidget(m_trayEnabled);
+    trayLayout->addWidget(m_trayAutostart);
+    layout->addWidget(tray);
 
     auto* mine = new QGroupBox(u"纪念日"_s, this);
     auto* mineLayout = new QVBoxLayout(mine);
@@ -281,6 +291,8 @@ QovSettings CSettingsDlg::values() const
     v.westernFestivals = m_westernFestivals->isChecked();
     v.holidayMarks = m_holidayMarks->isChecked();
     v.autoUpdate = m_autoUpdate->isChecked();
+    v.trayEnabled = m_trayEnabled->isChecked();
+    v.trayAutostart = m_trayAutostart->isChecked();
     return v;
 }
 
@@ -299,6 +311,12 @@ void CSettingsDlg::accept()
             m_status->setText(u"纪念日未能保存："_s + error);
             return;
         }
+    }
+    // The entry first: a setting saved without it would say what is not so.
+    if (values().trayAutostart != m_current.trayAutostart
+        && !SetAutostart(values().trayAutostart)) {
+        m_status->setText(u"开机启动项未能保存："_s + AutostartFilePath());
+        return;
     }
     QString error;
     if (values() != m_current && !settings::Save(m_settingsPath, values(), error, &m_current)) {

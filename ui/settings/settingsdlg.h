@@ -1,5 +1,6 @@
 // The dialog "设置…": week start, what the cells show, the holiday update,
-// and the list of the user's own days (纪念日). OK saves qov.conf and, when
+// the tray, and the list of the user's own days (纪念日). OK saves qov.conf,
+// writes or removes the autostart entry when that switch changed and, when
 // the list was edited, mydays.tsv; a mydays.tsv changed on disk since the
 // dialog read it is not overwritten but read again, and the dialog says so.
 #pragma once
@@ -54,6 +55,8 @@ private:
     QCheckBox* m_westernFestivals = nullptr;
     QCheckBox* m_holidayMarks = nullptr;
     QCheckBox* m_autoUpdate = nullptr;
+    QCheckBox* m_trayEnabled = nullptr;
+    QCheckBox* m_trayAutostart = nullptr;
     QListWidget* m_list = nullptr;
     QLineEdit* m_name = nullptr;
     QComboBox* m_calendar = nullptr;
