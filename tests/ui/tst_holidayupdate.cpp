@@ -12,6 +12,7 @@
 
 #include "holidayfile.h"
 #include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
 #include "model/colors.h"
 #include "uitest.h"
 
