@@ -177,7 +177,7 @@ private Q_SLOTS:
         keeps("redirect away over http",
             Answer("302 Found", {}, "Location: http://192.0.2.1/2027.json\r\n"),
             "refused a redirect");
-        keeps("never answers", QByteArray(), "no complete answer");
+        keeps("never answers", QByteArray(), "no complete answer within 1 s");
         keeps("drops most days", Answer("200 OK", Schedule(4)), "would remove 6 of 10 days");
         // Verification stays on: the test authority counts only once added.
         keeps("https, unknown authority", Answer("200 OK", fresh), "certificate", 1);

@@ -97,6 +97,16 @@ private Q_SLOTS:
         row("--date 2008-8-8", "--date 2008-8-8", false, 2, "", "invalid date");
         row("--date 2008-13-01", "--date 2008-13-01", false, 2, "", "invalid date");
         row("--date no value", "--date", true, 2, "", "qov: ");
+        // Plain http only to a literal loopback address.
+        row("source 127.0.0.1", "--holiday-source http://127.0.0.1:8080/{year}.json", false, -1, "",
+            "");
+        row("source ::1", "--holiday-source http://[::1]/{year}.json", false, -1, "", "");
+        row("source localhost", "--holiday-source http://localhost/{year}.json", false, 2, "",
+            "only https is accepted");
+        row("source 127.0.0.256", "--holiday-source http://127.0.0.256/{year}.json", false, 2, "",
+            "only https is accepted");
+        row("source without {year}", "--holiday-source https://example.org/a.json", true, 2, "",
+            "下载地址 “https://example.org/a.json” 无效：the address has no {year}");
         row("--bogus en", "--bogus", false, 2, "", "qov: Unknown option 'bogus'.");
         row("--bogus zh", "--bogus", true, 2, "", "未知选项“bogus”");
         row("stray argument", "2008-08-08", false, 2, "", "unexpected argument '2008-08-08'");
