@@ -445,7 +445,11 @@ private Q_SLOTS:
         QTRY_COMPARE(m_dlg->pos(), before + QPoint(10, 5));
         QTest::mouseRelease(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, press);
         QCOMPARE(m_dlg->cursor().shape(), Qt::ArrowCursor);
-        QTest::mouseMove(m_dlg.get(), press + QPoint(30, -20));  // no button: no move
+        // A move without a button moves nothing, and ends the move cursor that
+        // a move by the window system leaves behind.
+        m_dlg->setCursor(Qt::SizeAllCursor);
+        QTest::mouseMove(m_dlg.get(), press + QPoint(30, -20));
+        QCOMPARE(m_dlg->cursor().shape(), Qt::ArrowCursor);
         QTest::mouseClick(m_dlg.get(), Qt::LeftButton, Qt::NoModifier, CellCentre(1, 0));
         QCOMPARE(m_dlg->pos(), before + QPoint(10, 5));  // a press on the grid selects, not moves
         QCOMPARE(DateText(m_dlg->selectedDate()), u"2009-07-05"_s);
@@ -1306,6 +1310,22 @@ private Q_SLOTS:
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
         QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
+    }
+
+    // "设置…": what "确定" keeps is in force at once (the week from Monday:
+    // 29 June 2009 starts July's page), what "取消" drops is not.
+    void settingsDialog()
+    {
+        for (const bool accept : {false, true}) {
+            QTimer::singleShot(0, this, [accept] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog != nullptr);
+                dialog->findChild<QComboBox*>(u"weekStartBox"_s)->setCurrentIndex(1);
+                accept ? dialog->accept() : dialog->reject();
+            });
+            m_dlg->ShowSettings();
+            QCOMPARE(m_dlg->page().CellAt(0, 0).day, accept ? 29 : 28);
+        }
     }
 
     // "导出日历…" of the context menu writes what the command line writes for
