@@ -1090,6 +1090,12 @@ private Q_SLOTS:
             if (auto* list = qobject_cast<QComboBox*>(w)) {
                 QCOMPARE(face->text(QAccessible::Value), list->currentText());
                 QVERIFY2(name != list->currentText(), qPrintable(w->objectName()));
+                // One child, the drop-down list; the current item as text, the cursor before it.
+                QCOMPARE(face->childCount(), 1);
+                QCOMPARE(face->child(0)->object(), static_cast<QObject*>(list->view()));
+                QAccessibleTextInterface* text = face->textInterface();
+                QVERIFY(text != nullptr && text->cursorPosition() == 0);
+                QCOMPARE(text->text(1, text->characterCount()), list->currentText().mid(1));
             }
             const bool chinese = std::any_of(name.begin(), name.end(),
                 [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; });
@@ -1104,6 +1110,9 @@ private Q_SLOTS:
         QCOMPARE(grid->indexOfChild(cell), 7 + 3);
         QCOMPARE(cell->tableCellInterface()->columnHeaderCells(), QList{grid->child(3)});
         QCOMPARE(grid->child(3)->text(QAccessible::Name), u"星期三"_s);
+        const QRect header = grid->child(3)->rect();  // where its name is painted
+        QCOMPARE(QRect(m_dlg->mapFromGlobal(header.topLeft()), header.size()),
+            QRect(5 + 70 * 3, 32, 69, 19));
         QCOMPARE(grid->tableInterface()->selectedCells(), QList{cell});
         const QRect global = cell->rect();
         QCOMPARE(grid->childAt(global.center().x(), global.center().y()), cell);
