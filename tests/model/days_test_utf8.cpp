@@ -12,6 +12,7 @@
 #include <string>
 
 #include "lunar.h"
+#include "model/dayitems.h"
 #include "model/daytexts.h"
 #include "model/holidaycn.h"
 #include "modeltest.h"
@@ -283,6 +284,12 @@ TEST(MyDayTexts, CellTipAndPanel)
         DayPanelTexts(cell.date, options).lines[7].runs.front().text, "外婆生日 第73个 一个很长…");
     EXPECT_EQ(ShortenUtf8CellText("一个很长很长的名字"), "一个很长…");
     EXPECT_EQ(ShortenUtf8CellText("abcdefghijkl"), "abcdefghijkl");
+    // Exported as the tip words them, one item a name and date.
+    std::vector<DayItem> items;
+    const MyDayList twice({list.Days()[0], list.Days()[1], Gregorian(6, 20, 0, "外婆生日")});
+    AppendDayItems(cell.date, KindBit(ItemKind::MyDay), HolidayTable(), twice, items);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0].summary + ' ' + items[1].summary, DayTipTexts(cell.date, options).holiday);
 }
 
 // Every page from December 1899 to February 2101 with its cells, tips,
@@ -293,7 +300,8 @@ TEST(MyDayTexts, CellTipAndPanel)
 // did before holidays were known (the pages against an empty schedule differ
 // only in badges, the listed days each once in its month, and panel line 3).
 // The user's lunar days land by the yearly rules on every lunar date, and a
-// set of days with every rule in it is found by page as by date.
+// set of days with every rule in it is found by page as by date, and
+// exported on the days the window shows them.
 TEST(Sweep, EveryPage)
 {
     std::ifstream file(QOV_SHIPPED_HOLIDAYS, std::ios::binary);
@@ -319,9 +327,10 @@ TEST(Sweep, EveryPage)
     long long lunarDays = 0;
     LunarDate previous{};
     SolarDate previousDate{};
-    const MyDayList myDays({Lunar(4, 30, true, 1948, "外婆生日"), Lunar(12, 30, false),
-        Lunar(1, 1, false), Lunar(6, 15, true, 2000), Gregorian(2, 29, 0, "闰日"),
+    const MyDayList myDays({Lunar(4, 30, true, 1948, "外婆生日"), Lunar(12, 30, false, 0, "除夕"),
+        Lunar(1, 1, false, 0, "春节"), Lunar(6, 15, true, 2000), Gregorian(2, 29, 0, "闰日"),
         Gregorian(12, 31, 1999, "年末"), Gregorian(1, 1, 0, "元旦")});
+    std::vector<DayItem> items;
     for (const WeekStart start : {WeekStart::Sunday, WeekStart::Monday})
         for (int y = 1899; y <= 2101; ++y) {
             for (int m = (y == 1899 ? 12 : 1); m <= (y == 2101 ? 2 : 12); ++m) {
@@ -395,6 +404,10 @@ TEST(Sweep, EveryPage)
                     ASSERT_TRUE(after == page || after.Date() == c.date);
                     ASSERT_EQ(after.FirstColumn(), start);
                     if (!c.inMonth || !sunday) continue;
+                    items.clear();
+                    AppendDayItems(c.date, KindBit(ItemKind::MyDay), shipped, myDays, items);
+                    ASSERT_EQ(items.size(), hits.size());
+                    ASSERT_TRUE(hits.empty() || items[0].summary == MyDayText(hits[0]));
 
                     if (holidays) {
                         const auto it = expected.find(iso);

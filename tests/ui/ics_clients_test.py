@@ -2,7 +2,7 @@
 # The calendar export as other programs read it: each case of a table is
 # exported by `qov --export-ics`, checked byte by byte, parsed by
 # python3-icalendar and its events counted per kind against the festival
-# tables, the shipped holiday file and the calendar; khal imports one export
+# tables, the shipped holiday file, the user's days and the calendar; khal imports one export
 # twice and lists its days; refusals and write errors end it.
 # Usage: ics_clients_test.py QOV SOURCE_DIR
 import collections
@@ -25,9 +25,14 @@ CONFIG = WORK / "config"
 (CONFIG / "qov").mkdir(parents=True)
 # The user's own line, a name with every character a TEXT value escapes.
 (CONFIG / "qov" / "holidays.tsv").write_text("2026-10-10\t休\ta,b;c\\d\n", encoding="utf-8")
+# The user's days: on 闰四月三十 (its last day, or 四月's in the years without
+# a 闰四月), on 29 February (the 28th in common years), on 腊月三十 (除夕).
+(CONFIG / "qov" / "mydays.tsv").write_text(
+    "农历\t闰04-30\t外婆生日\t1948\n公历\t02-29\t生日,聚会;备忘\\旧\n农历\t12-30\t除夕夜\n",
+    encoding="utf-8")
 ENV = dict(os.environ, XDG_CONFIG_HOME=str(CONFIG), HOME=str(WORK), QT_QPA_PLATFORM="offscreen")
 ALL = "terms,holidays,lunar-festivals,gregorian-festivals,international-days," \
-      "western-festivals,lunar-dates"
+      "western-festivals,my-days,lunar-dates"
 TODAY = datetime.date.today().year
 failures = []
 
@@ -89,9 +94,13 @@ def expected(years, kinds, lunar_dates):
             counts[category] = sum(k == kind for d in days for _, k in gregorian_festivals(d))
     if "lunar-dates" in kinds:
         counts["农历日期"] = sum(d >= datetime.date(1900, 1, 31) for d in days)
+    # 除夕 is the eve of 春节.
+    eves = {d - datetime.timedelta(1) for d, s in lunar_dates.items() if s == "农历正月初一"}
+    if "my-days" in kinds:  # one a year, 外婆生日 from 1948, 除夕夜 on each 除夕
+        counts["纪念日"] = years[1] - years[0] + 1 + max(0, years[1] - max(years[0], 1948) + 1) \
+            + len(eves & set(lunar_dates))
     if "lunar-festivals" in kinds:
-        # A leap month repeats its month's festivals; 除夕 is the eve of 春节.
-        eves = {d - datetime.timedelta(1) for d, s in lunar_dates.items() if s == "农历正月初一"}
+        # A leap month repeats its month's festivals.
         counts["传统节日"] = len(eves & set(lunar_dates)) + sum(
             len(LUNAR.get(f"{MONTHS.index(m) + 1:02d}{DAYS.index(dd) + 1:02d}", []))
             for d, s in lunar_dates.items()
@@ -120,9 +129,19 @@ def parse(data, case):
 
 
 DEFAULT = "terms,holidays,lunar-festivals,gregorian-festivals"
+# Summaries on their days, and text as written, per --years.
+SUMMARIES = {
+    "2026": (("2026-10-01", "国庆节 休"), ("2026-10-10", "a,b;c\\d 休"),
+             ("2026-09-20", "国庆节 调休上班"), ("2026-11-07", "立冬"),
+             ("2026-12-07", "农历十月廿九"), ("2026-12-08", "农历十月三十"),
+             ("2026-11-28", "农历十月二十"), ("2026-02-16", "除夕夜"),
+             ("2026-02-28", "生日,聚会;备忘\\旧"), ("2026-06-14", "外婆生日 第79个")),
+    "2020": (("2020-06-20", "外婆生日 第73个"), ("2020-02-29", "生日,聚会;备忘\\旧"))}
+RAW = ("SUMMARY:a\\,b\\;c\\\\d 休", "DESCRIPTION:交节时刻 2026-11-07 17:52 北京时间",
+       "SUMMARY:生日\\,聚会\\;备忘\\\\旧")
 # --years (None: qov's default), --include (None: qov's default)
 for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), ("2100", ALL),
-                       ("2026", ALL)):
+                       ("2026", ALL), ("2020", "my-days")):
     args = ["--export-ics", "-"] + (["--years", years] if years else []) \
         + (["--include", include] if include else [])
     span = (int(years), int(years)) if years else (TODAY, min(TODAY + 1, 2100))
@@ -137,13 +156,10 @@ for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), 
     want = expected(span, (include or DEFAULT).split(","), lunar)
     check(counts == want, f"{case}: events per kind {dict(counts)} != {dict(want)}")
     summaries = {(str(e["DTSTART"].dt), str(e["SUMMARY"])) for e in events}
+    for day, summary in SUMMARIES.get(years, ()):
+        check((day, summary) in summaries, f"{case}: no {summary} on {day}")
     if years == "2026":
-        for day, summary in (("2026-10-01", "国庆节 休"), ("2026-10-10", "a,b;c\\d 休"),
-                             ("2026-09-20", "国庆节 调休上班"), ("2026-11-07", "立冬"),
-                             ("2026-12-07", "农历十月廿九"), ("2026-12-08", "农历十月三十"),
-                             ("2026-11-28", "农历十月二十")):
-            check((day, summary) in summaries, f"{case}: no {summary} on {day}")
-        for raw in ("SUMMARY:a\\,b\\;c\\\\d 休", "DESCRIPTION:交节时刻 2026-11-07 17:52 北京时间"):
+        for raw in RAW:
             check(raw.encode() in done.stdout, f"{case}: no {raw}")
         uids = re.findall(rb"^UID:.*$", done.stdout, re.M)
         again = qov(*args).stdout
