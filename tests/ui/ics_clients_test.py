@@ -138,7 +138,7 @@ SUMMARIES = {
              ("2026-02-28", "生日,聚会;备忘\\旧"), ("2026-06-14", "外婆生日 第79个")),
     "2020": (("2020-06-20", "外婆生日 第73个"), ("2020-02-29", "生日,聚会;备忘\\旧"))}
 RAW = ("SUMMARY:a\\,b\\;c\\\\d 休", "DESCRIPTION:交节时刻 2026-11-07 17:52 北京时间",
-       "SUMMARY:生日\\,聚会\\;备忘\\\\旧")
+       "DESCRIPTION:交节时刻 2026-01-05 16:23 北京时间", "SUMMARY:生日\\,聚会\\;备忘\\\\旧")
 # --years (None: qov's default), --include (None: qov's default)
 for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), ("2100", ALL),
                        ("2026", ALL), ("2020", "my-days")):
