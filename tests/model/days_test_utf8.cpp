@@ -135,7 +135,8 @@ TEST(Holidays, ShippedAndUserDays)
     EXPECT_EQ(shipped.Days().size() + 2, table.Days().size() + 1);
 }
 
-// Panel line 3's holiday run and the start of the tip's note.
+// Panel line 3's holiday run and the start of the tip's note; a user's
+// holiday name that just fills the line.
 TEST(HolidayTexts, PanelAndTip)
 {
     // clang-format off
@@ -147,12 +148,15 @@ TEST(HolidayTexts, PanelAndTip)
         {"MidAutumnMerged", {2026, 9, 25}, "中秋节假期", false, "中秋节 休"},  // 八月十五
         {"LongNameCut", {2015, 9, 3}, "抗日战争暨世界反法西…假期", true,
          "抗日战争暨世界反法西斯战争胜利70周年纪念日 休"},
-        {"NoData", {2026, 10, 9}, "", true, ""}};
+        {"NoData", {2026, 10, 9}, "", true, ""},
+        {"NameFillsTheLine", {2027, 3, 10}, "一二三四五六七八九十一假期", true, "一二三四五六七八九十一 休"}};
     // clang-format on
     const HolidayTable none;
+    const HolidayTable own = HolidayTable::Shipped().WithOverrides(
+        ParseHolidayFile("2027-03-10\t休\t一二三四五六七八九十一\n").lines);
     for (const auto& r : rows) {
         const PanelLine plain = DayPanelTexts(r.date, none).lines[3];
-        const PanelLine line = DayPanelTexts(r.date).lines[3];
+        const PanelLine line = DayPanelTexts(r.date, own).lines[3];
         ASSERT_EQ(line.runs.size(), *r.run ? 2u : 1u) << r.name;
         if (*r.run) {
             EXPECT_EQ(line.runs[1].text, r.run) << r.name;
@@ -165,7 +169,7 @@ TEST(HolidayTexts, PanelAndTip)
                 << r.name;
         else
             EXPECT_EQ(line.runs[0].text, "") << r.name;
-        EXPECT_EQ(DayTipTexts(r.date).holiday, r.tip) << r.name;
+        EXPECT_EQ(DayTipTexts(r.date, own).holiday, r.tip) << r.name;
     }
 }
 
@@ -284,6 +288,14 @@ TEST(MyDayTexts, CellTipAndPanel)
         DayPanelTexts(cell.date, options).lines[7].runs.front().text, "外婆生日 第73个 一个很长…");
     EXPECT_EQ(ShortenUtf8CellText("一个很长很长的名字"), "一个很长…");
     EXPECT_EQ(ShortenUtf8CellText("abcdefghijkl"), "abcdefghijkl");
+    // A short name leaves room for the day's festivals (GBK) after it.
+    const MyDayList brief({Gregorian(10, 1, 0, "生日")});
+    options.myDays = &brief;
+    const auto festivals = DayPanelTexts({2026, 10, 1}, options).lines[7].runs;
+    ASSERT_EQ(festivals.size(), 2u);
+    EXPECT_EQ(festivals[1].text.substr(0, 7),
+        ' ' + DayPanelTexts({2026, 10, 1}).lines[7].Text().substr(0, 6));
+    options.myDays = &list;
     // Exported as the tip words them, one item a name and date.
     std::vector<DayItem> items;
     const MyDayList twice({list.Days()[0], list.Days()[1], Gregorian(6, 20, 0, "外婆生日")});
