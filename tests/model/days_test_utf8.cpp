@@ -95,9 +95,9 @@ TEST(Holidays, ShippedAndUserDays)
     const HolidayTable& shipped = HolidayTable::Shipped();
     const HolidayTable table = shipped.WithOverrides(user.lines);
     // Downloads: 2026 with two days (2026-10-09, a Friday 班, is left out),
-    // 2025 not announced.
+    // 2025 not announced, with numbers of every form JSON has.
     const auto read = [](const char* json, int year) {
-        return *ReadHolidayCn(json, year).schedule;
+        return ReadHolidayCn(json, year).schedule.value();
     };
     const HolidayTable layered = LayerSchedules(shipped,
         {read(R"({"year": 2026, "papers": [], "days": [
@@ -105,7 +105,7 @@ TEST(Holidays, ShippedAndUserDays)
             {"name": "x", "date": "2026-10-03", "isOffDay": false},
             {"name": "x", "date": "2026-10-09", "isOffDay": false}]})",
              2026),
-            read(R"({"year": 2025, "papers": [], "days": []})", 2025)});
+            read(R"({"year": 2025, "papers": [], "days": [], "n": [0, -0.5, 1E+2]})", 2025)});
     // clang-format off
     const struct { const char* name; const HolidayTable& in; SolarDate date; const char* expected; } rows[] = {
         // The source's conventions in the shipped table.
