@@ -94,14 +94,15 @@ TEST(Holidays, ShippedAndUserDays)
                                                "2003-05-01\t-\n");         // nothing to remove
     const HolidayTable& shipped = HolidayTable::Shipped();
     const HolidayTable table = shipped.WithOverrides(user.lines);
-    // Downloads: 2026 with two days (2026-10-09, a Friday 班, is left out),
+    // Downloads: 2026 with two days (2026-10-09, a Friday 班, is left out; a
+    // name with an escaped surrogate pair),
     // 2025 not announced, with numbers of every form JSON has.
     const auto read = [](const char* json, int year) {
         return ReadHolidayCn(json, year).schedule.value();
     };
     const HolidayTable layered = LayerSchedules(shipped,
         {read(R"({"year": 2026, "papers": [], "days": [
-            {"name": "元旦", "date": "2025-12-31", "isOffDay": true},
+            {"name": "元旦\uD83C\uDF86", "date": "2025-12-31", "isOffDay": true},
             {"name": "x", "date": "2026-10-03", "isOffDay": false},
             {"name": "x", "date": "2026-10-09", "isOffDay": false}]})",
              2026),
@@ -116,7 +117,7 @@ TEST(Holidays, ShippedAndUserDays)
         {"DownloadOwnsItsYear", layered, {2026, 10, 1}, ""},
         {"DownloadDay", layered, {2026, 10, 3}, "班x"},
         {"DownloadWeekdayWork", layered, {2026, 10, 9}, ""},
-        {"DownloadLastDecember", layered, {2025, 12, 31}, "休元旦"},
+        {"DownloadLastDecember", layered, {2025, 12, 31}, "休元旦\xF0\x9F\x8E\x86"},
         {"EmptyDownloadKeepsYear", layered, {2025, 10, 8}, "休国庆节、中秋节"},
         {"ExtendedSpringFestival2020", shipped, {2020, 2, 2}, "休春节"},  // extended for the epidemic
         {"VictoryDay2015", shipped, {2015, 9, 3}, "休抗日战争暨世界反法西斯战争胜利70周年纪念日"},
