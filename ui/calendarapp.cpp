@@ -4,15 +4,18 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "calendardlg.h"
 #include "calendarhost.h"
 #include "commandline.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
-#include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
+#include "holidays/updatepolicy.h"
 #include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
+#include "userfiles/mydaysfile.h"
 
 namespace {
 
@@ -78,17 +81,17 @@ bool CCalendarApp::LoadQtChinese(QTranslator& translator)
 
 int CCalendarApp::UpdateHolidays(const QString& source)
 {
-    CHolidayUpdate update;
+    CHolidayUpdateJob update;
     if (!source.isEmpty()) update.setSource(source);
     QStringList changed;
     QString error;
     QObject::connect(
-        &update, &CHolidayUpdate::finished, [&](const QStringList& lines, const QString& problem) {
+        &update, &CHolidayUpdateJob::finished, [&](const QStringList& lines, const QString& problem) {
             changed = lines;
             error = problem;
             QCoreApplication::quit();
         });
-    update.Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    update.Start(updatepolicy::YearsToCheck(QDate::currentDate()));
     QCoreApplication::exec();
     for (const QString& line : changed) std::fprintf(stdout, "%s\n", line.toUtf8().constData());
     if (changed.isEmpty() && error.isEmpty()) std::fputs("节假日安排已是最新\n", stdout);
@@ -136,11 +139,13 @@ int CCalendarApp::Run(int& argc, char** argv)
         if (!options.exitStatus && options.updateHolidays)
             return UpdateHolidays(options.holidaySource);
         if (options.exportPath) {
-            // The shipped schedule with the user's holiday file, as the
-            // window would show it.
+            // The shipped schedule with the user's holiday file, and the
+            // user's own days when asked for, as the window would show them.
             const CHolidayFile holidays;
-            const QString error =
-                SaveICalendar(*options.exportPath, options.exportRequest, holidays.table());
+            std::optional<CMyDaysFile> myDays;
+            if (options.exportRequest.kinds & qov::KindBit(qov::ItemKind::MyDay)) myDays.emplace();
+            const QString error = SaveICalendar(*options.exportPath, options.exportRequest,
+                holidays.table(), myDays ? myDays->list() : qov::MyDayList());
             if (error.isEmpty()) return 0;
             std::fputs(qPrintable(QStringLiteral("qov: ") + error + u'\n'), stderr);
             return WriteErrorStatus;
