@@ -227,12 +227,12 @@ double ApparentSolarLongitude(double daysSinceJ2000)
 }
 
 // Every term of every year the engine knows: term k falls in month k / 2 + 1
-// of its own year, on the weekday of its date. In the table years the
-// instant, read as UTC+8, is where the Sun reaches 285 + 15k degrees within
-// 0.02 degree (half an hour); outside them the mean-year formula gives
-// Universal Time and meets the table at its ends (a year on, each term comes
-// 364 to 367 days later); a table term names its day, and the nearest sectional terms of the first
-// and last day of each month lie 1 to 32 days off.
+// of its own year, on the weekday of its date, and names that day. In the
+// table years the instant, read as UTC+8, is where the Sun reaches 285 + 15k
+// degrees within 0.02 degree (half an hour); outside them the mean-year
+// formula gives Universal Time and meets the table at its ends (a year on,
+// each term comes 364 to 367 days later), and the nearest sectional terms of
+// the first and last day of each month lie 1 to 32 days off.
 TEST(Sweep, EveryTermOfEveryYear)
 {
     const long long j2000 = DaysOf({2000, 1, 1});  // 12:00 UT
@@ -247,8 +247,8 @@ TEST(Sweep, EveryTermOfEveryYear)
                 const long long days = daysOf(SolarTermDate(year + 1, k)) - daysOf(t);
                 EXPECT_TRUE(days >= 364 && days <= 367) << year << " term " << k;
             }
-            if (year < FirstExactTermYear || year > LastExactTermYear) continue;
             ASSERT_EQ(SolarTermOnDate(year, t.month, t.day), SolarTermNames[k]) << year << " " << k;
+            if (year < FirstExactTermYear || year > LastExactTermYear) continue;
             const double utDays = static_cast<double>(daysOf(t) - j2000) - 0.5
                 + (t.hour - 8 + (t.minute + t.second / 60.0) / 60.0) / 24.0;
             const double miss =
