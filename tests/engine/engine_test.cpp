@@ -3,7 +3,6 @@
 // dates and the edges of int, one table a concern, each fact's source beside it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -108,8 +107,12 @@ TEST(Sweep, EveryDay)
             const CivilDate c = CivilFromDays(day);
             ASSERT_TRUE(c.year == y && c.month == unsigned(m) && c.day == unsigned(d));
             ASSERT_EQ(DaysFromCivil(y, unsigned(m), unsigned(d)), day);
-            ASSERT_EQ(DaysInMonth(y, m) == d, DateOf(day + 1).d == 1) << y << "-" << m;
-            ASSERT_EQ(IsLeapYear(u16(y)), DaysOf({y, 3, 1}) - DaysOf({y, 2, 28}) == 2) << y;
+            if (d >= 28) {  // a month ends on its length
+                ASSERT_EQ(DaysInMonth(y, m) == d, DateOf(day + 1).d == 1) << y << "-" << m;
+            }
+            if (m == 1 && d == 1) {
+                ASSERT_EQ(IsLeapYear(u16(y)), DaysOf({y, 3, 1}) - DaysOf({y, 2, 28}) == 2) << y;
+            }
             if (y < 1899 || y > 2102) continue;
             SCOPED_TRACE(testing::Message() << y << "-" << m << "-" << d);
             const auto& [signFirst, sign] = SignFirsts[m - 1];
@@ -158,12 +161,11 @@ TEST(Sweep, EveryDay)
                 eves += eve ? 1 : 0;
                 prev = l;
             }
-            if (!yearName.empty()) {
-                ASSERT_EQ(GanZhiText(y, m, d, 1) != yearName, k == 2);
-                ASSERT_EQ(GanZhiText(y, m, d, 2) != monthName, k >= 0 && k % 2 == 0);
-            }
-            yearName = GanZhiText(y, m, d, 1);
-            monthName = GanZhiText(y, m, d, 2);
+            const std::string newYear = GanZhiText(y, m, d, 1), newMonth = GanZhiText(y, m, d, 2);
+            ASSERT_TRUE(yearName.empty() || (newYear != yearName) == (k == 2));
+            ASSERT_TRUE(monthName.empty() || (newMonth != monthName) == (k >= 0 && k % 2 == 0));
+            yearName = newYear;
+            monthName = newMonth;
             if (y <= LastExactTermYear) {
                 int since = 0, until = 0;
                 const std::string before = NearSectionalTerm(y, m, d, 1, since);
@@ -189,13 +191,10 @@ TEST(Sweep, EveryDay)
             const std::string plain = FestivalList(s, false);
             ASSERT_EQ(Has(plain, "黑色星期五"), d == 13 && weekday == 5);
             if (Has(plain, "复活节")) easters.push_back(day);
-            std::string parts;
+            std::string parts;  // terms and lunar festivals (kinds 0, 1) need the lunar part
             for (int kind = 0; kind < 5; ++kind)
-                parts += FestivalList(s, true, KindBit(static_cast<FestivalKind>(kind)));
-            std::string whole = list;  // the same bytes, in the order of the kinds
-            std::ranges::sort(parts);
-            std::ranges::sort(whole);
-            ASSERT_EQ(parts, whole);
+                parts += FestivalList(s, kind <= 1, KindBit(static_cast<FestivalKind>(kind)));
+            ASSERT_EQ(parts.size(), list.size());  // no name in two kinds, none in no kind
         }
     EXPECT_EQ(prev.day, LunarMonthDays(prev.year, prev.month));  // the last month is complete
     EXPECT_EQ(eves, 201);                                        // lunar years 1900..2100
