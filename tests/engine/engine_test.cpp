@@ -577,6 +577,7 @@ TEST(Festivals, Lookup)
     {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},  // month 12 has 29 days
     {"NoEveBeforeTable", FindLunarFestival, 1899, 12, 29, ""},
     {"NoEveAfterTable", FindLunarFestival, 2101, 12, 29, ""},
+    {"ListYear1", Plain, 1, 1, 1, "元旦节 "},  // the first year of the lists
     {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
     {"Feb29InCommonYear", WithLunar, 2009, 2, 29, ""},
     {"Year0", WithLunar, 0, 1, 1, ""},
