@@ -3,7 +3,7 @@
 #   cmake --install build/release --prefix /usr/local
 #   cd build/release && cpack -G DEB        # qov_1.0_amd64.deb
 #
-# Installed: bin/qov, the desktop entry, the AppStream metainfo, the icon at
+# Installed: bin/qov, libexec/qov/qov-update, the desktop entry, the AppStream metainfo, the icon at
 # 16, 32, 48, 128 and 256 px and as SVG in the hicolor theme, the manual page,
 # and the Debian copyright and changelog. Every name carries the
 # application's reverse-DNS id.
@@ -17,6 +17,8 @@ set(QOV_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS qov RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The holiday update's fetcher, which qov starts (see ui/holidays/updatejob.h).
+install(TARGETS qov-update RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/qov)
 install(FILES ${QOV_DATA_DIR}/${QOV_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QOV_DATA_DIR}/${QOV_APP_ID}.metainfo.xml

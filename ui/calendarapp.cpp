@@ -10,7 +10,8 @@
 #include "commandline.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
-#include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
+#include "holidays/updatepolicy.h"
 #include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
 
@@ -78,17 +79,17 @@ bool CCalendarApp::LoadQtChinese(QTranslator& translator)
 
 int CCalendarApp::UpdateHolidays(const QString& source)
 {
-    CHolidayUpdate update;
+    CHolidayUpdateJob update;
     if (!source.isEmpty()) update.setSource(source);
     QStringList changed;
     QString error;
     QObject::connect(
-        &update, &CHolidayUpdate::finished, [&](const QStringList& lines, const QString& problem) {
+        &update, &CHolidayUpdateJob::finished, [&](const QStringList& lines, const QString& problem) {
             changed = lines;
             error = problem;
             QCoreApplication::quit();
         });
-    update.Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    update.Start(updatepolicy::YearsToCheck(QDate::currentDate()));
     QCoreApplication::exec();
     for (const QString& line : changed) std::fprintf(stdout, "%s\n", line.toUtf8().constData());
     if (changed.isEmpty() && error.isEmpty()) std::fputs("节假日安排已是最新\n", stdout);

@@ -29,7 +29,8 @@
 #include "controls/tipwindow.h"
 #include "exportdlg.h"
 #include "holidayfile.h"
-#include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
+#include "holidays/updatepolicy.h"
 #include "model/daytexts.h"
 #include "model/gridkeys.h"
 #include "painters.h"
@@ -333,8 +334,8 @@ void CCalendarDlg::CreateControls()
     connect(settingsAction, &QAction::triggered, this, &CCalendarDlg::ShowSettings);
     addAction(settingsAction);
 
-    m_update = new CHolidayUpdate(this);
-    connect(m_update, &CHolidayUpdate::finished, this,
+    m_update = new CHolidayUpdateJob(this);
+    connect(m_update, &CHolidayUpdateJob::finished, this,
         [this](const QStringList& changed, const QString& error) {
             // The folder's watcher would notice too, a moment later.
             if (!changed.isEmpty()) m_holidays->Refresh();
@@ -356,7 +357,7 @@ void CCalendarDlg::CreateControls()
 void CCalendarDlg::UpdateHolidays()
 {
     m_reportUpdate = true;
-    m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+    m_update->Start(updatepolicy::YearsToCheck(QDate::currentDate()));
 }
 
 void CCalendarDlg::StartAutoUpdate()
@@ -369,9 +370,9 @@ void CCalendarDlg::StartAutoUpdate()
     m_autoUpdate->setInterval(FirstCheckMs);
     connect(m_autoUpdate, &QTimer::timeout, this, [this] {
         m_autoUpdate->setInterval(RecheckMs);
-        if (!m_update->running() && CHolidayUpdate::AutoUpdateEnabled()
+        if (!m_update->running() && updatepolicy::AutoUpdateEnabled()
             && m_update->AutoCheckDue(QDateTime::currentDateTimeUtc(), m_holidays->table()))
-            m_update->Start(CHolidayUpdate::YearsToCheck(QDate::currentDate()));
+            m_update->Start(updatepolicy::YearsToCheck(QDate::currentDate()));
     });
     m_autoUpdate->start();
 }

@@ -29,7 +29,7 @@ class CQovList;
 class CTimeZone;
 class CTipWindow;
 class CHolidayFile;
-class CHolidayUpdate;
+class CHolidayUpdateJob;
 class QTimer;
 class CMyDaysFile;
 
@@ -70,13 +70,13 @@ public:
     // The user's holiday file over the shipped schedule; the page repaints
     // when it changes.
     CHolidayFile* holidayFile() const noexcept { return m_holidays; }
-    CHolidayUpdate* holidayUpdate() const noexcept { return m_update; }
+    CHolidayUpdateJob* holidayUpdate() const noexcept { return m_update; }
 
     // "更新节假日安排": checks the holiday source now and tells the result
     // in a message box that does not block the window.
     void UpdateHolidays();
     // Checks the source now and then while the window runs, as
-    // CHolidayUpdate::AutoCheckDue() allows, unless the setting is off.
+    // CHolidayUpdateJob::AutoCheckDue() allows, unless the setting is off.
     void StartAutoUpdate();
 
     // The user's own days; the page repaints when the file changes.
@@ -184,7 +184,7 @@ private:
     std::optional<QPoint> m_pointer;
     qov::WheelSteps m_wheel;
     CHolidayFile* m_holidays = nullptr;
-    CHolidayUpdate* m_update = nullptr;
+    CHolidayUpdateJob* m_update = nullptr;
     QTimer* m_autoUpdate = nullptr;
     bool m_reportUpdate = false;  // whether the running update was asked for
     CMyDaysFile* m_myDays = nullptr;

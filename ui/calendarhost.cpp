@@ -7,7 +7,7 @@
 
 #include "calendardlg.h"
 #include "holidayfile.h"
-#include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
 #include "model/monthpage.h"
 #include "platform/todaywatch.h"
 #include "trayleaf.h"

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 #include "exportdlg.h"
-#include "holidays/holidayupdate.h"
+#include "holidays/updatepolicy.h"
 #include "model/monthpage.h"
 
 using namespace Qt::StringLiterals;
@@ -110,7 +110,7 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
                    u"http）。默认：%1"_s
                  : u"Address of the holiday schedules, {year} standing for the year; https only "
                    u"(or http to a loopback address). Default: %1"_s)
-            .arg(CHolidayUpdate::DefaultSource),
+            .arg(updatepolicy::DefaultSource),
         u"URL"_s);
     parser.addOption(source);
     const QCommandLineOption exportIcs(u"export-ics"_s,
@@ -161,7 +161,7 @@ StartOptions ParseCommandLine(const QStringList& arguments, bool chinese)
     options.updateHolidays = parser.isSet(update);
     if (parser.isSet(source)) {
         options.holidaySource = parser.value(source);
-        if (const QString problem = CHolidayUpdate::SourceProblem(options.holidaySource);
+        if (const QString problem = updatepolicy::SourceProblem(options.holidaySource);
             !problem.isEmpty())
             return Refuse(
                 (chinese ? u"下载地址 “%1” 无效：%2。"_s : u"invalid holiday source '%1': %2."_s)

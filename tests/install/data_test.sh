@@ -53,13 +53,18 @@ install)
   build=$3
   cmake --install "$build" --prefix "$tmp/usr" >/dev/null
   share=$tmp/usr/share
-  for file in bin/qov share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+  for file in bin/qov libexec/qov/qov-update share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/{16x16,32x32,48x48,128x128,256x256}/apps/$id.png \
     share/icons/hicolor/scalable/apps/$id.svg share/man/man1/qov.1.gz \
     share/doc/qov/copyright share/doc/qov/changelog.gz; do
     [ -s "$tmp/usr/$file" ] || fail "cmake --install put no $file"
   done
   [ -x "$tmp/usr/bin/qov" ] || fail "bin/qov is not executable"
+  # The installed qov finds its fetcher: a refused loopback port is the
+  # fetcher's own failure, not a missing program's.
+  out=$(XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data "$tmp/usr/bin/qov" --update-holidays \
+    --holiday-source 'http://127.0.0.1:9/{year}.json' 2>&1) && fail "an update from a closed port succeeded"
+  grep -q 'Connection refused' <<<"$out" || fail "qov --update-holidays did not run its fetcher: $out"
   # Each PNG at the size its folder names.
   for size in 16 32 48 128 256; do
     got=$(identify -format '%wx%h' "$share/icons/hicolor/${size}x$size/apps/$id.png")

@@ -1,5 +1,5 @@
-"""Reads qov through AT-SPI as a screen reader does; run by bridge_test.sh
-with qov showing 1 October 2026. Prints PASS or FAIL a check; the status is 0
+"""Reads qov, started on 1 October 2026, through AT-SPI as a screen reader
+does; run by bridge_test.sh. Prints PASS or FAIL a check; the status is 0
 when nothing failed."""
 import datetime
 import subprocess
@@ -32,6 +32,7 @@ def wait_for(probe, seconds=10):
         time.sleep(0.05)
 
 
+subprocess.Popen([sys.argv[1], "--date", "2026-10-01"])
 heard = []  # names of the cells that took the focus, in order
 pyatspi.Registry.registerEventListener(
     lambda e: e.detail1 and e.source.getRole() == pyatspi.ROLE_TABLE_CELL and heard.append(e.source.name),

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The window as a screen reader reads it through the real AT-SPI bridge:
-# runs qov on its own X server (Xvfb -displayfd) in a private D-Bus session,
-# whose AT-SPI bus starts on demand, and reads it with bridge_test.py.
+# Runs a Python check of qov (bridge_test.py by default: the window as a
+# screen reader reads it through the real AT-SPI bridge; sni_test.py: the
+# tray icon over StatusNotifierItem) on an X server of its own (Xvfb
+# -displayfd) in a private D-Bus session, whose AT-SPI bus starts on demand.
+# The script starts qov itself.
 #
-#   bridge_test.sh PATH_TO_QOV
+#   bridge_test.sh PATH_TO_QOV [SCRIPT]
 #
 # Everything runs in a process session of its own; whatever is left of it at
 # the end (the X server, the buses, the registry, the calendar) is stopped,
@@ -12,16 +14,16 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ "${1:-}" = --in-session ]; then
-  app=$2 work=$3
+  app=$2 work=$3 script=$4
   Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" >/dev/null 2>&1 &
   for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
   [ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
   export DISPLAY=":$(cat "$work/display")"
   mkdir -m 700 "$work/runtime"
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-    XDG_CONFIG_HOME="$work/config" "$app" --date 2026-10-01 &
-  # Debian's own Python, which holds python3-pyatspi.
-  /usr/bin/python3 "$here/bridge_test.py"
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+  # Debian's own Python, which holds python3-pyatspi and python3-gi.
+  exec /usr/bin/python3 "$here/$script" "$app"
   exit
 fi
 
@@ -30,7 +32,7 @@ for tool in Xvfb dbus-run-session xdotool setsid; do
 done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
 
-app=$1
+app=$1 script=${2:-bridge_test.py}
 work=$(mktemp -d)
 sid=
 # Processes of the session still alive (not zombies awaiting their reaper).
@@ -47,7 +49,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-setsid dbus-run-session -- bash "$0" --in-session "$app" "$work" 2>"$work/stderr" &
+setsid dbus-run-session -- bash "$0" --in-session "$app" "$work" "$script" 2>"$work/stderr" &
 sid=$!
 status=0
 wait "$sid" || status=$?

@@ -15,6 +15,7 @@
 #include "calendardlg.h"
 #include "holidayfile.h"
 #include "holidays/holidayupdate.h"
+#include "holidays/updatejob.h"
 #include "model/colors.h"
 #include "model/geometry.h"
 #include "painters.h"

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QSaveFile>
@@ -12,8 +11,8 @@
 #include <algorithm>
 
 #include "holidayfile.h"
-#include "settings/settings.h"
 #include "model/holidaycn.h"
+#include "settings/settings.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,35 +24,14 @@ constexpr int FirstRetrySeconds = 60 * 60;  // doubled after each failure, up to
 // A redirect may lead this far before the answer counts as a failure.
 constexpr int MaxRedirects = 3;
 
-// Keys of the update's own state file (not the user's settings).
-const QString LastCheckKey = u"check/last"_s;
-const QString FailuresKey = u"check/failures"_s;
-const QString RetryAfterKey = u"check/retryAfter"_s;
+using updatepolicy::FailuresKey;
+using updatepolicy::IsLoopbackHttp;
+using updatepolicy::LastCheckKey;
+using updatepolicy::RetryAfterKey;
+using updatepolicy::UrlProblem;
+using updatepolicy::YearUrl;
 QString EtagKey(int year) { return u"etag/"_s + QString::number(year); }
 QString ModifiedKey(int year) { return u"lastModified/"_s + QString::number(year); }
-
-// Times are kept as ISO 8601 text in UTC.
-QDateTime ReadTime(const QSettings& state, const QString& key)
-{
-    return QDateTime::fromString(state.value(key).toString(), Qt::ISODate);
-}
-
-bool IsLoopbackHttp(const QUrl& url)
-{
-    return url.scheme() == u"http"_s && QHostAddress(url.host()).isLoopback();
-}
-
-QString UrlProblem(const QUrl& url)
-{
-    if (!url.isValid() || url.host().isEmpty()) return u"not a valid address"_s;
-    if (url.scheme() == u"https"_s || IsLoopbackHttp(url)) return {};
-    return u"only https is accepted (plain http only to 127.0.0.0/8 or ::1)"_s;
-}
-
-QString YearUrl(const QString& source, int year)
-{
-    return QString(source).replace(u"{year}"_s, QString::number(year));
-}
 
 std::optional<qov::HolidayCnSchedule> ReadStored(const QString& path, int year, QByteArray* bytes)
 {
@@ -63,14 +41,6 @@ std::optional<qov::HolidayCnSchedule> ReadStored(const QString& path, int year, 
     return qov::ReadHolidayCn(
         std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())), year)
         .schedule;
-}
-
-bool HasDays(const qov::HolidayTable& table, int year)
-{
-    for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= qov::DaysInMonth(year, month); ++day)
-            if (table.Lookup({year, month, day}).kind != qov::DayOff::None) return true;
-    return false;
 }
 
 // Whether the two schedules tell anything different about year - 1 .. year + 1.
@@ -87,15 +57,6 @@ bool Differ(const qov::HolidayTable& a, const qov::HolidayTable& b, int year)
 }
 
 }  // namespace
-
-const QString CHolidayUpdate::DefaultSource =
-    u"https://cdn.jsdelivr.net/gh/NateScarlet/holiday-cn@master/{year}.json"_s;
-
-QString CHolidayUpdate::SourceProblem(const QString& source)
-{
-    if (!source.contains(u"{year}"_s)) return u"the address has no {year}"_s;
-    return UrlProblem(QUrl(YearUrl(source, 2000), QUrl::StrictMode));
-}
 
 CHolidayUpdate::CHolidayUpdate(QObject* parent)
     : CHolidayUpdate(CHolidayFile::DownloadFolder(), parent)
@@ -126,33 +87,6 @@ void CHolidayUpdate::setTimeouts(std::chrono::milliseconds connect, std::chrono:
 void CHolidayUpdate::addCaCertificates(const QList<QSslCertificate>& certificates)
 {
     m_extraCas += certificates;
-}
-
-QList<int> CHolidayUpdate::YearsToCheck(const QDate& today)
-{
-    return {today.year(), today.year() + 1};
-}
-
-bool CHolidayUpdate::AutoUpdateEnabled()
-{
-    // Read afresh at each check, so that a hand edit counts without a restart.
-    QString message;
-    return settings::Load(settings::FilePath(), message).autoUpdate;
-}
-
-QString CHolidayUpdate::StatePath() const { return m_folder + u"/state.ini"_s; }
-
-bool CHolidayUpdate::AutoCheckDue(const QDateTime& now, const qov::HolidayTable& table) const
-{
-    const QSettings state(StatePath(), QSettings::IniFormat);
-    const QDateTime retryAfter = ReadTime(state, RetryAfterKey);
-    if (retryAfter.isValid() && now < retryAfter) return false;
-    const QDateTime last = ReadTime(state, LastCheckKey);
-    if (last.isValid() && last <= now && last.secsTo(now) < SecondsPerDay) return false;
-    // The notice for next year comes out in the autumn, sometimes late.
-    const int month = now.date().month();
-    const int year = now.date().year();
-    return month >= 11 || month == 1 || !HasDays(table, year) || !HasDays(table, year + 1);
 }
 
 void CHolidayUpdate::Start(const QList<int>& years)

@@ -2,7 +2,8 @@
 // https, validates the whole body, and only then stores it with QSaveFile in
 // the downloads folder, where CHolidayFile reads it. One small GET per
 // year, conditional on the last answer's ETag and Last-Modified, so that a
-// repeat costs a 304. The only part of qov that uses the network.
+// repeat costs a 304. The only part of qov that uses the network; it runs
+// in the qov-update program (ui/updater), which the window starts.
 #pragma once
 
 #include <QByteArray>
@@ -17,6 +18,7 @@
 #include <QUrl>
 #include <chrono>
 
+#include "holidays/updatepolicy.h"
 #include "model/holidays.h"
 
 class QNetworkReply;
@@ -25,13 +27,11 @@ class CHolidayUpdate : public QObject {
     Q_OBJECT
 
 public:
-    // holiday-cn's files as a CDN serves them; {year} stands for the year.
-    static const QString DefaultSource;
-
-    // Why `source` (an address with {year} for the year) cannot be used, or
-    // "": it must be https, or plain http to a loopback address
-    // (127.0.0.0/8, ::1).
-    static QString SourceProblem(const QString& source);
+    // See updatepolicy.h.
+    static QString SourceProblem(const QString& source)
+    {
+        return updatepolicy::SourceProblem(source);
+    }
 
     // Stores into `folder` (by default CHolidayFile::DownloadFolder()).
     explicit CHolidayUpdate(QObject* parent = nullptr);
@@ -47,19 +47,16 @@ public:
 
     bool running() const noexcept { return m_running; }
 
-    // The notice years worth asking for on `today`: its year and the next.
-    static QList<int> YearsToCheck(const QDate& today);
+    static QList<int> YearsToCheck(const QDate& today) { return updatepolicy::YearsToCheck(today); }
     // Fetches `years` one after another; finished() follows, also when
     // nothing could be started.
     void Start(const QList<int>& years);
 
-    // `[holidays] autoUpdate` of $XDG_CONFIG_HOME/qov/qov.conf; true when unset.
-    static bool AutoUpdateEnabled();
-    // Whether an automatic check is due at `now`, given the schedule the
-    // window shows: at most once a day after a success, later and later
-    // after failures (1 h, 2 h, 4 h ... up to a day); and only in
-    // November to January, or when this or next year has no day at all.
-    bool AutoCheckDue(const QDateTime& now, const qov::HolidayTable& table) const;
+    static bool AutoUpdateEnabled() { return updatepolicy::AutoUpdateEnabled(); }
+    bool AutoCheckDue(const QDateTime& now, const qov::HolidayTable& table) const
+    {
+        return updatepolicy::CheckDue(m_folder, now, table);
+    }
 
 Q_SIGNALS:
     // `changed`: one line per year whose days changed, "2027: 31 天（休 22，班 9）";
@@ -72,10 +69,10 @@ private:
     void Done();
     // Validates and stores the answer for m_year; "" or why not.
     QString Store(const QByteArray& body, const QByteArray& etag, const QByteArray& modified);
-    QString StatePath() const;
+    QString StatePath() const { return updatepolicy::StatePath(m_folder); }
 
     QString m_folder;
-    QString m_source = DefaultSource;
+    QString m_source = updatepolicy::DefaultSource;
     std::chrono::milliseconds m_connectLimit{10'000};
     std::chrono::milliseconds m_totalLimit{30'000};
     QList<QSslCertificate> m_extraCas;

@@ -2,9 +2,21 @@
 
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QThread>
+#ifdef Q_OS_WIN
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QThread>
+#else
+#include <QFile>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 #include "platform/singleinstance.h"
 
@@ -46,6 +58,8 @@ QString ChannelName(const QString& name)
 #endif
 }
 
+#ifdef Q_OS_WIN
+
 CInstanceServer::CInstanceServer(const QString& name, QObject* parent)
     : QObject(parent), m_server(new QLocalServer(this))
 {
@@ -55,6 +69,8 @@ CInstanceServer::CInstanceServer(const QString& name, QObject* parent)
     m_server->listen(address);
     connect(m_server, &QLocalServer::newConnection, this, &CInstanceServer::OnConnection);
 }
+
+CInstanceServer::~CInstanceServer() = default;
 
 bool CInstanceServer::IsListening() const { return m_server->isListening(); }
 
@@ -94,3 +110,131 @@ bool HandOver(const QString& name, const InstanceRequest& request, int timeoutMs
         QThread::msleep(50);
     }
 }
+
+#else
+
+namespace {
+
+// The socket's address, or false when the path does not fit.
+bool MakeAddress(const QString& path, sockaddr_un& address)
+{
+    const QByteArray bytes = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || static_cast<std::size_t>(bytes.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return true;
+}
+
+// One second start's connection: reads its line, answers, and goes.
+class Connection : public QObject {
+public:
+    Connection(int fd, CInstanceServer* server)
+        : QObject(server), m_fd(fd), m_notifier(fd, QSocketNotifier::Read, this)
+    {
+        connect(&m_notifier, &QSocketNotifier::activated, this, [this, server] { Read(server); });
+    }
+    ~Connection() override { ::close(m_fd); }
+
+private:
+    void Read(CInstanceServer* server)
+    {
+        char buffer[MaxLine + 1];
+        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+        if (got < 0 && (errno == EAGAIN || errno == EINTR)) return;
+        if (got > 0) m_line.append(buffer, got);
+        const qsizetype end = m_line.indexOf('\n');
+        if (end < 0 && got > 0 && m_line.size() <= MaxLine) return;  // more to come
+        m_notifier.setEnabled(false);
+        deleteLater();
+        if (end < 0) return;  // closed early, or too long for a request
+        const std::optional<InstanceRequest> request =
+            ReadRequest(QString::fromUtf8(m_line.left(end)).trimmed());
+        const char* answer = request ? "ok\n" : "?\n";
+        [[maybe_unused]] const ssize_t sent = ::send(m_fd, answer, 3, MSG_NOSIGNAL);
+        if (request) Q_EMIT server->requested(*request);
+    }
+
+    int m_fd;
+    QSocketNotifier m_notifier;
+    QByteArray m_line;
+};
+
+}  // namespace
+
+CInstanceServer::CInstanceServer(const QString& name, QObject* parent) : QObject(parent)
+{
+    sockaddr_un address;
+    if (!MakeAddress(ChannelName(name), address)) return;
+    m_path = address.sun_path;
+    ::unlink(address.sun_path);  // what a killed copy left
+    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_fd < 0) return;
+    // Only this user may connect (the runtime folder is private too).
+    ::fchmod(m_fd, S_IRUSR | S_IWUSR);
+    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
+    const bool bound =
+        ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(m_fd, 8) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &CInstanceServer::OnConnection);
+}
+
+CInstanceServer::~CInstanceServer()
+{
+    if (m_fd < 0) return;
+    delete m_notifier;
+    ::close(m_fd);
+    ::unlink(m_path.constData());
+}
+
+bool CInstanceServer::IsListening() const { return m_fd >= 0; }
+
+void CInstanceServer::OnConnection()
+{
+    while (true) {
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) return;
+        new Connection(fd, this);
+    }
+}
+
+bool HandOver(const QString& name, const InstanceRequest& request, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    sockaddr_un address;
+    if (!MakeAddress(ChannelName(name), address)) return false;
+    const QByteArray line = (RequestText(request) + u'\n').toUtf8();
+    // The first copy may hold the lock a moment before it listens.
+    while (true) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            QByteArray answer;
+            bool sent =
+                ::send(fd, line.constData(), static_cast<std::size_t>(line.size()), MSG_NOSIGNAL)
+                == line.size();
+            pollfd wait{fd, POLLIN, 0};
+            while (sent && !answer.contains('\n') && answer.size() <= MaxLine
+                && ::poll(&wait, 1, static_cast<int>(deadline.remainingTime())) > 0) {
+                char buffer[MaxLine];
+                const ssize_t got = ::read(fd, buffer, sizeof buffer);
+                if (got <= 0) break;
+                answer.append(buffer, got);
+            }
+            ::close(fd);
+            return answer.startsWith("ok");
+        }
+        ::close(fd);
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(50);
+    }
+}
+
+#endif

@@ -6,6 +6,7 @@
 // "ok" once it has done it.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "gregorian.h"
 
 class QLocalServer;
+class QSocketNotifier;
 
 struct InstanceRequest {
     bool show = false;
@@ -33,6 +35,7 @@ class CInstanceServer : public QObject {
 
 public:
     explicit CInstanceServer(const QString& name, QObject* parent = nullptr);
+    ~CInstanceServer() override;
     bool IsListening() const;
 
 Q_SIGNALS:
@@ -41,7 +44,15 @@ Q_SIGNALS:
 private:
     void OnConnection();
 
+#ifdef Q_OS_WIN
     QLocalServer* m_server;
+#else
+    // A plain Unix socket: Qt's local sockets would load Qt Network at every
+    // start, for one line a second start sends.
+    int m_fd = -1;
+    QSocketNotifier* m_notifier = nullptr;
+    QByteArray m_path;
+#endif
 };
 
 // The second start's end: hands `request` to the running copy and waits
