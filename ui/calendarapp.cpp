@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
 
 #include "calendardlg.h"
 #include "calendarhost.h"
@@ -14,6 +15,7 @@
 #include "holidays/updatepolicy.h"
 #include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
+#include "userfiles/mydaysfile.h"
 
 namespace {
 
@@ -137,11 +139,13 @@ int CCalendarApp::Run(int& argc, char** argv)
         if (!options.exitStatus && options.updateHolidays)
             return UpdateHolidays(options.holidaySource);
         if (options.exportPath) {
-            // The shipped schedule with the user's holiday file, as the
-            // window would show it.
+            // The shipped schedule with the user's holiday file, and the
+            // user's own days when asked for, as the window would show them.
             const CHolidayFile holidays;
-            const QString error =
-                SaveICalendar(*options.exportPath, options.exportRequest, holidays.table());
+            std::optional<CMyDaysFile> myDays;
+            if (options.exportRequest.kinds & qov::KindBit(qov::ItemKind::MyDay)) myDays.emplace();
+            const QString error = SaveICalendar(*options.exportPath, options.exportRequest,
+                holidays.table(), myDays ? myDays->list() : qov::MyDayList());
             if (error.isEmpty()) return 0;
             std::fputs(qPrintable(QStringLiteral("qov: ") + error + u'\n'), stderr);
             return WriteErrorStatus;

@@ -776,7 +776,7 @@ void CCalendarDlg::contextMenuEvent(QContextMenuEvent* event)
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("skinMenu"));
     menu.addAction(QStringLiteral(u"导出日历…"), this, [this] {
-        CExportDlg dlg(m_holidays->table(), this);
+        CExportDlg dlg(m_holidays->table(), m_myDays->list(), this);
         dlg.exec();
     });
     QAction* update = menu.addAction(QStringLiteral(u"更新节假日安排"), this, &CCalendarDlg::UpdateHolidays);

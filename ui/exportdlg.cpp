@@ -27,11 +27,11 @@
 #include "fontset.h"
 #include "model/monthpage.h"
 
-QString SaveICalendar(
-    const QString& path, qov::ExportRequest request, const qov::HolidayTable& holidays)
+QString SaveICalendar(const QString& path, qov::ExportRequest request,
+    const qov::HolidayTable& holidays, const qov::MyDayList& myDays)
 {
     request.stamp = QDateTime::currentSecsSinceEpoch();
-    const std::string text = qov::WriteICalendar(request, holidays);
+    const std::string text = qov::WriteICalendar(request, holidays, myDays);
     if (path == u"-") {
 #ifdef Q_OS_WIN
         // The text has its CRLFs already; text mode would double the CRs.
@@ -68,8 +68,9 @@ qov::YearRange DefaultExportYears()
     return {year, std::min(year + 1, qov::LastPageYear)};
 }
 
-CExportDlg::CExportDlg(const qov::HolidayTable& holidays, QWidget* parent)
-    : QDialog(parent), m_holidays(holidays)
+CExportDlg::CExportDlg(
+    const qov::HolidayTable& holidays, const qov::MyDayList& myDays, QWidget* parent)
+    : QDialog(parent), m_holidays(holidays), m_myDays(myDays)
 {
     setWindowTitle(QStringLiteral(u"导出日历"));
     setFont(SongFont(12, devicePixelRatioF()));
@@ -151,7 +152,7 @@ void CExportDlg::accept()
     } else {
         // 201 years of every kind take a few tenths of a second.
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        error = SaveICalendar(path, request, m_holidays);
+        error = SaveICalendar(path, request, m_holidays, m_myDays);
         QApplication::restoreOverrideCursor();
     }
     if (!error.isEmpty()) {

@@ -15,8 +15,8 @@ class QSpinBox;
 // Writes the calendar of `request` (its stamp set to now) to `path`, "-"
 // for standard output. A file is replaced whole or not at all (QSaveFile).
 // Returns "" on success, else why it failed.
-QString SaveICalendar(
-    const QString& path, qov::ExportRequest request, const qov::HolidayTable& holidays);
+QString SaveICalendar(const QString& path, qov::ExportRequest request,
+    const qov::HolidayTable& holidays, const qov::MyDayList& myDays);
 
 // This year and the next, within the years the calendar knows.
 qov::YearRange DefaultExportYears();
@@ -25,7 +25,9 @@ class CExportDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CExportDlg(const qov::HolidayTable& holidays, QWidget* parent = nullptr);
+    // The schedule and the user's days as the window shows them.
+    CExportDlg(
+        const qov::HolidayTable& holidays, const qov::MyDayList& myDays, QWidget* parent = nullptr);
 
     // Exports what the controls say to the chosen file; stays open with a
     // message when the file cannot be written.
@@ -35,6 +37,7 @@ private:
     void ChooseFile();
 
     const qov::HolidayTable& m_holidays;
+    const qov::MyDayList& m_myDays;
     QSpinBox* m_first = nullptr;
     QSpinBox* m_last = nullptr;
     std::array<QCheckBox*, qov::ItemKindCount> m_kinds{};

@@ -1,15 +1,13 @@
-// Chosen dates and the edges of int for the engine and the festival lists:
-// one table a concern, each fact's source beside it. The sweeps of every
-// date are in sweep_test.cpp.
+// The engine and the festival lists: one walk over every day of the engine's
+// ranges, against <chrono> and the rules the tables were made by, then chosen
+// dates and the edges of int, one table a concern, each fact's source beside it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +24,246 @@
 namespace qov {
 namespace {
 
-using oracle::Ymd;
+using oracle::DateOf, oracle::DaysOf, oracle::WeekdayOf, oracle::Ymd;
+
+// The index of a solar term's name, -1 for anything else; even: sectional.
+int TermIndex(const std::string& name)
+{
+    for (std::size_t k = 0; k < SolarTermNames.size(); ++k)
+        if (name == SolarTermNames[k]) return static_cast<int>(k);
+    return -1;
+}
+
+// Each weekday row by what it selects: `after` days past the n-th Sunday of
+// the month, while that day is in the month. 世界麻风日 has a row for the
+// fifth Sunday only, which also shows on the fourth.
+struct WeekdayRule {
+    int month, sunday, after;
+    const char* names;
+};
+
+const WeekdayRule WeekdayRules[] = {{1, 4, 0, "世界麻风日"}, {1, 5, 0, "世界麻风日"},
+    {5, 2, 0, "国际母亲节"}, {5, 3, 0, "全国助残日"}, {6, 3, 0, "父亲节"},
+    {7, 3, 0, "被奴役国家周"}, {9, 3, 2, "国际和平日"}, {9, 4, 0, "国际聋人节 世界儿童日"},
+    {9, 5, 0, "世界海事日"}, {10, 1, 1, "国际住房日"}, {10, 1, 3, "国际减轻自然灾害日(减灾日)"},
+    {11, 4, 4, "感恩节"}};
+
+// The first day of each sign, month by month; the days before it belong to
+// the sign of the month before.
+const std::pair<int, const char*> SignFirsts[12] = {{21, "水瓶座"}, {20, "双鱼座"}, {21, "白羊座"},
+    {21, "金牛座"}, {22, "双子座"}, {22, "巨蟹座"}, {23, "狮子座"}, {24, "处女座"}, {24, "天秤座"},
+    {24, "天蝎座"}, {23, "射手座"}, {22, "魔羯座"}};
+
+std::string FestivalList(const Ymd& d, bool withLunar, FestivalKinds kinds = AllFestivalKinds)
+{
+    std::string result = "stale text";
+    GetDayFestivals(d.y, d.m, d.d, result, withLunar, kinds);
+    return result;
+}
+
+// Every item of a festival list is followed by one space.
+bool Has(const std::string& list, std::string_view name)
+{
+    // Appended, not " " + list: GCC 12 at -O3 warns falsely of overlapping
+    // copies in operator+.
+    std::string needle(" ");
+    needle.append(name).append(" ");
+    return std::string(" ").append(list).find(needle) != std::string::npos;
+}
+
+// Every day of years 0..3, 1800..2400 and the last years <chrono> knows:
+// day numbers, differences and month lengths count days, weekdays follow
+// them, civil days round-trip. Every day of 1899..2102 besides:
+// - exactly 1900-01-31 .. 2101-01-28 have a lunar date; it starts at lunar
+//   1900-01-01 and each day follows the one before as the table's sizes say;
+// - from 1929 (the computed years) a leap month holds no principal term and
+//   冬至 falls in month 11;
+// - the nearest sectional terms before and after a day are the days on which
+//   the walk meets them; the month's name changes on them, the year's on 立春;
+// - the sign of the zodiac, the weekday rows, Friday the 13th, one Easter a
+//   year (a Sunday from 22 March to 25 April after the day of 春分), and 除夕
+//   exactly on the day before each lunar new year and on the table's last
+//   day; a day without a lunar date adds only its solar term to its
+//   festivals; each item of a list once, followed by one space, and the
+//   lists of the five kinds share out the whole list.
+TEST(Sweep, EveryDay)
+{
+    LunarDate prev;
+    int converted = 0, eves = 0;
+    const long long first = DaysOf({1900, 1, 31}), last = DaysOf({2101, 1, 28});
+    long long lastTerm = 0;  // the last sectional term's day, once lastTermName is set
+    std::string lastTermName, yearName, monthName;
+    std::vector<std::pair<long long, std::string>> waiting;  // days' next terms, and their names
+    std::vector<long long> easters;
+    for (const auto& [from, to] : {std::pair{0, 3}, {1800, 2400}, {32760, 32767}})
+        for (long long day = DaysOf({from, 1, 1}); day <= DaysOf({to, 12, 31}); ++day) {
+            const Ymd s = DateOf(day);
+            const auto [y, m, d] = s;
+            const auto u16 = [](int v) { return static_cast<std::uint16_t>(v); };
+            ASSERT_EQ(DayNumber(y, m, d), day - first) << y << "-" << m << "-" << d;
+            ASSERT_EQ(DayDifference(u16(y), u16(m), u16(d), 1900, 1, 31), day - first)
+                << y << "-" << m;
+            ASSERT_EQ(DayOfWeek(y, m, d), WeekdayOf(s));
+            const CivilDate c = CivilFromDays(day);
+            ASSERT_TRUE(c.year == y && c.month == unsigned(m) && c.day == unsigned(d));
+            ASSERT_EQ(DaysFromCivil(y, unsigned(m), unsigned(d)), day);
+            if (d >= 28) {  // a month ends on its length
+                ASSERT_EQ(DaysInMonth(y, m) == d, DateOf(day + 1).d == 1) << y << "-" << m;
+            }
+            if (m == 1 && d == 1) {
+                ASSERT_EQ(IsLeapYear(u16(y)), DaysOf({y, 3, 1}) - DaysOf({y, 2, 28}) == 2) << y;
+            }
+            if (y < 1899 || y > 2102) continue;
+            SCOPED_TRACE(testing::Message() << y << "-" << m << "-" << d);
+            const auto& [signFirst, sign] = SignFirsts[m - 1];
+            ASSERT_EQ(ConstellationName(y, m, d),
+                d >= signFirst ? sign : SignFirsts[(m + 10) % 12].second);
+            const LunarDate l = ToLunar(y, m, d);
+            const std::string term = SolarTermOnDate(y, m, d);
+            const int k = TermIndex(term);
+            ASSERT_TRUE(term.empty() || k >= 0);
+            ASSERT_EQ(HasLunarDate(l), day >= first && day <= last);
+            ASSERT_EQ(l.dayCycle, static_cast<int>(day - first) + 40);
+            const std::string list = FestivalList(s, true);
+            ASSERT_TRUE(list.empty()
+                || (list.front() != ' ' && list.back() == ' ' && list.find("  ") == list.npos));
+            if (!HasLunarDate(l)) {
+                ASSERT_EQ(list, (term.empty() ? "" : term + " ") + FestivalList(s, false));
+            } else {
+                ASSERT_EQ(l.yearCycle, l.year - 1864);
+                if (converted++ == 0) {
+                    ASSERT_TRUE(l.year == 1900 && l.month == 1 && l.day == 1 && !l.isLeap
+                        && l.monthCycle == 14);
+                } else if (l.day == 1) {
+                    ASSERT_TRUE(prev.day == 29 || prev.day == 30);
+                    ASSERT_EQ(prev.day,
+                        prev.isLeap ? LeapMonthDays(prev.year)
+                                    : LunarMonthDays(prev.year, prev.month));
+                    const bool leapNext = !prev.isLeap && LeapMonth(prev.year) == prev.month;
+                    ASSERT_EQ(l.isLeap, leapNext);
+                    ASSERT_EQ(l.month, leapNext ? prev.month : prev.month % 12 + 1);
+                    ASSERT_EQ(l.year, prev.year + (!leapNext && prev.month == 12 ? 1 : 0));
+                    // The month counter moves on unless a leap month starts.
+                    ASSERT_EQ(l.monthCycle, prev.monthCycle + (leapNext ? 0 : 1));
+                } else {
+                    ASSERT_TRUE(l.day == prev.day + 1 && l.month == prev.month
+                        && l.year == prev.year && l.isLeap == prev.isLeap
+                        && l.monthCycle == prev.monthCycle);
+                }
+                if (l.year >= 1929) {
+                    ASSERT_FALSE(l.isLeap && k % 2 == 1);
+                    ASSERT_TRUE(k != 23 || (l.month == 11 && !l.isLeap));
+                }
+                const Ymd next = DateOf(day + 1);
+                const LunarDate n = ToLunar(next.y, next.m, next.d);
+                const bool eve = !HasLunarDate(n) || (n.month == 1 && n.day == 1 && !n.isLeap);
+                ASSERT_EQ(Has(list, "除夕"), eve);
+                eves += eve ? 1 : 0;
+                prev = l;
+            }
+            const std::string newYear = GanZhiText(y, m, d, 1), newMonth = GanZhiText(y, m, d, 2);
+            ASSERT_TRUE(yearName.empty() || (newYear != yearName) == (k == 2));
+            ASSERT_TRUE(monthName.empty() || (newMonth != monthName) == (k >= 0 && k % 2 == 0));
+            yearName = newYear;
+            monthName = newMonth;
+            if (y <= LastExactTermYear) {
+                int since = 0, until = 0;
+                const std::string before = NearSectionalTerm(y, m, d, 1, since);
+                const std::string after = NearSectionalTerm(y, m, d, 2, until);
+                ASSERT_TRUE(
+                    lastTermName.empty() || (before == lastTermName && day - since == lastTerm));
+                if (k >= 0 && k % 2 == 0) {
+                    for (const auto& [termDay, name] : waiting)
+                        ASSERT_TRUE(termDay == day && name == term);
+                    waiting.clear();
+                    lastTerm = day;
+                    lastTermName = term;
+                }
+                waiting.emplace_back(day + until, after);
+            }
+            if (y < 1900 || y > 2100) continue;
+            const int weekday = WeekdayOf(s);
+            const int firstSunday = 1 + ((d - 1 - weekday) % 7 + 7) % 7;
+            std::string rule;
+            for (const WeekdayRule& r : WeekdayRules)
+                if (r.month == m && firstSunday + 7 * (r.sunday - 1) + r.after == d) rule = r.names;
+            ASSERT_EQ(FindWeekdayFestival(y, m, d), rule);
+            const std::string plain = FestivalList(s, false);
+            ASSERT_EQ(Has(plain, "黑色星期五"), d == 13 && weekday == 5);
+            if (Has(plain, "复活节")) easters.push_back(day);
+            std::string parts;  // terms and lunar festivals (kinds 0, 1) need the lunar part
+            for (int kind = 0; kind < 5; ++kind)
+                parts += FestivalList(s, kind <= 1, KindBit(static_cast<FestivalKind>(kind)));
+            ASSERT_EQ(parts.size(), list.size());  // no name in two kinds, none in no kind
+        }
+    EXPECT_EQ(prev.day, LunarMonthDays(prev.year, prev.month));  // the last month is complete
+    EXPECT_EQ(eves, 201);                                        // lunar years 1900..2100
+    ASSERT_EQ(easters.size(), 201u);
+    for (int year = 1900; year <= 2100; ++year) {
+        const long long t = easters[static_cast<std::size_t>(year - 1900)];
+        const SolarTermTime equinox = SolarTermDate(year, 5);
+        EXPECT_TRUE(DateOf(t).y == year && WeekdayOf(DateOf(t)) == 0) << year;
+        EXPECT_TRUE(t >= DaysOf({year, 3, 22}) && t <= DaysOf({year, 4, 25})) << year;
+        EXPECT_GT(t, DaysOf({equinox.year, equinox.month, equinox.day})) << year;
+    }
+}
+
+// The Sun's apparent longitude by the low-precision theory of J. Meeus,
+// Astronomical Algorithms, ch. 25 (about 0.01 degree), degrees 0..360; an
+// oracle independent of the ephemeris behind the table.
+double ApparentSolarLongitude(double daysSinceJ2000)
+{
+    const double pi = 3.14159265358979323846;
+    const double rad = pi / 180;
+    const double t = daysSinceJ2000 / 36525;
+    const double l0 = 280.46646 + 36000.76983 * t + 0.0003032 * t * t;
+    const double m = (357.52911 + 35999.05029 * t - 0.0001537 * t * t) * rad;
+    const double c = (1.914602 - 0.004817 * t - 0.000014 * t * t) * std::sin(m)
+        + (0.019993 - 0.000101 * t) * std::sin(2 * m) + 0.000289 * std::sin(3 * m);
+    const double omega = (125.04 - 1934.136 * t) * rad;
+    const double lambda = l0 + c - 0.00569 - 0.00478 * std::sin(omega);
+    return std::fmod(std::fmod(lambda, 360) + 360, 360);
+}
+
+// Every term of every year the engine knows: term k falls in month k / 2 + 1
+// of its own year, on the weekday of its date, and names that day. In the
+// table years the instant, read as UTC+8, is where the Sun reaches 285 + 15k
+// degrees within 0.02 degree (half an hour); outside them the mean-year
+// formula gives Universal Time and meets the table at its ends (a year on,
+// each term comes 364 to 367 days later), and the nearest sectional terms of
+// the first and last day of each month lie 1 to 32 days off.
+TEST(Sweep, EveryTermOfEveryYear)
+{
+    const long long j2000 = DaysOf({2000, 1, 1});  // 12:00 UT
+    const auto daysOf = [](const SolarTermTime& t) { return DaysOf({t.year, t.month, t.day}); };
+    for (int year = MinTermYear; year <= MaxTermYear; ++year) {
+        for (int k = 0; k < 24; ++k) {
+            const SolarTermTime t = SolarTermDate(year, k);
+            ASSERT_TRUE(t.year == year && t.month == k / 2 + 1
+                && t.weekday == WeekdayOf({year, t.month, t.day}))
+                << year << " term " << k;
+            if (year == FirstExactTermYear - 1 || year == LastExactTermYear) {
+                const long long days = daysOf(SolarTermDate(year + 1, k)) - daysOf(t);
+                EXPECT_TRUE(days >= 364 && days <= 367) << year << " term " << k;
+            }
+            ASSERT_EQ(SolarTermOnDate(year, t.month, t.day), SolarTermNames[k]) << year << " " << k;
+            if (year < FirstExactTermYear || year > LastExactTermYear) continue;
+            const double utDays = static_cast<double>(daysOf(t) - j2000) - 0.5
+                + (t.hour - 8 + (t.minute + t.second / 60.0) / 60.0) / 24.0;
+            const double miss =
+                std::remainder(ApparentSolarLongitude(utDays) - (285.0 + 15.0 * k), 360.0);
+            ASSERT_LT(std::fabs(miss), 0.02) << year << " term " << k;
+        }
+        if (year == MinTermYear || year == MaxTermYear) continue;
+        for (int m = 1; m <= 12; ++m)
+            for (const int d : {1, DaysInMonth(year, m)})
+                for (const int kind : {1, 2}) {
+                    int days = 0;
+                    ASSERT_NE(NearSectionalTerm(year, m, d, kind, days), "") << year << "-" << m;
+                    ASSERT_TRUE(days >= 1 && days <= 32) << year << "-" << m << "-" << d;
+                }
+    }
+}
 
 struct Row {
     const char* what;
@@ -45,11 +282,7 @@ TEST(Gregorian, ChosenAndExtremeValues)
 {
     // clang-format off
     const Row rows[] = {
-        {"leap 1900", IsLeapYear(1900), 0}, {"leap 2000", IsLeapYear(2000), 1},
-        {"leap 2004", IsLeapYear(2004), 1}, {"leap 2100", IsLeapYear(2100), 0},
         {"days 2009-13", DaysInMonth(2009, 13), 0}, {"days 2009-00", DaysInMonth(2009, 0), 0},
-        {"diff 2000 Feb", DayDifference(2000, 3, 1, 2000, 2, 28), 2},
-        {"diff backwards", DayDifference(1900, 1, 1, 1900, 1, 31), -30},
         {"diff day 0", DayDifference(2009, 3, 0, 2009, 2, 28), 0},
         {"DayDifference month 0", DayDifference(2000, 0, 1, 1900, 1, 31), 0},
         {"DayOfWeek day INT_MAX - 491", DayOfWeek(2000, 3, INT_MAX - 491), 0},
@@ -57,14 +290,10 @@ TEST(Gregorian, ChosenAndExtremeValues)
         {"DayOfWeek year 65536", DayOfWeek(65536, 1, 1), 0},
         {"DayNumber year 67521", DayNumber(67521, 1, 1), 0},  // 67521 - 65536 = 1985
         {"DayNumber day -1", DayNumber(2009, 1, -1), 0},
-        {"DayNumber 9999-12-31", DayNumber(9999, 12, 31),
-            oracle::DaysOf({9999, 12, 31}) - oracle::DaysOf({1900, 1, 31})},
         {"DayOfWeek day 65535", DayOfWeek(2009, 1, 65535),
             oracle::WeekdayOf(oracle::DateOf(oracle::DaysOf({2009, 1, 1}) + 65534))},
         {"DayOfWeek 65535-12-65535", DayOfWeek(65535, 12, 65535),
             ((DaysFromCivil(65535, 12, 65535) + 4) % 7 + 7) % 7},  // 1970-01-01: Thursday
-        // Year 0 is a leap year of the proleptic Gregorian calendar.
-        {"diff 0000-02-28 0000-03-01", DayNumber(0, 3, 1) - DayNumber(0, 2, 28), 2},
         // Floored modulo: 0 for m <= 0, no INT_MIN overflow.
         {"FloorMod(5, 0)", FloorMod(5, 0), 0}, {"FloorMod(INT_MIN, -1)", FloorMod(INT_MIN, -1), 0},
         {"FloorMod(INT_MIN, 7)", FloorMod(INT_MIN, 7), 5},  // -2^31 = -306783379 * 7 + 5
@@ -75,10 +304,8 @@ TEST(Gregorian, ChosenAndExtremeValues)
         {"CivilFromDays LLONG_MAX", CivilFromDays(LLONG_MAX).year, 1970},
         {"CivilFromDays back from -10^12", CivilFromDays(DaysFromCivil(-MaxCivilYear, 1, 1)).year,
             -MaxCivilYear},
-        // Lunar years: 1900..2100 only (GB/T 33661-2017; 1933, 1996, 2033 corrected).
-        {"1933 leap days", LeapMonthDays(1933), 30}, {"1996 fifth", LunarMonthDays(1996, 5), 30},
-        {"2017 leap days", LeapMonthDays(2017), 30}, {"2010 no leap", LeapMonthDays(2010), 0},
-        {"LeapMonth(2052)", LeapMonth(2052), 8}, {"LeapMonth(INT_MIN)", LeapMonth(INT_MIN), 0},
+        // Lunar years: 1900..2100 only.
+        {"2010 no leap", LeapMonthDays(2010), 0}, {"LeapMonth(INT_MIN)", LeapMonth(INT_MIN), 0},
         {"LunarMonthDays(1900, 13)", LunarMonthDays(1900, 13), 0},
         {"LunarMonthDays(1900, 0)", LunarMonthDays(1900, 0), 0},
         {"LunarMonthDays(2101, 1)", LunarMonthDays(2101, 1), 0},
@@ -143,14 +370,10 @@ TEST(Names, Texts)
 {
     // clang-format off
     const TextRow rows[] = {
-        // The year name changes on 立春 (4 February 2009 00:49 CST, 4 February 1900).
-        {"year 2009-02-03", GanZhiText(2009, 2, 3, 1), "戊子"},
+        // The names of years, months and days (the sweep proves the days they change).
         {"year 2009-02-04", GanZhiText(2009, 2, 4, 1), "己丑"},
         {"year 1900-01-01", GanZhiText(1900, 1, 1, 1), "己亥"},
-        // Month names change on each sectional term (小寒 2009: 5 January).
-        {"month 2009-01-04", GanZhiText(2009, 1, 4, 2), "甲子"},
         {"month 2009-01-05", GanZhiText(2009, 1, 5, 2), "乙丑"},
-        {"month 2009-02-04", GanZhiText(2009, 2, 4, 2), "丙寅"},
         {"day 1900-01-31", GanZhiText(1900, 1, 31, 3), "甲辰"},
         {"day 1899-12-31", GanZhiText(1899, 12, 31, 3), "癸酉"},
         {"kind 0", GanZhiText(2009, 1, 1, 0), ""}, {"kind 4", GanZhiText(2009, 1, 1, 4), ""},
@@ -201,20 +424,6 @@ TEST(Names, Texts)
             << d.y;
 }
 
-// The first day of each sign, month by month; the day before it belongs to
-// the sign before.
-TEST(Names, ConstellationsChangeOnTheirFirstDays)
-{
-    const std::pair<int, const char*> firsts[12] = {{21, "水瓶座"}, {20, "双鱼座"}, {21, "白羊座"},
-        {21, "金牛座"}, {22, "双子座"}, {22, "巨蟹座"}, {23, "狮子座"}, {24, "处女座"},
-        {24, "天秤座"}, {24, "天蝎座"}, {23, "射手座"}, {22, "魔羯座"}};
-    for (int m = 1; m <= 12; ++m) {
-        const auto& [first, name] = firsts[m - 1];
-        EXPECT_EQ(ConstellationName(2009, m, first), name) << m;
-        EXPECT_EQ(ConstellationName(2009, m, first - 1), firsts[(m + 10) % 12].second) << m;
-    }
-}
-
 // The lunar table of 1929..2050 as the Purple Mountain Observatory publishes
 // it (GB/T 33661-2017; 1933, 1996 and 2033 corrected against older
 // programs), typed in from the published calendar.
@@ -263,11 +472,8 @@ TEST(Lunar, ChosenDates)
 {
     // clang-format off
     const struct { const char* name; Ymd solar; int year, month, day; bool leap; } rows[] = {
-        {"NewYearsEve2009", {2009, 1, 25}, 2008, 12, 30, false},
-        {"LeapFifthStart2009", {2009, 6, 23}, 2009, 5, 1, true},
-        {"Sixth2009", {2009, 7, 22}, 2009, 6, 1, false},
-        {"LeapSixthEnd2017", {2017, 8, 21}, 2017, 6, 30, true},
-        {"NewYear2051", {2051, 2, 11}, 2051, 1, 1, false},  // computed years from here
+        // Years after the published table (the sweep walks it month by month).
+        {"NewYear2051", {2051, 2, 11}, 2051, 1, 1, false},
         {"LeapEighth2052", {2052, 9, 23}, 2052, 8, 1, true},
         {"NewYear2100", {2100, 2, 9}, 2100, 1, 1, false},
         // New moons near midnight: 2057-09-29 00:00:36 and 2097-08-08
@@ -276,11 +482,6 @@ TEST(Lunar, ChosenDates)
         {"NewMoonAfterMidnight2057", {2057, 9, 29}, 2057, 9, 1, false},
         {"NewMoonAfterMidnight2097", {2097, 8, 8}, 2097, 7, 1, false},
         {"NewMoonBeforeMidnight2089", {2089, 9, 4}, 2089, 8, 1, false},
-        // The three corrected years of the table.
-        {"LeapFifth30_1933", {1933, 7, 22}, 1933, 5, 30, true},
-        {"Seventh30_1996", {1996, 9, 12}, 1996, 7, 30, false},
-        {"LeapEleventh2033", {2033, 12, 22}, 2033, 11, 1, true},
-        {"Twelfth2033", {2034, 1, 20}, 2033, 12, 1, false},
     };
     // clang-format on
     for (const auto& e : rows) {
@@ -321,8 +522,7 @@ TEST(SolarTerms, PublishedInstantsAndDays)
         {0, "2026-01-05 16:23"}, {10, "2026-06-05 23:48"}, {2, "2046-02-04 00:31"}};
     for (const auto& [k, cst] : instants)
         EXPECT_EQ(Minute(SolarTermDate(std::atoi(cst), k)), cst) << k;
-    const std::pair<Ymd, const char*> days[] = {{{2009, 2, 3}, ""}, {{2009, 2, 4}, "立春"},
-        {{2018, 3, 20}, ""}, {{2018, 3, 21}, "春分"}, {{2026, 6, 6}, ""},
+    const std::pair<Ymd, const char*> days[] = {
         {{1951, 12, 23}, "冬至"},                          // two seconds after midnight
         {{2084, 3, 20}, "春分"},                           // 00:00:30
         {{1899, 1, 5}, "小寒"}, {{2101, 12, 22}, "冬至"},  // the table's first and last years
@@ -338,8 +538,6 @@ TEST(SolarTerms, NearSectionalTermAndExtremes)
 {
     // clang-format off
     const struct { Ymd date; int kind; const char* name; int days; } rows[] = {
-        {{2009, 2, 4}, 1, "小寒", 30}, {{2009, 2, 4}, 2, "惊蛰", 29}, {{2009, 2, 3}, 2, "立春", 1},
-        {{2009, 12, 31}, 2, "小寒", 5}, {{2009, 1, 3}, 1, "大雪", 27},
         {{2009, 1, INT_MIN}, 1, "", 0}, {{2009, 2, 29}, 2, "", 0}, {{2009, 13, 1}, 1, "", 0},
         {{INT_MIN, 1, 1}, 2, "", 0}, {{MinTermYear, 1, 1}, 1, "", 0},
         {{MaxTermYear, 12, 31}, 2, "", 0}, {{2009, 3, 1}, 0, "", 0}, {{2009, 3, 1}, 3, "", 0}};
@@ -357,12 +555,7 @@ TEST(SolarTerms, NearSectionalTermAndExtremes)
     }
 }
 
-std::string List(int y, int m, int d, bool withLunar)
-{
-    std::string result = "stale text";
-    GetDayFestivals(y, m, d, result, withLunar);
-    return result;
-}
+std::string List(int y, int m, int d, bool withLunar) { return FestivalList({y, m, d}, withLunar); }
 
 std::string Plain(int y, int m, int d) { return List(y, m, d, false); }
 std::string WithLunar(int y, int m, int d) { return List(y, m, d, true); }
@@ -380,18 +573,22 @@ TEST(Festivals, Lookup)
     {"DragonBoatInLeapMonth", WithLunar, 2009, 6, 27, "端午节 "},  // day 5 of leap month 5
     {"TermFirst", WithLunar, 2009, 10, 8, "寒露 全国高血压日 世界视觉日 "},
     {"EasterLast", Plain, 2018, 4, 1, "愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月) 复活节 "},
-    {"Thanksgiving", Plain, 2009, 11, 26, "感恩节 "},   // 1 November 2009 was a Sunday
     {"NothingIsEmpty", WithLunar, 2009, 6, 3, ""},
-    {"EveOnFourthSunday", WithLunar, 2009, 1, 25, "除夕 世界麻风日 "},  // lunar 2008-12-30
-    {"Eve2050", FindLunarFestival, 2050, 12, 29, "除夕"},  // month 12 has 29 days
-    {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},
+    {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},  // month 12 has 29 days
     {"NoEveBeforeTable", FindLunarFestival, 1899, 12, 29, ""},
     {"NoEveAfterTable", FindLunarFestival, 2101, 12, 29, ""},
+    {"ListYear1", Plain, 1, 1, 1, "元旦节 "},  // the first year of the lists
     {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
     {"Feb29InCommonYear", WithLunar, 2009, 2, 29, ""},
     {"Year0", WithLunar, 0, 1, 1, ""},
     {"WeekdayYear0", FindWeekdayFestival, 0, 5, 10, ""},
     {"Month19Day37", FindGregorianFestival, 2009, 19, 37, ""},  // "1937" lies inside row 1213
+    {"Month13", FindGregorianFestival, 2009, 13, 1, ""},
+    {"Day0", FindGregorianFestival, 2009, 3, 0, ""},
+    {"Feb30", FindGregorianFestival, 2009, 2, 30, ""},
+    {"LunarDay0", FindLunarFestival, 2009, 1, 0, ""},  // 除夕's row is keyed 0100
+    {"LunarDay31", FindLunarFestival, 2009, 12, 31, ""},
+    {"LunarMonth13", FindLunarFestival, 2009, 13, 1, ""},
     // Extreme arguments: no overflow, no table read outside its rows.
     {"WeekdayDayIntMin", FindWeekdayFestival, 2000, 1, INT_MIN, ""},
     {"WeekdayDay38", FindWeekdayFestival, 2010, 1, 38, ""},  // week 6, Sunday: no 麻风日
@@ -407,93 +604,11 @@ TEST(Festivals, Lookup)
         EXPECT_FALSE(IsSectionalTerm(text)) << text;
 }
 
-using Table = std::span<const FestivalRow>;
-
-// The lookup without an index: the first row containing the key anywhere,
-// and the rows of its key after it.
-std::string ScanNames(Table table, int month, int day)
-{
-    char key[16];
-    std::snprintf(key, sizeof key, "%02d%02d", month, day);
-    std::string names;
-    for (std::size_t i = 0; i < table.size() && !table[i].text.empty(); ++i) {
-        const std::string_view row = table[i].text;
-        if (names.empty() && row.find(key) == row.npos) continue;
-        if (!names.empty() && row.substr(0, 4) != table[i - 1].text.substr(0, 4)) break;
-        names += (names.empty() ? "" : " ") + std::string(row.substr(5));
-    }
-    return names;
-}
-
-// Rows "MMDD names" (weekday rows "MMWD"), names separated by single spaces,
-// keys ascending but for 除夕's row 0100 at the end of the lunar table; rows
-// of one key only where their kinds differ; an empty row ends the table. The indexed lookup of every date key answers as
-// the plain scan; months 0, 13 and days 0, 32 around them (and 30 February)
-// have no festival, although the scan finds the 除夕 row's key "0100".
-TEST(Festivals, TablesAndTheirIndex)
-{
-    const struct {
-        const char* name;
-        Table table;
-        std::size_t rows;
-        std::string_view digitKey;  // the one row with ASCII digits among its names
-    } tables[] = {{"Gregorian", GregorianFestivals, 119, "1213"}, {"Lunar", LunarFestivals, 12, ""},
-        {"Weekday", WeekdayFestivals, 11, ""}};
-    for (const auto& t : tables) {
-        ASSERT_EQ(t.table.size(), t.rows + 1) << t.name;
-        EXPECT_TRUE(t.table.back().text.empty());
-        for (std::size_t i = 0; i < t.rows; ++i) {
-            const std::string_view row = t.table[i].text, key = row.substr(0, 4);
-            ASSERT_GE(row.size(), 6u) << i;
-            EXPECT_TRUE(key.find_first_not_of("0123456789") == key.npos && row[4] == ' ') << row;
-            const std::string_view before = i == 0 ? "" : t.table[i - 1].text.substr(0, 4);
-            EXPECT_TRUE(key > before || key == "0100"
-                || (key == before && t.table[i].kind != t.table[i - 1].kind))
-                << row;
-            const std::string_view names = row.substr(5);
-            EXPECT_TRUE(names[0] != ' ' && names.back() != ' ' && names.find("  ") == names.npos)
-                << row;
-            EXPECT_EQ(names.find_first_of("0123456789") != names.npos, key == t.digitKey) << row;
-        }
-    }
-    EXPECT_EQ(LunarFestivals[11].text.substr(0, 4), "0100");
-    for (int month = 0; month <= 13; ++month) {
-        for (int day = 0; day <= 32; ++day) {
-            const bool inMonth = month >= 1 && month <= 12 && day >= 1;
-            const std::string gregorian = inMonth && day <= DaysInMonth(2000, month)
-                ? ScanNames(GregorianFestivals, month, day)
-                : "";
-            EXPECT_EQ(FindGregorianFestival(2009, month, day), gregorian) << month << "-" << day;
-            if (month == 12 && day == LunarMonthDays(2009, 12)) continue;  // 除夕 by month length
-            const std::string lunar =
-                inMonth && day <= 30 ? ScanNames(LunarFestivals, month, day) : "";
-            EXPECT_EQ(FindLunarFestival(2009, month, day), lunar) << month << "-" << day;
-        }
-    }
-}
-
 // The list of one kind alone, with the term and the lunar festival. The
 // borderline rows: 国际儿童节 and 妇女节 are Chinese festivals, 白色情人节 and
-// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad. Every name of every day
-// of four years (Easter, Friday the 13th and the weekday rows in each place)
-// is of exactly one kind: the five lists of one kind hold the names of the
-// whole list, each once.
-std::string OfKind(int y, int m, int d, FestivalKind kind)
-{
-    std::string result;
-    GetDayFestivals(y, m, d, result, true, KindBit(kind));
-    return result;
-}
-
-std::vector<std::string> Words(const std::string& list)
-{
-    std::vector<std::string> words;
-    std::istringstream in(list);
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
-}
-
-TEST(Festivals, KindsSplitEveryList)
+// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad (the sweep shares out
+// every list among the kinds).
+TEST(Festivals, Kinds)
 {
     using enum FestivalKind;
     // clang-format off
@@ -504,7 +619,6 @@ TEST(Festivals, KindsSplitEveryList)
         {"MidAutumn", {2009, 10, 3}, Folk, "中秋节 "},
         {"Eve", {2010, 2, 13}, Folk, "除夕 "},
         {"ChildrensDayIsChinese", {2009, 6, 1}, China, "国际儿童节 "},
-        {"ChildrensDayNotWorld", {2009, 6, 1}, World, ""},
         {"WhiteDayWestern", {2009, 3, 14}, West, "白色情人节 "},
         {"PiDayWorld", {2009, 3, 14}, World, "国际数学日 "},
         {"HalloweenEve", {2009, 10, 31}, West, "万圣节前夜 "},
@@ -512,33 +626,18 @@ TEST(Festivals, KindsSplitEveryList)
         {"MothersDayWeekdayRow", {2009, 5, 10}, West, "国际母亲节 "},
         {"BlackFriday", {2009, 2, 13}, West, "黑色星期五 "},
         {"Easter", {2009, 4, 12}, West, "复活节 "},
-        {"EasterNotChinese", {2009, 4, 12}, China, ""},
     };
     // clang-format on
     for (const auto& r : rows)
-        EXPECT_EQ(OfKind(r.date.y, r.date.m, r.date.d, r.kind), r.expected) << r.name;
-    for (int y = 2008; y <= 2011; ++y)
-        for (int m = 1; m <= 12; ++m)
-            for (int d = 1; d <= DaysInMonth(y, m); ++d) {
-                std::vector<std::string> parts;
-                for (int k = 0; k < 5; ++k)
-                    for (std::string& w : Words(OfKind(y, m, d, static_cast<FestivalKind>(k))))
-                        parts.push_back(std::move(w));
-                std::vector<std::string> whole = Words(WithLunar(y, m, d));
-                std::ranges::sort(parts);
-                std::ranges::sort(whole);
-                ASSERT_EQ(parts, whole) << y << "-" << m << "-" << d;
-            }
+        EXPECT_EQ(FestivalList(r.date, true, KindBit(r.kind)), r.expected) << r.name;
 }
 
 // Western Easter Sundays from published tables: 1818 has the earliest possible
 // date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar month after the
-// equinox's; 2001 and 2011 fall on lunar day 22.
+// equinox's.
 TEST(Festivals, PublishedEasterSundays)
 {
-    for (const Ymd d : {Ymd{2009, 4, 12}, Ymd{2010, 4, 4}, Ymd{2001, 4, 15}, Ymd{2011, 4, 24},
-             Ymd{2025, 4, 20}, Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22},
-             Ymd{1943, 4, 25}, Ymd{2100, 3, 28}})
+    for (const Ymd d : {Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22}, Ymd{1943, 4, 25}})
         for (const bool withLunar : {false, true})
             EXPECT_TRUE(List(d.y, d.m, d.d, withLunar).ends_with("复活节 ")) << d.y;
 }

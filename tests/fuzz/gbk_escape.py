@@ -1,14 +1,8 @@
 #!/usr/bin/env python3
-"""Build tool for the fuzzers: copies a UTF-8 source file with the non-ASCII
-characters of its plain narrow string and character literals replaced by the
-octal escapes of their GBK bytes ("鼠" becomes "\\312\\363"), so that clang,
-which has no -fexec-charset=GBK, compiles the same narrow literals as g++ with
-qov_gbk(). An octal escape ends after three digits, so a digit that follows
-one stays a character of its own. Comments, u8/u/U/L literals and code stay
-as they are (clang reads UTF-8 source).
-
-Usage: gbk_escape.py INPUT OUTPUT. Exits 1 on unreadable input, invalid
-UTF-8, a character GBK cannot encode, or a non-ASCII narrow raw string.
+"""Copies a UTF-8 source with the non-ASCII characters of its plain narrow
+literals as octal escapes of their GBK bytes ("鼠" becomes "\\312\\363"), so
+that clang, which has no -fexec-charset=GBK, compiles the bytes g++ does.
+Usage: gbk_escape.py INPUT OUTPUT; exits 1 on bad input or a non-GBK character.
 """
 import re
 import sys

@@ -14,41 +14,34 @@ using namespace qov;
 using qov::fuzz::EdgyInt;
 using qov::fuzz::IsGbkText;
 
-bool IsNumberText(const std::string& text, int n) { return text == std::to_string(n); }
-
 // `consistent`: the lists were last rebuilt by the window's own calls,
 // so a lunar choice names a lunar date that exists.
 void CheckLists(const QueryLists& lists, bool consistent)
 {
-    const bool lunar = lists.Mode() == QueryMode::Lunar;
-    const auto& years = lists.YearItems();
+    const auto inside = [](int index, std::size_t size) {
+        return index >= 0 && index < static_cast<int>(size);
+    };
     const auto& months = lists.MonthItems();
     const auto& days = lists.DayItems();
-    QOV_CHECK(static_cast<int>(years.size()) == LastPageYear - FirstPageYear + 1);
-    QOV_CHECK(months.size() == 12 || months.size() == 13);
-    QOV_CHECK(days.size() >= 28 && days.size() <= 31);
-    QOV_CHECK(lists.YearIndex() >= 0 && lists.YearIndex() < static_cast<int>(years.size()));
-    QOV_CHECK(lists.MonthIndex() >= 0 && lists.MonthIndex() < static_cast<int>(months.size()));
-    QOV_CHECK(lists.DayIndex() >= 0 && lists.DayIndex() < static_cast<int>(days.size()));
-    for (std::size_t i = 0; i < days.size(); ++i)
-        QOV_CHECK(IsNumberText(days[i], static_cast<int>(i) + 1));
+    QOV_CHECK(static_cast<int>(lists.YearItems().size()) == LastPageYear - FirstPageYear + 1);
+    QOV_CHECK(
+        (months.size() == 12 || months.size() == 13) && days.size() >= 28 && days.size() <= 31);
+    QOV_CHECK(inside(lists.YearIndex(), lists.YearItems().size())
+        && inside(lists.MonthIndex(), months.size()) && inside(lists.DayIndex(), days.size()));
     for (const std::string& m : months) QOV_CHECK(IsGbkText(m) && m.size() <= 6);
-    const int year = lists.CurrentYear();
-    QOV_CHECK(IsNumberText(years[static_cast<std::size_t>(lists.YearIndex())], year));
+    const int year = lists.CurrentYear(), day = lists.CurrentDay();
+    QOV_CHECK(
+        lists.YearItems()[static_cast<std::size_t>(lists.YearIndex())] == std::to_string(year));
+    QOV_CHECK(days[static_cast<std::size_t>(lists.DayIndex())] == std::to_string(day));
     const QueryMonth month = lists.CurrentMonth();
-    const int day = lists.CurrentDay();
-    QOV_CHECK(day == lists.DayIndex() + 1);
-
     const std::optional<SolarDate> found = lists.Query();
-    if (found) {
-        QOV_CHECK(found->month >= 1 && found->month <= 12);
-        QOV_CHECK(found->day >= 1 && found->day <= DaysInMonth(found->year, found->month));
-        QOV_CHECK(found->year >= FirstPageYear && found->year <= LastPageYear + 1);
-    }
+    QOV_CHECK(!found
+        || (found->month >= 1 && found->month <= 12 && found->day >= 1
+            && found->day <= DaysInMonth(found->year, found->month) && found->year >= FirstPageYear
+            && found->year <= LastPageYear + 1));
     if (!consistent) return;
-    QOV_CHECK(month.month >= 1 && month.month <= 12);
-    QOV_CHECK(found.has_value());
-    if (!lunar) {
+    QOV_CHECK(month.month >= 1 && month.month <= 12 && found.has_value());
+    if (lists.Mode() != QueryMode::Lunar) {
         QOV_CHECK(!month.leap && *found == (SolarDate{year, month.month, day}));
         QOV_CHECK(static_cast<int>(days.size()) == DaysInMonth(year, month.month));
         return;
@@ -66,7 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     QueryLists lists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
     bool consistent = true;
-    CheckLists(lists, consistent);
     for (int step = 0; step < 256 && in.remaining_bytes() > 0; ++step) {
         // Mostly indexes inside the lists, as the combo boxes send them.
         const int index = in.ConsumeBool() ? in.ConsumeIntegralInRange(-1, 160) : EdgyInt(in);

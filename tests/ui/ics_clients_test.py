@@ -2,7 +2,7 @@
 # The calendar export as other programs read it: each case of a table is
 # exported by `qov --export-ics`, checked byte by byte, parsed by
 # python3-icalendar and its events counted per kind against the festival
-# tables, the shipped holiday file and the calendar; khal imports one export
+# tables, the shipped holiday file, the user's days and the calendar; khal imports one export
 # twice and lists its days; refusals and write errors end it.
 # Usage: ics_clients_test.py QOV SOURCE_DIR
 import collections
@@ -25,9 +25,14 @@ CONFIG = WORK / "config"
 (CONFIG / "qov").mkdir(parents=True)
 # The user's own line, a name with every character a TEXT value escapes.
 (CONFIG / "qov" / "holidays.tsv").write_text("2026-10-10\t休\ta,b;c\\d\n", encoding="utf-8")
+# The user's days: on 闰四月三十 (its last day, or 四月's in the years without
+# a 闰四月), on 29 February (the 28th in common years), on 腊月三十 (除夕).
+(CONFIG / "qov" / "mydays.tsv").write_text(
+    "农历\t闰04-30\t外婆生日\t1948\n公历\t02-29\t生日,聚会;备忘\\旧\n农历\t12-30\t除夕夜\n",
+    encoding="utf-8")
 ENV = dict(os.environ, XDG_CONFIG_HOME=str(CONFIG), HOME=str(WORK), QT_QPA_PLATFORM="offscreen")
 ALL = "terms,holidays,lunar-festivals,gregorian-festivals,international-days," \
-      "western-festivals,lunar-dates"
+      "western-festivals,my-days,lunar-dates"
 TODAY = datetime.date.today().year
 failures = []
 
@@ -44,15 +49,15 @@ def qov(*args):
 
 def table_rows(name):
     """Key to the (name, kind) pairs of its rows, in table order."""
-    text = (ROOT / "festivals" / "festival_tables.h").read_text(encoding="utf-8")
-    block = text[text.index(name + " = {"):]
-    block = block[:block.index("};")]
+    block = TABLES[TABLES.index(name + " = {"):]
     rows = collections.defaultdict(list)
-    for key, names, kind in re.findall(r'"(\d{4}) ([^"]+)", FestivalKind::(\w+)', block):
+    for key, names, kind in re.findall(r'"(\d{4}) ([^"]+)", FestivalKind::(\w+)',
+                                       block[:block.index("};")]):
         rows[key] += [(n, kind) for n in names.split(" ")]
     return rows
 
 
+TABLES = (ROOT / "festivals" / "festival_tables.h").read_text(encoding="utf-8")
 GREGORIAN, LUNAR, WEEKDAY = (table_rows(n) for n in
                              ("GregorianFestivals", "LunarFestivals", "WeekdayFestivals"))
 MONTHS = ["正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "十二"]
@@ -67,11 +72,8 @@ def gregorian_festivals(day):
     key = f"{day.month:02d}{t // 7}{t % 7}"
     fallback = f"{day.month:02d}50" if (t // 7, t % 7) == (4, 0) else key
     names += WEEKDAY.get(key, WEEKDAY.get(fallback, []))
-    if day.day == 13 and day.weekday() == 4:
-        names.append(("黑色星期五", "West"))
-    if day == dateutil.easter.easter(day.year):
-        names.append(("复活节", "West"))
-    return names
+    return names + [("", "West")] * ((day.day, day.weekday()) == (13, 4)) \
+        + [("", "West")] * (day == dateutil.easter.easter(day.year))
 
 
 def expected(years, kinds, lunar_dates):
@@ -92,9 +94,13 @@ def expected(years, kinds, lunar_dates):
             counts[category] = sum(k == kind for d in days for _, k in gregorian_festivals(d))
     if "lunar-dates" in kinds:
         counts["农历日期"] = sum(d >= datetime.date(1900, 1, 31) for d in days)
+    # 除夕 is the eve of 春节.
+    eves = {d - datetime.timedelta(1) for d, s in lunar_dates.items() if s == "农历正月初一"}
+    if "my-days" in kinds:  # one a year, 外婆生日 from 1948, 除夕夜 on each 除夕
+        counts["纪念日"] = years[1] - years[0] + 1 + max(0, years[1] - max(years[0], 1948) + 1) \
+            + len(eves & set(lunar_dates))
     if "lunar-festivals" in kinds:
-        # A leap month repeats its month's festivals; 除夕 is the eve of 春节.
-        eves = {d - datetime.timedelta(1) for d, s in lunar_dates.items() if s == "农历正月初一"}
+        # A leap month repeats its month's festivals.
         counts["传统节日"] = len(eves & set(lunar_dates)) + sum(
             len(LUNAR.get(f"{MONTHS.index(m) + 1:02d}{DAYS.index(dd) + 1:02d}", []))
             for d, s in lunar_dates.items()
@@ -112,21 +118,30 @@ def parse(data, case):
         check(len(line) <= 75 and "\ufffd" not in line.decode("utf-8", "replace"),
               f"{case}: line {line!r}")
     calendar = icalendar.Calendar.from_ical(data)
-    check(all(k in calendar for k in ("VERSION", "PRODID", "CALSCALE", "X-WR-CALNAME")),
-          f"{case}: VCALENDAR properties")
     events = calendar.walk("VEVENT")
+    check(all(k in calendar for k in ("VERSION", "PRODID", "CALSCALE", "X-WR-CALNAME"))
+          and len({e["UID"] for e in events}) == len(events), f"{case}: properties or UIDs")
     for e in events:
         start, end = e["DTSTART"].dt, e["DTEND"].dt
         check(type(start) is datetime.date and end - start == datetime.timedelta(1)
               and "DTSTAMP" in e and e["TRANSP"] == "TRANSPARENT", f"{case}: {e['UID']}")
-    check(len({e["UID"] for e in events}) == len(events), f"{case}: UIDs repeat")
     return events
 
 
 DEFAULT = "terms,holidays,lunar-festivals,gregorian-festivals"
+# Summaries on their days, and text as written, per --years.
+SUMMARIES = {
+    "2026": (("2026-10-01", "国庆节 休"), ("2026-10-10", "a,b;c\\d 休"),
+             ("2026-09-20", "国庆节 调休上班"), ("2026-11-07", "立冬"),
+             ("2026-12-07", "农历十月廿九"), ("2026-12-08", "农历十月三十"),
+             ("2026-11-28", "农历十月二十"), ("2026-02-16", "除夕夜"),
+             ("2026-02-28", "生日,聚会;备忘\\旧"), ("2026-06-14", "外婆生日 第79个")),
+    "2020": (("2020-06-20", "外婆生日 第73个"), ("2020-02-29", "生日,聚会;备忘\\旧"))}
+RAW = ("SUMMARY:a\\,b\\;c\\\\d 休", "DESCRIPTION:交节时刻 2026-11-07 17:52 北京时间",
+       "DESCRIPTION:交节时刻 2026-01-05 16:23 北京时间", "SUMMARY:生日\\,聚会\\;备忘\\\\旧")
 # --years (None: qov's default), --include (None: qov's default)
 for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), ("2100", ALL),
-                       ("2026", ALL)):
+                       ("2026", ALL), ("2020", "my-days")):
     args = ["--export-ics", "-"] + (["--years", years] if years else []) \
         + (["--include", include] if include else [])
     span = (int(years), int(years)) if years else (TODAY, min(TODAY + 1, 2100))
@@ -141,13 +156,10 @@ for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), 
     want = expected(span, (include or DEFAULT).split(","), lunar)
     check(counts == want, f"{case}: events per kind {dict(counts)} != {dict(want)}")
     summaries = {(str(e["DTSTART"].dt), str(e["SUMMARY"])) for e in events}
+    for day, summary in SUMMARIES.get(years, ()):
+        check((day, summary) in summaries, f"{case}: no {summary} on {day}")
     if years == "2026":
-        for day, summary in (("2026-10-01", "国庆节 休"), ("2026-10-10", "a,b;c\\d 休"),
-                             ("2026-09-20", "国庆节 调休上班"), ("2026-11-07", "立冬"),
-                             ("2026-12-07", "农历十月廿九"), ("2026-12-08", "农历十月三十"),
-                             ("2026-11-28", "农历十月二十")):
-            check((day, summary) in summaries, f"{case}: no {summary} on {day}")
-        for raw in ("SUMMARY:a\\,b\\;c\\\\d 休", "DESCRIPTION:交节时刻 2026-11-07 17:52 北京时间"):
+        for raw in RAW:
             check(raw.encode() in done.stdout, f"{case}: no {raw}")
         uids = re.findall(rb"^UID:.*$", done.stdout, re.M)
         again = qov(*args).stdout
@@ -156,7 +168,6 @@ for years, include in (("2027", "terms,holidays"), (None, None), ("1900", ALL), 
 # khal imports the export into a calendar of its own, twice: the second
 # import updates the events of the first.
 khal_conf = WORK / "khal.conf"
-(WORK / "cal").mkdir()
 khal_conf.write_text(f"""[calendars]
 [[qov]]
 path = {WORK / 'cal'}
@@ -164,6 +175,7 @@ path = {WORK / 'cal'}
 dateformat = %Y-%m-%d
 longdateformat = %Y-%m-%d
 """)
+(WORK / "cal").mkdir()
 ics = WORK / "qov.ics"
 ics.write_text("stale", encoding="utf-8")
 check(qov("--export-ics", str(ics), "--years", "2026", "--include", "terms,holidays")

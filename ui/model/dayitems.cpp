@@ -96,7 +96,7 @@ std::string GbkToUtf8(std::string_view gbk)
 }
 
 void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& holidays,
-    std::vector<DayItem>& items)
+    const MyDayList& myDays, std::vector<DayItem>& items)
 {
     const auto wants = [kinds](ItemKind kind) { return (kinds & KindBit(kind)) != 0; };
     if (wants(ItemKind::Term)) {
@@ -121,6 +121,14 @@ void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& 
         std::string list;
         GetDayFestivals(date.year, date.month, date.day, list, false, KindBit(festival));
         AddNames(items, item, list);
+    }
+    if (wants(ItemKind::MyDay)) {
+        const std::size_t first = items.size();
+        for (const MyDayHit& hit : myDays.On(date)) {
+            const auto same = [&](const DayItem& item) { return item.name == hit.day->name; };
+            if (std::none_of(items.begin() + static_cast<std::ptrdiff_t>(first), items.end(), same))
+                Add(items, ItemKind::MyDay, hit.day->name, MyDayText(hit));
+        }
     }
     if (wants(ItemKind::LunarDate) && HasLunarDate(lunar)) {
         std::string name(AsChars(lunar.isLeap ? u8"农历闰" : u8"农历"));

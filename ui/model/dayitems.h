@@ -11,6 +11,7 @@
 
 #include "gregorian.h"
 #include "model/holidays.h"
+#include "model/mydays.h"
 
 namespace qov {
 
@@ -21,9 +22,10 @@ enum class ItemKind : std::uint8_t {
     GregorianFestival,  // 公历节日: the festival rows of FestivalKind::China
     InternationalDay,   // 国际纪念日: FestivalKind::World
     WesternFestival,    // 西方节日: FestivalKind::West, with 黑色星期五 and 复活节
+    MyDay,              // 纪念日: the user's own days (mydays.tsv), year by year
     LunarDate,          // the day's lunar date, "农历十月廿九"
 };
-inline constexpr std::size_t ItemKindCount = 7;
+inline constexpr std::size_t ItemKindCount = 8;
 
 // A set of kinds: bit k for ItemKind k.
 using ItemKinds = std::uint32_t;
@@ -44,6 +46,7 @@ inline constexpr std::array<KindInfo, ItemKindCount> ItemKindInfo = {{
     {ItemKind::GregorianFestival, "gregorian-festivals", u8"公历节日", true},
     {ItemKind::InternationalDay, "international-days", u8"国际纪念日", false},
     {ItemKind::WesternFestival, "western-festivals", u8"西方节日", false},
+    {ItemKind::MyDay, "my-days", u8"纪念日", false},
     {ItemKind::LunarDate, "lunar-dates", u8"农历日期", false},
 }};
 
@@ -57,15 +60,18 @@ constexpr ItemKinds DefaultKinds() noexcept
 
 struct DayItem {
     ItemKind kind;
-    std::string name;  // what the item is called: "国庆节", "立冬", "农历十月廿九"
-    std::string summary;  // as the window shows it: "国庆节 休", "国庆节 调休上班", "立冬"
+    std::string name;  // what the item is called: "国庆节", "立冬", "农历十月廿九", "外婆生日"
+    std::string summary;  // as the window shows it: "国庆节 休", "立冬", "外婆生日 第73个"
     std::string description;  // a 节气's instant, "" for the others
 };
 
 // Appends the items of the kinds in `kinds` that fall on `date` to `items`,
-// in the order of ItemKind; holidays as `holidays` gives them.
+// in the order of ItemKind; holidays as `holidays` gives them, the user's
+// days as `myDays` places them (by the yearly rules the window follows). Of
+// the user's days with one name on one date only the first is an item: the
+// name makes the item's identity.
 void AppendDayItems(const SolarDate& date, ItemKinds kinds, const HolidayTable& holidays,
-    std::vector<DayItem>& items);
+    const MyDayList& myDays, std::vector<DayItem>& items);
 
 // The UTF-8 text of a GBK engine or festival text; a character outside the
 // engine's own characters becomes U+FFFD.

@@ -158,7 +158,8 @@ std::string KindKeys(ItemKinds kinds)
     return keys;
 }
 
-std::string WriteICalendar(const ExportRequest& request, const HolidayTable& holidays)
+std::string WriteICalendar(
+    const ExportRequest& request, const HolidayTable& holidays, const MyDayList& myDays)
 {
     std::string out;
     Line(out, "BEGIN:VCALENDAR");
@@ -177,7 +178,7 @@ std::string WriteICalendar(const ExportRequest& request, const HolidayTable& hol
         items.clear();
         AppendDayItems(
             {static_cast<int>(date.year), static_cast<int>(date.month), static_cast<int>(date.day)},
-            request.kinds, holidays, items);
+            request.kinds, holidays, myDays, items);
         for (const DayItem& item : items) Event(out, date, next, item, stamp);
         date = next;
     }

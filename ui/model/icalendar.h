@@ -32,8 +32,10 @@ struct ExportRequest {
     std::int64_t stamp = 0;  // DTSTAMP: seconds since 1970-01-01 UTC
 };
 
-// The whole calendar. UIDs derive from date, kind and name alone, so that a
-// later export of the same facts updates the events it imported before.
-std::string WriteICalendar(const ExportRequest& request, const HolidayTable& holidays);
+// The whole calendar, the user's days as `myDays` holds them. UIDs derive
+// from date, kind and name alone, so that a later export of the same facts
+// updates the events it imported before.
+std::string WriteICalendar(
+    const ExportRequest& request, const HolidayTable& holidays, const MyDayList& myDays);
 
 }  // namespace qov
