@@ -137,7 +137,11 @@ void CSettingsDlg::CreateControls(const QovSettings& current)
     for (QWidget* w : {static_cast<QWidget*>(m_calendar), static_cast<QWidget*>(m_leap),
              static_cast<QWidget*>(m_month), static_cast<QWidget*>(m_day)})
         dateRow->addWidget(w);
-    form->addRow(u"日期(&D)："_s, dateRow);
+    // A row of several fields: its label names the first, so that the
+    // mnemonic works and "&" is not shown.
+    auto* dateLabel = new QLabel(u"日期(&D)："_s, mine);
+    dateLabel->setBuddy(m_calendar);
+    form->addRow(dateLabel, dateRow);
     m_firstYear = new QSpinBox(mine);
     m_firstYear->setObjectName(u"myDayFirstYear"_s);
     m_firstYear->setAccessibleName(u"起始年份"_s);
