@@ -15,6 +15,7 @@
 #include "model/dayitems.h"
 #include "model/daytexts.h"
 #include "model/holidaycn.h"
+#include "model/icalendar.h"
 #include "modeltest.h"
 
 namespace qov {
@@ -91,18 +92,19 @@ TEST(Holidays, ShippedAndUserDays)
                                                "2026-10-09\t休\t国庆节\n"  // added
                                                "2026-10-10\t休\t补假\n"    // 班 becomes 休
                                                "2026-10-01\t-\n"           // removed
-                                               "2003-05-01\t-\n");         // nothing to remove
+                                               "2003-05-01\t-\n"           // nothing to remove
+                                               "2100-12-31\t休\t末\n");    // the last year
     const HolidayTable& shipped = HolidayTable::Shipped();
     const HolidayTable table = shipped.WithOverrides(user.lines);
     // Downloads: 2026 with two days (2026-10-09, a Friday 班, is left out; a
-    // name with an escaped surrogate pair),
+    // name with an escaped surrogate pair, U+1F400 whose low half is DC00),
     // 2025 not announced, with numbers of every form JSON has.
     const auto read = [](const char* json, int year) {
         return ReadHolidayCn(json, year).schedule.value();
     };
     const HolidayTable layered = LayerSchedules(shipped,
         {read(R"({"year": 2026, "papers": [], "days": [
-            {"name": "元旦\uD83C\uDF86", "date": "2025-12-31", "isOffDay": true},
+            {"name": "元旦\uD83D\uDC00", "date": "2025-12-31", "isOffDay": true},
             {"name": "x", "date": "2026-10-03", "isOffDay": false},
             {"name": "x", "date": "2026-10-09", "isOffDay": false}]})",
              2026),
@@ -117,7 +119,7 @@ TEST(Holidays, ShippedAndUserDays)
         {"DownloadOwnsItsYear", layered, {2026, 10, 1}, ""},
         {"DownloadDay", layered, {2026, 10, 3}, "班x"},
         {"DownloadWeekdayWork", layered, {2026, 10, 9}, ""},
-        {"DownloadLastDecember", layered, {2025, 12, 31}, "休元旦\xF0\x9F\x8E\x86"},
+        {"DownloadLastDecember", layered, {2025, 12, 31}, "休元旦\xF0\x9F\x90\x80"},
         {"EmptyDownloadKeepsYear", layered, {2025, 10, 8}, "休国庆节、中秋节"},
         {"ExtendedSpringFestival2020", shipped, {2020, 2, 2}, "休春节"},  // extended for the epidemic
         {"VictoryDay2015", shipped, {2015, 9, 3}, "休抗日战争暨世界反法西斯战争胜利70周年纪念日"},
@@ -130,10 +132,10 @@ TEST(Holidays, ShippedAndUserDays)
         {"Added", table, {2027, 1, 1}, "休元旦"}, {"AddedBetween", table, {2026, 10, 9}, "休国庆节"},
         {"Replaced", table, {2026, 10, 10}, "休补假"}, {"Removed", table, {2026, 10, 1}, ""},
         {"Kept", table, {2026, 10, 2}, "休国庆节"}, {"KeptFirstYear", table, {2004, 1, 1}, "休元旦"},
-        {"StillNothing", table, {2003, 5, 1}, ""}};
+        {"StillNothing", table, {2003, 5, 1}, ""}, {"LastYear", table, {2100, 12, 31}, "休末"}};
     // clang-format on
     for (const auto& r : rows) EXPECT_EQ(Show(r.in.Lookup(r.date)), r.expected) << r.name;
-    EXPECT_EQ(shipped.Days().size() + 2, table.Days().size() + 1);
+    EXPECT_EQ(shipped.Days().size() + 2, table.Days().size());
 }
 
 // Panel line 3's holiday run and the start of the tip's note; a user's
@@ -257,9 +259,10 @@ TEST(MyDaysFile, KeepsEveryLine)
         "公历\t10-02\t纪念日\t2001\r\n"
         "农历\t08-15\t团圆\r\n");
 
-    MyDaysFile first("农历\t01-01\t春\n");
+    MyDaysFile first("\xEF\xBB\xBF农历\t01-01\t春\n");  // a mark before the first day
+    EXPECT_EQ(first.Days().at(0).name, "春");
     EXPECT_TRUE(first.Replace(0, Lunar(1, 2, false, 0, "初二")));
-    EXPECT_EQ(first.Bytes(), "农历\t01-02\t初二\n");
+    EXPECT_EQ(first.Bytes(), "\xEF\xBB\xBF农历\t01-02\t初二\n");
     MyDaysFile empty("");
     empty.Add(Lunar(1, 1, false, 0, "春"));
     EXPECT_EQ(empty.Bytes(), "农历\t01-01\t春\n");
@@ -303,6 +306,9 @@ TEST(MyDayTexts, CellTipAndPanel)
     AppendDayItems(cell.date, KindBit(ItemKind::MyDay), HolidayTable(), twice, items);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].summary + ' ' + items[1].summary, DayTipTexts(cell.date, options).holiday);
+    // The export's stamp a second before 1970 (floored, not truncated).
+    const std::string ics = WriteICalendar({{2020, 2020}, KindBit(ItemKind::MyDay), -1}, {}, list);
+    EXPECT_NE(ics.find("DTSTAMP:19691231T235959Z"), ics.npos);
 }
 
 // Every page from December 1899 to February 2101 with its cells, tips,

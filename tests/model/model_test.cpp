@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/dateentry.h"
 #include "model/daytexts.h"
@@ -183,6 +184,14 @@ TEST(MonthPage, Navigation)
             p.SetYear(r.arg), p.SetMonth(r.arg), p, ApplyGridKey(p, GridKey(r.arg))};
         EXPECT_EQ(after[std::string_view("<>[]ym=k").find(r.command)].Date(), r.expected) << r.name;
     }
+    // Wheel deltas, 120 a notch: parts add up across a delta of 0, a turn back drops them.
+    for (const auto& [deltas, steps] :
+        {std::pair{std::vector{60, 0, 60}, 1}, {{90, -60, -60}, -1}}) {
+        WheelSteps wheel;
+        int sum = 0;
+        for (const int delta : deltas) sum += wheel.Add(delta);
+        EXPECT_EQ(sum, steps) << deltas[0];
+    }
 }
 
 // CellAt gives `date`, SelectCell `selects` at the ends of the page range (the
@@ -226,22 +235,20 @@ TEST(MonthPage, QueryLists)
     const char* const Plain = "1,2,3,4,5,6,7,8,9,10,11,12";
     const char* const Leap5 = "1,2,3,4,5,5(闰),6,7,8,9,10,11,12";
     const char* const Leap11 = "1,2,3,4,5,6,7,8,9,10,11,11(闰),12";
-    const char* const Leap8 = "1,2,3,4,5,6,7,8,8(闰),9,10,11,12";
     // clang-format off
     const struct { const char* name; SolarDate start; const char *steps, *months, *month; int days, day;
         std::optional<SolarDate> query; } rows[] = {
         {"YearOutsideRange", {1899, 12, 31}, "", Plain, "12", 31, 31, SolarDate{1900, 12, 31}},
         {"YearDropsLeapDay", {2008, 2, 29}, "y2009", Plain, "2", 28, 1, SolarDate{2009, 2, 1}},
         {"LeapFifth", {2009, 1, 1}, "l m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
-        // Computed year: a leap eighth month of 29 days from 23 September 2052.
-        {"LeapEighth2052", {2052, 1, 1}, "l m8", Leap8, "8(闰)", 29, 1, SolarDate{2052, 9, 23}},
         {"Day30Dropped", {2009, 1, 1}, "l m4 d29 m5", Leap5, "5(闰)", 29, 1, SolarDate{2009, 6, 23}},
         {"NoLeapYear", {2009, 1, 1}, "l m5 y2010", Plain, "1", 30, 1, SolarDate{2010, 2, 14}},
         {"NoLeapKeeps3", {2009, 1, 1}, "l m2 d9 y2010", Plain, "3", 30, 10, SolarDate{2010, 4, 23}},
         {"GregorianDropsLeap", {2009, 1, 1}, "l m5 g", Plain, "1", 31, 1, SolarDate{2009, 1, 1}},
         {"GregorianKeeps6", {2009, 1, 1}, "l m6 d28 g", Plain, "6", 30, 29, SolarDate{2009, 6, 29}},
         {"Leap11th2033", {2033, 1, 1}, "l m11", Leap11, "11(闰)", 29, 1, SolarDate{2033, 12, 22}},
-        {"BadIndexes", {2009, 3, 3}, "y2101 m-1 m12 d31", Plain, "3", 31, 3, SolarDate{2009, 3, 3}}};
+        {"BadIndexes", {2009, 3, 3}, "y2101 m-1 m12 d31", Plain, "3", 31, 3, SolarDate{2009, 3, 3}},
+        {"FirstMonth", {2009, 3, 3}, "m0", Plain, "1", 31, 3, SolarDate{2009, 1, 3}}};
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -308,8 +315,7 @@ TEST(DayTexts, PanelLines)
         {"TwelveBytes", "七夕情人节鹊", "七夕情人节鹊", "七夕情人节鹊"},
         {"ThirteenBytes", "消除种族歧视 ", "消除种族…", "消除种族歧视 "},
         {"MixedCharacters", "a中b文cdefghijk", "a中b文…", "a中b文cdefghijk"},
-        {"TwentyBytes", "一二三四五六七八九十", "一二三四…", "一二三四五六七八九十"},
-        {"CutAfter21", "愚人节 全国爱国卫生运动月", "愚人节 …", "愚人节 全国爱国卫生运……"}};
+        {"TwentyBytes", "一二三四五六七八九十", "一二三四…", "一二三四五六七八九十"}};
     // clang-format on
     for (const auto& r : cuts) {
         EXPECT_EQ(ShortenCellText(r.text), r.cell) << r.name;
