@@ -9,6 +9,7 @@
 #include "calendarapp.h"
 #include "commandline.h"
 #include "model/colors.h"
+#include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
 #include "uitest.h"
 
@@ -189,7 +190,8 @@ private Q_SLOTS:
 
     // A lock file that cannot be opened (a directory in its place) lets the
     // program run instead of counting as another instance. Later starts and
-    // a start after kill -9 are the tray script's (tests/tray).
+    // a start after kill -9 are the tray script's (tests/tray). A hand-over
+    // that no copy answers fails, so that the start runs on.
     void singleInstance()
     {
         const QTemporaryDir dir;
@@ -198,6 +200,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(u"Blocked.lock"_s));
         const CSingleInstance blocked(u"Blocked"_s);
         QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
+        QVERIFY(!HandOver(u"Blocked"_s, {}, 200));
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 };
