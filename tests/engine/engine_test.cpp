@@ -557,7 +557,7 @@ std::string Plain(int y, int m, int d) { return FestivalList({y, m, d}, false); 
 std::string WithLunar(int y, int m, int d) { return FestivalList({y, m, d}, true); }
 
 // Chosen dates; the weekday rows, Friday the 13th, Easter and 除夕 of every
-// date are swept in sweep_test.cpp.
+// date are swept in Sweep.EveryDay.
 TEST(Festivals, Lookup)
 {
     // clang-format off
