@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """Reads qov, started on 1 October 2026, through AT-SPI as a screen reader
 does; run by bridge_test.sh. Prints PASS or FAIL a check; the status is 0
 when nothing failed."""

@@ -1,3 +1,4 @@
+#!/usr/bin/python3
 """qov's tray icon over StatusNotifierItem, the path of KDE, GNOME's
 AppIndicator extension and most panels: a watcher on the private session bus,
 as a panel runs it, then qov --tray. Reads the item's icon, tooltip and menu,
