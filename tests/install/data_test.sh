@@ -7,9 +7,10 @@
 set -euo pipefail
 check=$1
 src=$2
-id=io.github.qov.Calendar
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+# shellcheck source=tests/install/checks.sh
+source "$(dirname "$0")/checks.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -53,10 +54,7 @@ install)
   build=$3
   cmake --install "$build" --prefix "$tmp/usr" >/dev/null
   share=$tmp/usr/share
-  for file in bin/qov libexec/qov/qov-update share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-    share/icons/hicolor/{16x16,32x32,48x48,128x128,256x256}/apps/$id.png \
-    share/icons/hicolor/scalable/apps/$id.svg share/man/man1/qov.1.gz \
-    share/doc/qov/copyright share/doc/qov/changelog.gz; do
+  for file in "${installed_files[@]}"; do
     [ -s "$tmp/usr/$file" ] || fail "cmake --install put no $file"
   done
   [ -x "$tmp/usr/bin/qov" ] || fail "bin/qov is not executable"
