@@ -23,8 +23,8 @@ if [ "${1:-}" = --in-session ]; then
   [ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
   export DISPLAY=":$(cat "$work/display")" QOV_TEST_SESSION=1
   mkdir -m 700 "$work/runtime"
-  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-    XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+  export PYTHONDONTWRITEBYTECODE=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
+    XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
   unset WAYLAND_DISPLAY
   exec "$here/$2" "$1" "${@:3}"
 fi
