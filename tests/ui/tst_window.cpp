@@ -121,7 +121,9 @@ void ReferenceSkin(QPainter& painter, const QFont& font)
     };
     for (int k = 0; k < 7; ++k)
         text(QRect(5 + 70 * k, 32, 69, 19), Qt::AlignCenter, u"日一二三四五六"_s.mid(k, 1),
-            k == 0 ? skin::Sunday : k == 6 ? skin::Saturday : skin::Heading);
+            k == 0       ? skin::Sunday
+                : k == 6 ? skin::Saturday
+                         : skin::Heading);
     const int heading = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     text(QRect(12, 400, 80, 18), heading, u"时间计算"_s, skin::Heading);
     text(QRect(431, 400, 80, 18), heading, u"快速查询"_s, skin::Heading);
@@ -297,7 +299,8 @@ class TestWindow : public DialogTest {
     {
         QVERIFY(QDir().mkpath(HolidayFolder()));
         QSaveFile file(HolidayPath());
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
+        QVERIFY(
+            file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit());
     }
 
 private Q_SLOTS:
@@ -388,8 +391,9 @@ private Q_SLOTS:
                 QTRY_VERIFY(target->hasFocus());
             } else if (step.contains(u"wheel:"_s)) {
                 const QPoint at = CellCentre(2, 3);
-                QWheelEvent wheel(at, m_dlg->mapToGlobal(at), {}, {0, step.section(u':', 1).toInt()},
-                    Qt::NoButton, step.startsWith(u"ctrl"_s) ? Qt::ControlModifier : Qt::NoModifier,
+                QWheelEvent wheel(at, m_dlg->mapToGlobal(at), {},
+                    {0, step.section(u':', 1).toInt()}, Qt::NoButton,
+                    step.startsWith(u"ctrl"_s) ? Qt::ControlModifier : Qt::NoModifier,
                     Qt::NoScrollPhase, false);
                 QApplication::sendEvent(m_dlg.get(), &wheel);
             } else if (step.startsWith(u"key:"_s)) {
@@ -776,15 +780,19 @@ private Q_SLOTS:
         Columns<QString, QPoint, QString, QString>("start", "point", "action", "lines");
         const QString july = u"2009-07-15"_s, june = u"2009-06-30"_s;
         const QPoint first = CellCentre(0, 0);
-        QTest::newRow("in month") << july << CellCentre(0, 3) << QString()
-                                  << u"2009 年 7 月 1 日|星期三|农历 闰5 月 9 日|己丑年 庚午月 丁未日"_s;
-        QTest::newRow("previous month") << july << first << QString() << u"2009 年 6 月 28 日|星期日"_s;
+        QTest::newRow("in month")
+            << july << CellCentre(0, 3) << QString()
+            << u"2009 年 7 月 1 日|星期三|农历 闰5 月 9 日|己丑年 庚午月 丁未日"_s;
+        QTest::newRow("previous month")
+            << july << first << QString() << u"2009 年 6 月 28 日|星期日"_s;
         QTest::newRow("x 5") << july << QPoint(5, 100) << QString() << QString();
         QTest::newRow("y 352") << july << QPoint(100, 352) << QString() << QString();
-        QTest::newRow("pointer onto 月↓, then its click") << june << first << u"click"_s << QString();
+        QTest::newRow("pointer onto 月↓, then its click")
+            << june << first << u"click"_s << QString();
         QTest::newRow("Page Down") << june << first << u"key"_s << u"2009 年 6 月 28 日"_s;
         // The grey 28 June turns the page to June, whose first cell is 31 May.
-        QTest::newRow("click on a grey cell") << july << first << u"grey"_s << u"2009 年 5 月 31 日"_s;
+        QTest::newRow("click on a grey cell")
+            << july << first << u"grey"_s << u"2009 年 5 月 31 日"_s;
         QTest::newRow("a list opens") << july << first << u"popup"_s << QString();
         QTest::newRow("pointer leaves the window") << july << first << u"leave"_s << QString();
         QTest::newRow("the holiday file changes")
@@ -812,7 +820,8 @@ private Q_SLOTS:
         } else if (action == u"leave"_s) {
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(m_dlg.get(), &leave);
-        } else if (action == u"file"_s) {  // the note begins with the holiday until the user removes it
+        } else if (action
+            == u"file"_s) {  // the note begins with the holiday until the user removes it
             QVERIFY2(Tip()->note().startsWith(u"国庆节 休 "_s), qPrintable(Tip()->note()));
             Replace("2026-10-01\t-\n");
             QTRY_VERIFY(!Tip()->note().startsWith(u"国庆节 休"_s));
@@ -845,13 +854,23 @@ private Q_SLOTS:
         for (const QRect& r : {QRect(0, 0, w, 2), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h),
                  QRect(0, h - 1, w, 1), QRect(0, box - 1, w, 1), QRect(w - 2, 0, 1, box)})
             QCOMPARE(count(r, ground), r.width() * r.height());
-        for (const QPoint corner : {QPoint(1, box), QPoint(w - 2, box), QPoint(1, h - 2),
-                 QPoint(w - 2, h - 2)})
+        for (const QPoint corner :
+            {QPoint(1, box), QPoint(w - 2, box), QPoint(1, h - 2), QPoint(w - 2, h - 2)})
             QCOMPARE(tip.pixel(corner), paper);
         const QRgb colours[4] = {
             qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(255, 153, 255), qRgb(255, 255, 51)};
         for (int i = 0; i < 4; ++i)
-            QVERIFY2(count(QRect(2, 2 + i * lh, w - 4, lh), colours[i]) > 5, qPrintable(QString::number(i)));
+            QVERIFY2(count(QRect(2, 2 + i * lh, w - 4, lh), colours[i]) > 5,
+                qPrintable(QString::number(i)));
+        // The first line as drawn plainly: right-aligned 2 px in from the top and the right.
+        QImage plain(tip.size(), tip.format());
+        plain.fill(ground);
+        QPainter painter(&plain);
+        painter.setFont(CTipWindow::TipFont());
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(2, 2, w - 4, lh), Qt::AlignRight | Qt::AlignTop, Tip()->line(0));
+        painter.end();
+        QCOMPARE(Difference(tip, plain, QRect(0, 0, w, 2 + lh)), QString());
         const int prefix = QFontMetrics(CTipWindow::TipFont()).horizontalAdvance(u"国庆节 休"_s);
         QVERIFY(count(QRect(3, box + 1, prefix, lh), qRgb(0, 0, 51)) > 20);
     }
@@ -1094,7 +1113,8 @@ private Q_SLOTS:
                 QCOMPARE(face->childCount(), 1);
                 QCOMPARE(face->child(0)->object(), static_cast<QObject*>(list->view()));
                 QAccessibleTextInterface* text = face->textInterface();
-                QVERIFY(text != nullptr && text->cursorPosition() == 0);
+                QVERIFY(
+                    text != nullptr && text->cursorPosition() == 0 && text->selectionCount() == 0);
                 QCOMPARE(text->text(1, text->characterCount()), list->currentText().mid(1));
             }
             const bool chinese = std::any_of(name.begin(), name.end(),
@@ -1106,6 +1126,8 @@ private Q_SLOTS:
         QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(m_dlg->gridFocus());
         QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, 3);
         QVERIFY(cell->state().selected && !grid->child(3)->state().selectable);
+        // Only cells are table cells, and they are not texts.
+        QVERIFY(!grid->child(3)->tableCellInterface() && !cell->textInterface());
         // Children: the 7 headers, then the cells row by row.
         QCOMPARE(grid->indexOfChild(cell), 7 + 3);
         QCOMPARE(cell->tableCellInterface()->columnHeaderCells(), QList{grid->child(3)});
@@ -1318,6 +1340,7 @@ private Q_SLOTS:
         CAboutDlg about(m_dlg.get());
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
+        QCOMPARE(about.findChild<QLabel*>(u"aboutIcon"_s)->geometry(), QRect(19, 17, 32, 32));
         QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
     }
 
