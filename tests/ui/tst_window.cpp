@@ -460,8 +460,8 @@ private Q_SLOTS:
     }
 
     // The share of the pixels in a logical area that lie within `tolerance`
-    // per channel of a colour, at 100 % and 200 %: the skin's borders, fills
-    // and gradients, the selection, day numbers, terms and holiday badges.
+    // per channel of a colour, at 100 % and 200 %: the selection, day numbers,
+    // terms and holiday badges (the skin: the reference below).
     void pixels_data()
     {
         Columns<QDate, qreal, QRect, QColor, int, double, double>(
@@ -476,11 +476,6 @@ private Q_SLOTS:
                 QTest::addRow("%s at %d %%", name, qRound(ratio * 100))
                     << date << ratio << area << colour << tolerance << least << most;
             };
-            // The skin's colours (its shapes: the reference above).
-            add("panel's left border", july, QRect(4, 100, 1, 200), skin::Border, 0, 1, 1);
-            add("title bar's top row", july, QRect(5, 5, 488, 1), skin::TitleTop, 8, 1, 1);
-            add("title bar's bottom row", july, QRect(5, 30, 488, 1), skin::TitleBottom, 8, 1, 1);
-            add("day band's bottom row", july, QRect(503, 30, 172, 1), skin::TitleBottom, 8, 1, 1);
             // 15 July 2009, a Wednesday in row 2; 5 July a Sunday in row 1.
             add("selection", july, q(qov::CellRect(2, 3)), selection, 0, 0.33, 1);
             add("no selection beside it", july, q(qov::CellRect(2, 2)), selection, 0, 0, 0);
@@ -1008,31 +1003,27 @@ private Q_SLOTS:
     }
 
     // Every list opens as a list of at most 12 rows that scrolls, just below
-    // or above the box.
-    void listHeight_data()
-    {
-        Columns<QString, int>("box", "count");
-        QTest::newRow("year box") << u"yearBox"_s << 201;  // 1900..2100
-        QTest::newRow("month box") << u"monthBox"_s << 12;
-        QTest::newRow("query days of July") << u"queryDayBox"_s << 31;
-    }
+    // or above the box: the years 1900..2100, the months, the days of July.
     void listHeight()
     {
-        const auto [box, count] = Fetch<QString, int>("box", "count");
-        auto* list = Child(box);
-        QCOMPARE(list->count(), count);
-        list->showPopup();
-        QAbstractItemView* view = list->view();
-        QTRY_VERIFY(view->isVisible());
-        const int rows = qMin(count, 12), row = view->sizeHintForRow(0);
-        const int popup = view->window()->height();
-        QVERIFY2(row > 0 && popup >= rows * row && popup <= rows * row + 8,
-            qPrintable(u"popup %1 px, rows of %2 px"_s.arg(popup).arg(row)));
-        QCOMPARE(view->verticalScrollBar()->isVisible(), count > 12);
-        const QRect boxRect(list->mapToGlobal(QPoint(0, 0)), list->size());
-        const QRect popupRect = view->window()->geometry();
-        QVERIFY(popupRect.top() >= boxRect.bottom() - 1 || popupRect.bottom() <= boxRect.top() + 1);
-        list->hidePopup();
+        for (const auto& [box, count] :
+            {std::pair{u"yearBox"_s, 201}, {u"monthBox"_s, 12}, {u"queryDayBox"_s, 31}}) {
+            auto* list = Child(box);
+            QCOMPARE(list->count(), count);
+            list->showPopup();
+            QAbstractItemView* view = list->view();
+            QTRY_VERIFY(view->isVisible());
+            const int rows = qMin(count, 12), row = view->sizeHintForRow(0);
+            const int popup = view->window()->height();
+            QVERIFY2(row > 0 && popup >= rows * row && popup <= rows * row + 8,
+                qPrintable(box + u": popup %1 px, rows of %2 px"_s.arg(popup).arg(row)));
+            QCOMPARE(view->verticalScrollBar()->isVisible(), count > 12);
+            const QRect boxRect(list->mapToGlobal(QPoint(0, 0)), list->size());
+            const QRect popupRect = view->window()->geometry();
+            QVERIFY(
+                popupRect.top() >= boxRect.bottom() - 1 || popupRect.bottom() <= boxRect.top() + 1);
+            list->hidePopup();
+        }
     }
 
     // The closed query month box shows its whole leap item at 100 % and 200 %:
@@ -1320,7 +1311,7 @@ private Q_SLOTS:
 
     // A fake panel first on $PATH writes its arguments to a marker file. The
     // About box uses the window's face.
-    void settingsButtonAndAbout()
+    void settingsAboutAndPreferences()
     {
         QTemporaryDir bin;
         const QByteArray marker = QFile::encodeName(bin.filePath(u"started"_s));
@@ -1341,13 +1332,8 @@ private Q_SLOTS:
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
         QCOMPARE(about.findChild<QLabel*>(u"aboutIcon"_s)->geometry(), QRect(19, 17, 32, 32));
-        QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
-    }
-
-    // "设置…": what "确定" keeps is in force at once (the week from Monday:
-    // 29 June 2009 starts July's page), what "取消" drops is not.
-    void settingsDialog()
-    {
+        // "设置…": what "确定" keeps is in force at once (the week from Monday:
+        // 29 June 2009 starts July's page), what "取消" drops is not.
         for (const bool accept : {false, true}) {
             QTimer::singleShot(0, this, [accept] {
                 auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -1358,6 +1344,7 @@ private Q_SLOTS:
             m_dlg->ShowSettings();
             QCOMPARE(m_dlg->page().CellAt(0, 0).day, accept ? 29 : 28);
         }
+        QCOMPARE(QFontInfo(about.findChild<QLabel*>(u"aboutVersion"_s)->font()).family(), face);
     }
 
     // "导出日历…" of the context menu writes what the command line writes for
