@@ -9,6 +9,7 @@
 #include "calendarapp.h"
 #include "commandline.h"
 #include "model/colors.h"
+#include "platform/instancechannel.h"
 #include "platform/singleinstance.h"
 #include "uitest.h"
 
@@ -84,9 +85,7 @@ private Q_SLOTS:
         row("--help zh", "--help", true, 0, "", "用法：|  -h, --help, -?");
         row("-h en", "-h", false, 0, "", "Usage: |--date <YYYY-MM-DD>");
         row("--version zh", "--version", true, 0, "", "qov 万年历 1.0\n");
-        row("-v en", "-v", false, 0, "", "qov Perpetual Calendar 1.0\n");
-        row("--date=2000-02-29", "--date=2000-02-29", false, -1, "2000-02-29", "");  // a leap year
-        row("--date 1900-01-01", "--date 1900-01-01", false, -1, "1900-01-01", "");
+        row("--date=1900-01-01", "--date=1900-01-01", false, -1, "1900-01-01", "");
         row("--date 2100-12-31", "--date 2100-12-31", false, -1, "2100-12-31", "");
         // 1900 is a common year.
         row("--date 1900-02-29", "--date 1900-02-29", true, 2, "", "日期 “1900-02-29” 无效");
@@ -108,7 +107,6 @@ private Q_SLOTS:
         row("source without {year}", "--holiday-source https://example.org/a.json", true, 2, "",
             "下载地址 “https://example.org/a.json” 无效：the address has no {year}");
         row("--bogus en", "--bogus", false, 2, "", "qov: Unknown option 'bogus'.");
-        row("--bogus zh", "--bogus", true, 2, "", "未知选项“bogus”");
         row("stray argument", "2008-08-08", false, 2, "", "unexpected argument '2008-08-08'");
         row("Qt options kept", "-platform offscreen -style=fusion -reverse --date 2001-01-01",
             false, -1, "2001-01-01", "");
@@ -150,8 +148,8 @@ private Q_SLOTS:
         // Qt's own message, translated: the translator is loaded without a window.
         QTest::newRow("--bogus zh") << QStringList{u"--bogus"_s} << console(u"zh_CN.UTF-8"_s) << 2
                                     << QString() << u"qov: 未知选项“bogus”"_s << QDate();
-        QTest::newRow("--version en") << QStringList{u"--version"_s} << console(u"C"_s) << 0
-                                      << u"qov Perpetual Calendar 1.0\n"_s << QString() << QDate();
+        QTest::newRow("-v en") << QStringList{u"-v"_s} << console(u"C"_s) << 0
+                               << u"qov Perpetual Calendar 1.0\n"_s << QString() << QDate();
         QTest::newRow("--date 2008-08-08") << QStringList{u"--date"_s, u"2008-08-08"_s} << offscreen
                                            << 0 << QString() << QString() << QDate(2008, 8, 8);
         // No arguments: today.
@@ -189,7 +187,8 @@ private Q_SLOTS:
 
     // A lock file that cannot be opened (a directory in its place) lets the
     // program run instead of counting as another instance. Later starts and
-    // a start after kill -9 are the tray script's (tests/tray).
+    // a start after kill -9 are the tray script's (tests/tray). A hand-over
+    // that no copy answers fails, so that the start runs on.
     void singleInstance()
     {
         const QTemporaryDir dir;
@@ -198,6 +197,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(u"Blocked.lock"_s));
         const CSingleInstance blocked(u"Blocked"_s);
         QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
+        QVERIFY(!HandOver(u"Blocked"_s, {}, 200));
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 };
