@@ -273,10 +273,6 @@ class TestWindow : public DialogTest {
     QTemporaryDir m_config;  // $XDG_CONFIG_HOME of this test
     PaintCounter m_counter;
 
-    template <typename T = QComboBox> T* Child(const QString& n) const
-    {
-        return DialogTest::Child<T>(n);
-    }
     void Click(const QString& n) { QTest::mouseClick(Child<QAbstractButton>(n), Qt::LeftButton); }
     void MoveTo(QPoint client) { QTest::mouseMove(m_dlg.get(), client); }
     // Where the tip belongs for the pointer at `client`: centred, 20 px below.
@@ -352,7 +348,8 @@ private Q_SLOTS:
         Open();
         m_dlg->installEventFilter(&m_counter);
         CheckPage(DateText(qov::Today()));  // the window starts at today
-        QCOMPARE(Child(u"queryDayBox"_s)->currentText(), QString::number(qov::Today().day));
+        QCOMPARE(
+            Child<QComboBox>(u"queryDayBox"_s)->currentText(), QString::number(qov::Today().day));
         m_dlg->SelectDate(qov::MonthPage(2009, 7, 15));
     }
     void cleanup()
@@ -458,11 +455,11 @@ private Q_SLOTS:
         Choose(u"queryYearBox"_s, u"2009"_s);
         Click(u"lunarRadio"_s);
         QVERIFY(Child<QAbstractButton>(u"lunarRadio"_s)->isChecked());
-        QCOMPARE(Child(u"queryMonthBox"_s)->count(), 13);
+        QCOMPARE(Child<QComboBox>(u"queryMonthBox"_s)->count(), 13);
         Choose(u"queryYearBox"_s, u"2010"_s);
-        QCOMPARE(Child(u"queryMonthBox"_s)->count(), 12);
+        QCOMPARE(Child<QComboBox>(u"queryMonthBox"_s)->count(), 12);
         Click(u"gregorianRadio"_s);
-        QCOMPARE(Child(u"queryDayBox"_s)->count(), 31);  // January
+        QCOMPARE(Child<QComboBox>(u"queryDayBox"_s)->count(), 31);  // January
         QTest::keyClick(m_dlg.get(), Qt::Key_Enter);
         CheckPage(u"2009-07-15"_s);
         Child<QWidget>(u"todayButton"_s)->setFocus();
@@ -843,7 +840,7 @@ private Q_SLOTS:
         } else if (action == u"grey"_s) {
             QTest::mouseClick(m_dlg.get(), Qt::LeftButton, {}, point);
         } else if (action == u"popup"_s) {
-            Child(u"yearBox"_s)->showPopup();
+            Child<QComboBox>(u"yearBox"_s)->showPopup();
         } else if (action == u"leave"_s) {
             QEvent leave(QEvent::Leave);
             QApplication::sendEvent(m_dlg.get(), &leave);
@@ -856,7 +853,7 @@ private Q_SLOTS:
             QTRY_VERIFY(!Tip()->note().startsWith(u"国庆节 休"_s));
         }
         QTRY_COMPARE(Tip()->isVisible(), !lines.isEmpty());
-        Child(u"yearBox"_s)->hidePopup();
+        Child<QComboBox>(u"yearBox"_s)->hidePopup();
         if (lines.isEmpty()) return;
         QCOMPARE(Tip()->pos(), TipPos(point));
         for (int i = 0; i < lines.count(u'|') + 1; ++i)
@@ -1001,7 +998,7 @@ private Q_SLOTS:
     {
         for (const auto& [box, count] :
             {std::pair{u"yearBox"_s, 201}, {u"monthBox"_s, 12}, {u"queryDayBox"_s, 31}}) {
-            auto* list = Child(box);
+            auto* list = Child<QComboBox>(box);
             QCOMPARE(list->count(), count);
             list->showPopup();
             QAbstractItemView* view = list->view();
@@ -1026,7 +1023,7 @@ private Q_SLOTS:
         Click(u"lunarRadio"_s);
         Choose(u"queryYearBox"_s, u"2033"_s);
         Choose(u"queryMonthBox"_s, u"11(闰)"_s);
-        auto* months = Child(u"queryMonthBox"_s);
+        auto* months = Child<QComboBox>(u"queryMonthBox"_s);
         for (const qreal ratio : {1.0, 2.0}) {
             const QImage whole = Picture(months, ratio);
             months->setItemText(months->currentIndex(), u"11(闰"_s);
