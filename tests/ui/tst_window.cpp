@@ -376,6 +376,7 @@ private Q_SLOTS:
         row("月↓", "2009-06-15", "nextMonthButton", u"2009-07-15"_s);
         row("今天", "1950-06-06", "todayButton", today);
         row("month box", "2008-01-31", "monthBox=2", u"2008-02-29"_s);
+        row("month box, first month", "2008-03-31", "monthBox=1", u"2008-01-31"_s);
         row("year box", "2009-06-15", "yearBox=2100", u"2100-06-15"_s);
         row("year box, first year", "2009-06-15", "yearBox=1900", u"1900-06-15"_s);
         // 1 February 2009 was a Sunday: no leading cells, March 1-14 at the end.
