@@ -20,8 +20,7 @@ void CheckEntry(const DateEntry& entry, bool idle)
         QOV_CHECK(text[i] >= '0' && text[i] <= '9');
     const SolarDate d = entry.GetDate();
     if (idle || !entry.InProgress())
-        QOV_CHECK(d.year >= DateEntry::MinYear && d.year <= DateEntry::MaxYear && d.month >= 1
-            && d.month <= 12 && d.day >= 1 && d.day <= DaysInMonth(d.year, d.month));
+        QOV_CHECK(qov::fuzz::IsValidDate(d, DateEntry::MinYear, DateEntry::MaxYear));
     const TextRange r = entry.Selection();
     QOV_CHECK(r.start >= 0 && r.start <= r.end && r.end <= 10);
     QOV_CHECK(entry.ActiveField() >= 0 && entry.ActiveField() <= 3);

@@ -1,5 +1,6 @@
-// Shared by the libFuzzer harnesses: invariant checks that stop the run, a GBK
-// well-formedness test, and integers drawn near the boundaries that matter.
+// Shared by the libFuzzer harnesses: invariant checks that stop the run, GBK
+// and UTF-8 well-formedness tests, integers drawn near the boundaries that
+// matter, a date test, and a driver of steps the input picks.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -8,7 +9,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string_view>
+#include <vector>
+
+#include "gregorian.h"
 
 // A failed invariant aborts, so libFuzzer reports it and keeps the input.
 #define QOV_CHECK(condition)                                                                       \
@@ -77,6 +82,24 @@ inline int EdgyInt(FuzzedDataProvider& in)
         return in.ConsumeIntegralInRange(1880, 2120);
     default:
         return in.ConsumeIntegral<int>();
+    }
+}
+
+// A date that exists, in the years first..last.
+inline bool IsValidDate(SolarDate d, int first, int last)
+{
+    return d.year >= first && d.year <= last && d.month >= 1 && d.month <= 12 && d.day >= 1
+        && d.day <= DaysInMonth(d.year, d.month);
+}
+
+// One of the actions, picked by the input, then `after`; at most `steps`
+// times while input lasts.
+inline void Steps(FuzzedDataProvider& in, int steps, const std::function<void()>& after,
+    const std::vector<std::function<void()>>& actions)
+{
+    for (int step = 0; step < steps && in.remaining_bytes() > 0; ++step) {
+        actions[in.ConsumeIntegralInRange<std::size_t>(0, actions.size() - 1)]();
+        after();
     }
 }
 

@@ -4,6 +4,7 @@ literals as octal escapes of their GBK bytes ("鼠" becomes "\\312\\363"), so
 that clang, which has no -fexec-charset=GBK, compiles the bytes g++ does.
 Usage: gbk_escape.py INPUT OUTPUT; exits 1 on bad input or a non-GBK character.
 """
+import pathlib
 import re
 import sys
 
@@ -39,15 +40,12 @@ def escape(text, path):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.exit(f"usage: {sys.argv[0]} INPUT OUTPUT")
+    source, copy = sys.argv[1:]
     try:
-        with open(sys.argv[1], "rb") as source:
-            text = source.read().decode("utf-8")
+        text = pathlib.Path(source).read_bytes().decode("utf-8")
     except (OSError, UnicodeDecodeError) as error:
-        sys.exit(f"{sys.argv[1]}: {error}")
-    with open(sys.argv[2], "w", encoding="utf-8", newline="") as copy:
-        copy.write(escape(text, sys.argv[1]))
+        sys.exit(f"{source}: {error}")
+    pathlib.Path(copy).write_text(escape(text, source), encoding="utf-8", newline="")
 
 
 if __name__ == "__main__":

@@ -33,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < parse.lines.size(); ++i) {
         const HolidayLine& line = parse.lines[i];
         const SolarDate d = line.date;
-        QOV_CHECK(d.year >= FirstHolidayYear && d.year <= LastHolidayYear && d.month >= 1
-            && d.month <= 12 && d.day >= 1 && d.day <= DaysInMonth(d.year, d.month));
+        QOV_CHECK(qov::fuzz::IsValidDate(d, FirstHolidayYear, LastHolidayYear));
         QOV_CHECK(line.line >= 1 && static_cast<std::size_t>(line.line) <= lineCount);
         const long chars = Utf8Chars(line.name);
         QOV_CHECK(chars >= 0 && chars <= static_cast<long>(MaxHolidayNameChars));
@@ -84,8 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const HolidayTable layered = LayerSchedules(HolidayTable::Shipped(), {*read.schedule});
     for (const HolidayLine& day : read.schedule->days) {
         const SolarDate d = day.date;
-        QOV_CHECK(d.year >= Year - 1 && d.year <= Year + 1 && d.month >= 1 && d.month <= 12
-            && d.day >= 1 && d.day <= DaysInMonth(d.year, d.month));
+        QOV_CHECK(qov::fuzz::IsValidDate(d, Year - 1, Year + 1));
         QOV_CHECK(day.kind != HolidayLine::Kind::Remove && HolidayNameProblem(day.name).empty());
         // A 班 falls on a weekend.
         const int weekday = DayOfWeek(d.year, d.month, d.day);

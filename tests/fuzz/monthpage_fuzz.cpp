@@ -75,52 +75,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider in(data, size);
     MonthPage page(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
+    MonthPage before = page;
     CheckPage(page);
-    for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
-        const MonthPage before = page;
-        switch (in.ConsumeIntegralInRange(0, 9)) {
-        case 0:
-            page = in.ConsumeBool() ? page.PrevYear() : page.NextYear();
-            break;
-        case 1:
-            page = in.ConsumeBool() ? page.PrevMonth() : page.NextMonth();
-            break;
-        case 2:
-            page = page.GoToday();
-            break;
-        case 3:
-            page = MonthPage(EdgyInt(in), EdgyInt(in), EdgyInt(in));
-            break;
-        case 4:
-            page = page.SetYear(EdgyInt(in));
-            break;
-        case 5:
-            page = page.SetMonth(EdgyInt(in));
-            break;
-        case 6:
-            page = page.SelectCell(EdgyInt(in), EdgyInt(in));
-            break;
-        case 7: {  // a click anywhere on the window
-            const int x = in.ConsumeIntegralInRange(-10, 700),
-                      y = in.ConsumeIntegralInRange(-10, 400);
-            if (const auto cell = MonthPage::HitTest(x, y)) page = page.SelectCell(*cell);
-            break;
-        }
-        case 8: {  // the tip for a pointer position, over any page numbers
-            const int x = EdgyInt(in), y = EdgyInt(in);
-            if (const auto tip = TipTexts(EdgyInt(in), EdgyInt(in), x, y)) CheckTip(*tip);
-            if (const auto tip = TipTexts(page, x, y)) CheckTip(*tip);
-            break;
-        }
-        default: {  // texts of any date at all
-            const SolarDate any{EdgyInt(in), EdgyInt(in), EdgyInt(in)};
-            CheckPanel(DayPanelTexts(any));
-            CheckTip(DayTipTexts(any));
-            QOV_CHECK(IsGbkText(TitleStripTexts(any.year).yearInfo));
-            break;
-        }
-        }
+    const auto after = [&] {
         if (page != before) CheckPage(page);
-    }
+        before = page;
+    };
+    qov::fuzz::Steps(in, 64, after,
+        {
+            [&] { page = in.ConsumeBool() ? page.PrevYear() : page.NextYear(); },
+            [&] { page = in.ConsumeBool() ? page.PrevMonth() : page.NextMonth(); },
+            [&] { page = page.GoToday(); },
+            [&] { page = MonthPage(EdgyInt(in), EdgyInt(in), EdgyInt(in)); },
+            [&] { page = page.SetYear(EdgyInt(in)); },
+            [&] { page = page.SetMonth(EdgyInt(in)); },
+            [&] { page = page.SelectCell(EdgyInt(in), EdgyInt(in)); },
+            [&] {  // a click anywhere on the window
+                const int x = in.ConsumeIntegralInRange(-10, 700),
+                          y = in.ConsumeIntegralInRange(-10, 400);
+                if (const auto cell = MonthPage::HitTest(x, y)) page = page.SelectCell(*cell);
+            },
+            [&] {  // the tip for a pointer position, over any page numbers
+                const int x = EdgyInt(in), y = EdgyInt(in);
+                if (const auto tip = TipTexts(EdgyInt(in), EdgyInt(in), x, y)) CheckTip(*tip);
+                if (const auto tip = TipTexts(page, x, y)) CheckTip(*tip);
+            },
+            [&] {  // texts of any date at all
+                const SolarDate any{EdgyInt(in), EdgyInt(in), EdgyInt(in)};
+                CheckPanel(DayPanelTexts(any));
+                CheckTip(DayTipTexts(any));
+                QOV_CHECK(IsGbkText(TitleStripTexts(any.year).yearInfo));
+            },
+        });
     return 0;
 }

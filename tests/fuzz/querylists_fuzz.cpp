@@ -35,10 +35,7 @@ void CheckLists(const QueryLists& lists, bool consistent)
     QOV_CHECK(days[static_cast<std::size_t>(lists.DayIndex())] == std::to_string(day));
     const QueryMonth month = lists.CurrentMonth();
     const std::optional<SolarDate> found = lists.Query();
-    QOV_CHECK(!found
-        || (found->month >= 1 && found->month <= 12 && found->day >= 1
-            && found->day <= DaysInMonth(found->year, found->month) && found->year >= FirstPageYear
-            && found->year <= LastPageYear + 1));
+    QOV_CHECK(!found || qov::fuzz::IsValidDate(*found, FirstPageYear, LastPageYear + 1));
     if (!consistent) return;
     QOV_CHECK(month.month >= 1 && month.month <= 12 && found.has_value());
     if (lists.Mode() != QueryMode::Lunar) {
@@ -59,47 +56,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     QueryLists lists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
     bool consistent = true;
-    for (int step = 0; step < 256 && in.remaining_bytes() > 0; ++step) {
-        // Mostly indexes inside the lists, as the combo boxes send them.
-        const int index = in.ConsumeBool() ? in.ConsumeIntegralInRange(-1, 160) : EdgyInt(in);
-        switch (in.ConsumeIntegralInRange(0, 7)) {
-        case 0:
-            lists.OnGregorianClicked();
-            consistent = true;
-            break;
-        case 1:
-            lists.OnLunarClicked();
-            consistent = true;
-            break;
-        case 2:
-            lists.OnYearChosen(index);
-            if (index >= 0 && index < static_cast<int>(lists.YearItems().size())) consistent = true;
-            break;
-        case 3:
-            lists.OnMonthChosen(index);
-            break;
-        case 4:
-            lists.OnDayChosen(index);
-            break;
-        case 5: {
-            const QueryMonth m = lists.RebuildQueryMonths(EdgyInt(in), in.ConsumeBool());
-            QOV_CHECK(m.month >= 1 && m.month <= 12);
-            consistent = false;
-            break;
-        }
-        case 6: {
-            const int year = EdgyInt(in), month = EdgyInt(in);
-            const int day = lists.RebuildQueryDays(year, month, in.ConsumeBool(), in.ConsumeBool());
-            QOV_CHECK(day >= 1 && day <= 31);
-            consistent = false;
-            break;
-        }
-        default:
-            lists = QueryLists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
-            consistent = true;
-            break;
-        }
-        CheckLists(lists, consistent);
-    }
+    // Mostly indexes inside the lists, as the combo boxes send them.
+    const auto index = [&] {
+        return in.ConsumeBool() ? in.ConsumeIntegralInRange(-1, 160) : EdgyInt(in);
+    };
+    qov::fuzz::Steps(in, 256, [&] { CheckLists(lists, consistent); },
+        {
+            [&] {
+                lists.OnGregorianClicked();
+                consistent = true;
+            },
+            [&] {
+                lists.OnLunarClicked();
+                consistent = true;
+            },
+            [&] {
+                const int year = index();
+                lists.OnYearChosen(year);
+                consistent |= year >= 0 && year < static_cast<int>(lists.YearItems().size());
+            },
+            [&] { lists.OnMonthChosen(index()); },
+            [&] { lists.OnDayChosen(index()); },
+            [&] {
+                const int month = lists.RebuildQueryMonths(EdgyInt(in), in.ConsumeBool()).month;
+                QOV_CHECK(month >= 1 && month <= 12);
+                consistent = false;
+            },
+            [&] {
+                const int year = EdgyInt(in), month = EdgyInt(in);
+                const int day =
+                    lists.RebuildQueryDays(year, month, in.ConsumeBool(), in.ConsumeBool());
+                QOV_CHECK(day >= 1 && day <= 31);
+                consistent = false;
+            },
+            [&] {
+                lists = QueryLists(SolarDate{EdgyInt(in), EdgyInt(in), EdgyInt(in)});
+                consistent = true;
+            },
+        });
     return 0;
 }

@@ -7,7 +7,6 @@
 #   usage: package_test.sh path/to/qov_1.0_amd64.deb
 set -euo pipefail
 deb=$(realpath "${1:?usage: package_test.sh DEB}")
-id=io.github.qov.Calendar
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 
@@ -17,10 +16,9 @@ source "$(dirname "$0")/checks.sh"
 field_is() { [ "$(dpkg-deb -f "$deb" "$1")" = "$2" ]; }
 depends_on() { dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep -q "^ *$1\b"; }
 check "file name" [ "$(basename "$deb")" = "qov_1.0_$(dpkg --print-architecture).deb" ]
-check "Package: qov" field_is Package qov
-check "Version: 1.0" field_is Version 1.0
-check "Section: utils" field_is Section utils
-check "Maintainer" field_is Maintainer "qov developers <qov@example.org>"
+for field in "Package qov" "Version 1.0" "Section utils" "Maintainer qov developers <qov@example.org>"; do
+  check "${field%% *}: ${field#* }" field_is "${field%% *}" "${field#* }"
+done
 ascii_description() { ! dpkg-deb -f "$deb" Description | LC_ALL=C grep -q '[^ -~]'; }
 check "description in English (plain ASCII)" ascii_description
 check "a synopsis and a long description" [ "$(dpkg-deb -f "$deb" Description | wc -l)" -ge 3 ]
@@ -31,11 +29,8 @@ for dep in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
 done
 
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/qov usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml \
-  usr/share/icons/hicolor/{16x16,32x32,48x48,128x128,256x256}/apps/$id.png \
-  usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/man/man1/qov.1.gz \
-  usr/share/doc/qov/copyright usr/share/doc/qov/changelog.gz; do
-  check "ships /$file" [ -s "$root/$file" ]
+for file in "${installed_files[@]}"; do
+  check "ships /usr/$file" [ -s "$root/usr/$file" ]
 done
 check "the binary is stripped" bash -c "! file '$root/usr/bin/qov' | grep -q 'not stripped'"
 

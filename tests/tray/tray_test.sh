@@ -1,38 +1,21 @@
 #!/usr/bin/env bash
 # The program in a real XEmbed tray: trayer on a virtual X server of its
 # own, in a D-Bus session of its own (no StatusNotifierWatcher, so Qt takes
-# the XEmbed path). Checks the leaf in the tray, a click showing today, a
-# second start's --date, a start after kill -9, and then midnight and a
-# clock jump under faketime (tst_tray's midnight test, with the tray).
+# the XEmbed path), both set up and stopped by ../ui/bridge_test.sh. Checks
+# the leaf in the tray, a click showing today, a second start's --date, a
+# start after kill -9, and then midnight and a clock jump under faketime
+# (tst_tray's midnight test, with the tray).
 # Usage: tray_test.sh QOV TST_TRAY
 set -euo pipefail
-if [ -z "${QOV_TRAY_SESSION:-}" ]; then
-  QOV_TRAY_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+[ -n "${QOV_TEST_SESSION:-}" ] || exec bash "$(dirname "$0")/../ui/bridge_test.sh" "$1" ../tray/tray_test.sh "$2"
 qov=$1 tst=$2
+work=$XDG_RUNTIME_DIR
 source "$(dirname "$0")/../install/checks.sh"
+export TZ=Asia/Shanghai
+unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  set +e
-  for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -m 700 "$work/run"
-export XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb TZ=Asia/Shanghai
-unset WAYLAND_DISPLAY
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
 trayer --edge top --align right --widthtype request --height 24 --transparent false \
   --tint 0xffffff >/dev/null 2>&1 &
-pids+=($!)
 tray=
 for _ in $(seq 200); do
   # trayer's panel, which holds the icons
@@ -65,8 +48,8 @@ icon_shown() { [ "$(count "$tray" 233,2,6 1024x24+0+0)" -gt 60 ]; }
 # Clicks apart by more than the double-click time (Qt's default 400 ms): a
 # second click sooner is a double click, which never hides the window.
 click_icon() { sleep 0.5; xdotool mousemove --window "$tray" 10 12 click 1; }
-start_qov() { "$qov" "$@" 2>>"$work/qov.log" & pids+=($!); qov_pid=$!; }
-exits_zero() { timeout 10 "$qov" "$@" 2>>"$work/qov.log"; }
+start_qov() { "$qov" "$@" & qov_pid=$!; }
+exits_zero() { timeout 10 "$qov" "$@"; }
 
 check "trayer runs" test -n "$tray"
 start_qov --tray
@@ -90,7 +73,7 @@ check "the program stays" kill -0 "$qov_pid"
 
 kill -9 "$qov_pid"
 wait "$qov_pid" 2>/dev/null || true
-check "kill -9 leaves the socket behind" test -S "$work/run/QOVOnlyOne.socket"
+check "kill -9 leaves the socket behind" test -S "$work/QOVOnlyOne.socket"
 start_qov --tray
 check "the next start runs" wait_for icon_shown
 check "and answers a second start" exits_zero
@@ -106,5 +89,4 @@ check "midnight and a clock jump under faketime" env \
   LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
   FAKETIME_TIMESTAMP_FILE="$work/faketime" FAKETIME_CACHE_DURATION=1 DONT_FAKE_MONOTONIC=1 \
   "$tst" midnight
-[ -s "$work/qov.log" ] && cat "$work/qov.log"
 checks_done

@@ -1,30 +1,32 @@
 #!/usr/bin/env bash
-# Runs a Python check of qov (bridge_test.py by default: the window as a
-# screen reader reads it through the real AT-SPI bridge; sni_test.py: the
-# tray icon over StatusNotifierItem) on an X server of its own (Xvfb
-# -displayfd) in a private D-Bus session, whose AT-SPI bus starts on demand.
-# The script starts qov itself.
+# Runs a check of qov (bridge_test.py by default: the window as a screen
+# reader reads it through the real AT-SPI bridge; sni_test.py: the tray icon
+# over StatusNotifierItem; ../tray/tray_test.sh: the tray in trayer) on an X
+# server of its own (Xvfb -displayfd) in a private D-Bus session, whose
+# AT-SPI bus starts on demand. The check starts qov itself.
 #
-#   bridge_test.sh PATH_TO_QOV [SCRIPT]
+#   bridge_test.sh PATH_TO_QOV [SCRIPT [ARG...]]
 #
-# Everything runs in a process session of its own; whatever is left of it at
-# the end (the X server, the buses, the registry, the calendar) is stopped,
-# on failure too.
+# SCRIPT, relative to this folder, gets PATH_TO_QOV and the ARGs; Python
+# scripts run in Debian's own Python, which holds python3-pyatspi and
+# python3-gi. Everything runs in a process session of its own; whatever is
+# left of it at the end (the X server, the buses, the registry, the
+# calendar, trayer) is stopped, on failure too.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ "${1:-}" = --in-session ]; then
-  app=$2 work=$3 script=$4
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 800x600x24 3>"$work/display" >/dev/null 2>&1 &
+  work=$2
+  shift 2
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
   for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
   [ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
-  export DISPLAY=":$(cat "$work/display")"
+  export DISPLAY=":$(cat "$work/display")" QOV_TEST_SESSION=1
   mkdir -m 700 "$work/runtime"
-  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime" \
-    XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
-  # Debian's own Python, which holds python3-pyatspi and python3-gi.
-  exec /usr/bin/python3 "$here/$script" "$app"
-  exit
+  export PYTHONDONTWRITEBYTECODE=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
+    XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+  unset WAYLAND_DISPLAY
+  exec "$here/$2" "$1" "${@:3}"
 fi
 
 for tool in Xvfb dbus-run-session xdotool setsid; do
@@ -32,7 +34,6 @@ for tool in Xvfb dbus-run-session xdotool setsid; do
 done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi missing"; exit 77; }
 
-app=$1 script=${2:-bridge_test.py}
 work=$(mktemp -d)
 sid=
 # Processes of the session still alive (not zombies awaiting their reaper).
@@ -49,9 +50,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-setsid dbus-run-session -- bash "$0" --in-session "$app" "$work" "$script" 2>"$work/stderr" &
+setsid dbus-run-session -- bash "$0" --in-session "$work" "$1" "${2:-bridge_test.py}" "${@:3}" \
+  2>"$work/stderr" &
 sid=$!
 status=0
 wait "$sid" || status=$?
-[ "$status" -eq 0 ] || sed -n '1,20p' "$work/stderr"
+[ "$status" -eq 0 ] || sed -n '1,40p' "$work/stderr"
 exit "$status"

@@ -1,13 +1,17 @@
+#!/usr/bin/python3
 """qov's tray icon over StatusNotifierItem, the path of KDE, GNOME's
 AppIndicator extension and most panels: a watcher on the private session bus,
 as a panel runs it, then qov --tray. Reads the item's icon, tooltip and menu,
-and activates it. Run by bridge_test.sh; the status is 0 when nothing failed."""
+and activates it. Run by bridge_test.sh, with its check() and wait_for(); the
+status is 0 when nothing failed."""
 import datetime
 import subprocess
 import sys
-import time
 
 from gi.repository import Gio, GLib
+
+import bridge_test
+from bridge_test import check, wait_for
 
 WATCHER = Gio.DBusNodeInfo.new_for_xml("""<node><interface name="org.kde.StatusNotifierWatcher">
  <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
@@ -15,7 +19,6 @@ WATCHER = Gio.DBusNodeInfo.new_for_xml("""<node><interface name="org.kde.StatusN
  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
  <property name="ProtocolVersion" type="i" access="read"/></interface></node>""").interfaces[0]
 items = []  # (bus name, object path) of each registered item
-failed = 0
 
 
 def register(bus, sender, path, iface, method, args, invocation):
@@ -28,19 +31,6 @@ def prop(bus, sender, path, iface, name):
     return {"RegisteredStatusNotifierItems": GLib.Variant("as", [n for n, _ in items]),
             "IsStatusNotifierHostRegistered": GLib.Variant("b", True),
             "ProtocolVersion": GLib.Variant("i", 0)}[name]
-
-
-def wait_for(probe, seconds=15):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end and not probe():
-        GLib.MainContext.default().iteration(False) or time.sleep(0.02)
-    return probe()
-
-
-def check(name, ok, got):
-    global failed
-    failed += not ok
-    print(f"PASS: {name}" if ok else f"FAIL: {name} (got {got!r})")
 
 
 bus = Gio.bus_get_sync(Gio.BusType.SESSION)
@@ -74,4 +64,4 @@ shown = wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "
                                         capture_output=True).returncode == 0)
 check("activating the item shows the window", shown, shown)
 qov.terminate()
-sys.exit(failed > 0)
+sys.exit(bridge_test.failed > 0)

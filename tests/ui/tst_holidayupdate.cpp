@@ -157,6 +157,8 @@ private Q_SLOTS:
         keeps("truncated", Answer("200 OK", fresh).chopped(40), "truncated");
         keeps("invalid JSON", Answer("200 OK", fresh.chopped(1)), "invalid JSON at byte");
         keeps("year mismatch", Answer("200 OK", Schedule(9, "2026")), "\"year\" is not 2027");
+        keeps("days not an array", Answer("200 OK", R"({"year": 2027, "papers": [], "days": {}})"),
+            "no \"days\" array");
         keeps("year as text", Answer("200 OK", Schedule(9, "\"2027\"")), "\"year\" is not 2027");
         const auto day = [](const QByteArray& name, const QByteArray& date, const QByteArray& off) {
             return Answer("200 OK",
@@ -167,7 +169,7 @@ private Q_SLOTS:
         keeps("date out of range", day("\"a\"", "2029-01-01", "true"), "outside 2026..2028");
         keeps("no such date", day("\"a\"", "2027-02-29", "true"), "not a YYYY-MM-DD date");
         keeps("isOffDay as text", day("\"a\"", "2027-01-01", "\"true\""), "not a boolean");
-        keeps("empty name", day("\"\"", "2027-01-01", "true"), "missing name");
+        keeps("empty name", day("\"\"", "2027-01-01", "true"), "day 1: missing name");
         keeps("name of 33", day('"' + QByteArray(33, 'x') + '"', "2027-01-01", "true"),
             "longer than 32");
         keeps("oversized, announced", Answer("200 OK", QByteArray(300'000, ' ') + fresh),

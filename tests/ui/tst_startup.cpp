@@ -83,7 +83,9 @@ private Q_SLOTS:
         };
         row("none", "", false, -1, "", "");
         row("--help zh", "--help", true, 0, "", "用法：|  -h, --help, -?");
-        row("-h en", "-h", false, 0, "", "Usage: |--date <YYYY-MM-DD>");
+        row("-h en", "-h", false, 0, "",
+            "Usage: |--date <YYYY-MM-DD>|(default\n"
+            "                          terms,holidays,lunar-festivals,gregorian-festivals).");
         row("--version zh", "--version", true, 0, "", "qov 万年历 1.0\n");
         row("--date=1900-01-01", "--date=1900-01-01", false, -1, "1900-01-01", "");
         row("--date 2100-12-31", "--date 2100-12-31", false, -1, "2100-12-31", "");
@@ -100,6 +102,8 @@ private Q_SLOTS:
         row("source 127.0.0.1", "--holiday-source http://127.0.0.1:8080/{year}.json", false, -1, "",
             "");
         row("source ::1", "--holiday-source http://[::1]/{year}.json", false, -1, "", "");
+        row("source ::ffff:127.0.0.1", "--holiday-source http://[::ffff:127.0.0.1]/{year}.json",
+            false, -1, "", "");
         row("source localhost", "--holiday-source http://localhost/{year}.json", false, 2, "",
             "only https is accepted");
         row("source 127.0.0.256", "--holiday-source http://127.0.0.256/{year}.json", false, 2, "",

@@ -28,7 +28,6 @@ namespace uitest {
 // Columns<QString, int>("start", "field").
 template <typename... T, typename... Name> void Columns(Name... names)
 {
-    static_assert(sizeof...(T) == sizeof...(Name));
     (QTest::addColumn<T>(names), ...);
 }
 
@@ -36,7 +35,6 @@ template <typename... T, typename... Name> void Columns(Name... names)
 // const auto [start, field] = Fetch<QString, int>("start", "field").
 template <typename... T, typename... Name> std::tuple<T...> Fetch(Name... names)
 {
-    static_assert(sizeof...(T) == sizeof...(Name));
     return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
 }
 
