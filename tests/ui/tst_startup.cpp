@@ -202,6 +202,11 @@ private Q_SLOTS:
         const CSingleInstance blocked(u"Blocked"_s);
         QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
         QVERIFY(!HandOver(u"Blocked"_s, {}, 200));
+        // A channel path longer than a socket address holds is refused, never cut.
+        const QString deep = dir.filePath(QString(100, u'd'));
+        QVERIFY(QDir().mkpath(deep));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(deep));
+        QVERIFY(!CInstanceServer(u"Blocked"_s).IsListening());
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
     }
 };
