@@ -316,14 +316,14 @@ void CSettingsDlg::accept()
             return;
         }
     }
+    const QovSettings chosen = values();
     // The entry first: a setting saved without it would say what is not so.
-    if (values().trayAutostart != m_current.trayAutostart
-        && !SetAutostart(values().trayAutostart)) {
+    if (chosen.trayAutostart != m_current.trayAutostart && !SetAutostart(chosen.trayAutostart)) {
         m_status->setText(u"开机启动项未能保存："_s + AutostartFilePath());
         return;
     }
     QString error;
-    if (values() != m_current && !settings::Save(m_settingsPath, values(), error, &m_current)) {
+    if (chosen != m_current && !settings::Save(m_settingsPath, chosen, error, &m_current)) {
         m_status->setText(u"设置未能保存："_s + error);
         return;
     }
