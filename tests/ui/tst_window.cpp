@@ -1291,11 +1291,7 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(bin.path()) + ":" + qgetenv("PATH"));
         qputenv("XDG_CURRENT_DESKTOP", "GNOME");
         Click(u"settingsButton"_s);
-        const auto written = [&] {
-            QFile file(marker);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(written(), QByteArray("datetime\n"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadFile(marker), QByteArray("datetime\n"), 5000);
         CAboutDlg about(m_dlg.get());
         const QString face = QFontInfo(m_dlg->font()).family();
         QCOMPARE(QFontInfo(about.font()).family(), face);
