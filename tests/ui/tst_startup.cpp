@@ -3,6 +3,7 @@
 // arguments, offscreen, saving its first paint, also without any Chinese
 // face, and a lock file that cannot be taken.
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
 
@@ -202,6 +203,21 @@ private Q_SLOTS:
         const CSingleInstance blocked(u"Blocked"_s);
         QVERIFY(!blocked.AnotherIsRunning() && !CSingleInstance(u"Blocked"_s).AnotherIsRunning());
         QVERIFY(!HandOver(u"Blocked"_s, {}, 200));
+        // A copy that answers and keeps the connection open: its answer ends the wait.
+        QProcess held;
+        held.start(u"python3"_s,
+            {u"-c"_s,
+                u"import socket, sys, time\ns = "
+                u"socket.socket(socket.AF_UNIX)\ns.bind(sys.argv[1])\n"
+                "s.listen()\nprint(flush=True)\nc = s.accept()[0]\nc.recv(64)\nc.send(b'ok\\n')\n"
+                "time.sleep(9)"_s,
+                ChannelName(u"Held"_s)});
+        QVERIFY(held.waitForReadyRead(5000));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(HandOver(u"Held"_s, {}, 5000) && clock.elapsed() < 2500);
+        held.kill();
+        held.waitForFinished();
         // A channel path longer than a socket address holds is refused, never cut.
         const QString deep = dir.filePath(QString(100, u'd'));
         QVERIFY(QDir().mkpath(deep));
