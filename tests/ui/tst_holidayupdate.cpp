@@ -24,13 +24,14 @@ namespace {
 
 // Answers each request with the raw answer of its path (404 for others):
 // written whole, then the connection is closed; an empty answer is never
-// sent (a server that accepts and stays silent). With a certificate, TLS.
+// sent (a server that accepts and stays silent). With `tls`, over TLS.
 class Server : public QTcpServer {
 public:
     QMap<QByteArray, QByteArray> answers;
     QList<QByteArray> requests;
     QSslCertificate certificate;
     QSslKey key;
+    bool tls = false;
 
 protected:
     void incomingConnection(qintptr handle) override
@@ -49,7 +50,7 @@ protected:
             socket->write(answer);
             socket->disconnectFromHost();
         });
-        if (!certificate.isNull()) {
+        if (tls) {
             socket->setLocalCertificate(certificate);
             socket->setPrivateKey(key);
             socket->startServerEncryption();
@@ -112,6 +113,8 @@ private Q_SLOTS:
               -addext subjectAltName=IP:127.0.0.1 -CA ca.pem -CAkey ca.key -keyout server.key \
               -out server.pem)"_s;
         QCOMPARE(QProcess::execute(u"sh"_s, {u"-c"_s, script, m_keys.path()}), 0);
+        m_server.certificate = QSslCertificate::fromPath(m_keys.filePath(u"server.pem"_s)).value(0);
+        m_server.key = QSslKey(ReadFile(m_keys.filePath(u"server.key"_s)), QSsl::Rsa);
     }
     void init() { QDir(Folder()).removeRecursively(); }
     void cleanup()
@@ -119,52 +122,47 @@ private Q_SLOTS:
         m_dlg.reset();
         m_server.answers.clear();
         m_server.requests.clear();
-        m_server.certificate = QSslCertificate();
+        m_server.tls = false;
     }
 
     void update_data()
     {
-        // stored: the file before ("" none); changed: the line printed; error: part of the
-        // failure; after: the file after; tls: 0 http, 1 https from an unknown authority,
-        // 2 https from the test authority, added
-        Columns<QByteArray, QByteArray, QString, QString, QByteArray, int>(
+        // stored, after: days of Schedule() in the file before (0: no file) and after; changed:
+        // the line printed; error: part of the failure; tls: 0 http, 1 https from an unknown
+        // authority, 2 https from the test authority, added
+        Columns<int, QByteArray, QString, QString, int, int>(
             "stored", "answer", "changed", "error", "after", "tls");
-        const QByteArray old = Schedule(10);
-        const QByteArray fresh = Schedule(9);
-        const QString nine = u"2027: 9 天（休 3，班 6）"_s;
-        QTest::newRow("new year") << QByteArray() << Answer("200 OK", fresh) << nine << QString()
-                                  << fresh << 0;
-        QTest::newRow("redirect on the server")
-            << QByteArray() << Answer("302 Found", {}, Moved("http")) << nine << QString() << fresh
-            << 0;
-        QTest::newRow("https, trusted")
-            << QByteArray() << Answer("200 OK", fresh) << nine << QString() << fresh << 2;
-        QTest::newRow("drops half the days")
-            << old << Answer("200 OK", Schedule(5)) << u"2027: 5 天（休 3，班 2）"_s << QString()
-            << Schedule(5) << 0;
-        QTest::newRow("empty year stored") << QByteArray() << Answer("200 OK", Schedule(0))
-                                           << QString() << QString() << Schedule(0) << 0;
-        // The rows below keep the stored file as it was.
-        const auto keeps = [&old](const char* name, const QByteArray& answer, const char* error,
-                               int tls = 0) {
-            QTest::newRow(name) << old << answer << QString() << QString::fromUtf8(error) << old
-                                << tls;
+        const auto row = [](const char* name, int stored, const QByteArray& answer,
+                             const char* changed, const char* error, int after, int tls = 0) {
+            QTest::newRow(name) << stored << answer << QString::fromUtf8(changed)
+                                << QString::fromUtf8(error) << after << tls;
         };
+        const char* nine = "2027: 9 天（休 3，班 6）";
+        const QByteArray fresh = Answer("200 OK", Schedule(9));
+        const QByteArray moved = Answer("302 Found", {}, Moved("http"));
+        row("new year", 0, fresh, nine, "", 9);
+        row("redirect on the server", 0, moved, nine, "", 9);
+        row("https, trusted", 0, fresh, nine, "", 9, 2);
+        row("drops half the days", 10, Answer("200 OK", Schedule(5)), "2027: 5 天（休 3，班 2）",
+            "", 5);
+        row("empty year stored", 0, Answer("200 OK", Schedule(0)), "", "", 0);
+        // The rows below keep the stored file as it was.
+        const auto keeps = [&row](const char* name, const QByteArray& answer, const char* error,
+                               int tls = 0) { row(name, 10, answer, "", error, 10, tls); };
         keeps("not modified", Answer("304 Not Modified", {}), "");
         keeps("no file yet", Answer("404 Not Found", {}), "");
         keeps("empty year kept", Answer("200 OK", Schedule(0)), "");
         keeps("no content", Answer("204 No Content", {}), "HTTP status 204");
-        keeps("truncated", Answer("200 OK", fresh).chopped(40), "truncated");
-        keeps("invalid JSON", Answer("200 OK", fresh.chopped(1)), "invalid JSON at byte");
+        keeps("truncated", fresh.chopped(40), "truncated");
+        keeps("invalid JSON", Answer("200 OK", Schedule(9).chopped(1)), "invalid JSON at byte");
         keeps("year mismatch", Answer("200 OK", Schedule(9, "2026")), "\"year\" is not 2027");
         keeps("days not an array", Answer("200 OK", R"({"year": 2027, "papers": [], "days": {}})"),
             "no \"days\" array");
         keeps("year as text", Answer("200 OK", Schedule(9, "\"2027\"")), "\"year\" is not 2027");
         const auto day = [](const QByteArray& name, const QByteArray& date, const QByteArray& off) {
-            return Answer("200 OK",
-                Schedule(9, "2027",
-                    R"({"name": )" + name + R"(, "date": ")" + date + R"(", "isOffDay": )" + off
-                        + "}"));
+            const QByteArray text =
+                "{\"name\": " + name + ", \"date\": \"" + date + "\", \"isOffDay\": " + off + "}";
+            return Answer("200 OK", Schedule(9, "2027", text));
         };
         keeps("date out of range", day("\"a\"", "2029-01-01", "true"), "outside 2026..2028");
         keeps("no such date", day("\"a\"", "2027-02-29", "true"), "not a YYYY-MM-DD date");
@@ -172,7 +170,7 @@ private Q_SLOTS:
         keeps("empty name", day("\"\"", "2027-01-01", "true"), "day 1: missing name");
         keeps("name of 33", day('"' + QByteArray(33, 'x') + '"', "2027-01-01", "true"),
             "longer than 32");
-        keeps("oversized, announced", Answer("200 OK", QByteArray(300'000, ' ') + fresh),
+        keeps("oversized, announced", Answer("200 OK", QByteArray(300'000, ' ') + Schedule(9)),
             "larger than 256 KiB");
         keeps("oversized, unannounced", "HTTP/1.1 200 OK\r\n\r\n" + QByteArray(300'000, ' '),
             "larger than 256 KiB");
@@ -182,27 +180,22 @@ private Q_SLOTS:
         keeps("never answers", QByteArray(), "no complete answer within 1 s");
         keeps("drops most days", Answer("200 OK", Schedule(4)), "would remove 6 of 10 days");
         // Verification stays on: the test authority counts only once added.
-        keeps("https, unknown authority", Answer("200 OK", fresh), "certificate", 1);
-        keeps("https redirect to http", Answer("302 Found", {}, Moved("http")),
-            "refused a redirect", 2);
+        keeps("https, unknown authority", fresh, "certificate", 1);
+        keeps("https redirect to http", moved, "refused a redirect", 2);
     }
     void update()
     {
         const auto [stored, answer, changed, error, after, tls] =
-            Fetch<QByteArray, QByteArray, QString, QString, QByteArray, int>(
+            Fetch<int, QByteArray, QString, QString, int, int>(
                 "stored", "answer", "changed", "error", "after", "tls");
         CHolidayUpdate update(Folder(), nullptr);
         update.setSource(Source(tls == 0 ? u"http"_s : u"https"_s));
         update.setTimeouts(1s, 1s);
-        if (tls != 0) {
-            m_server.certificate =
-                QSslCertificate::fromPath(m_keys.filePath(u"server.pem"_s)).value(0);
-            m_server.key = QSslKey(ReadFile(m_keys.filePath(u"server.key"_s)), QSsl::Rsa);
-        }
+        m_server.tls = tls != 0;
         if (tls == 2)
             update.addCaCertificates(QSslCertificate::fromPath(m_keys.filePath(u"ca.pem"_s)));
-        if (!stored.isEmpty()) {
-            QVERIFY(uitest::WriteFile(Stored(), stored));
+        if (stored != 0) {
+            QVERIFY(uitest::WriteFile(Stored(), Schedule(stored)));
             QSettings(Folder() + u"/state.ini"_s, QSettings::IniFormat)
                 .setValue(u"etag/2027"_s, u"\"v1\""_s);
         }
@@ -216,14 +209,13 @@ private Q_SLOTS:
         QVERIFY2(error.isEmpty() ? reported.isEmpty()
                                  : reported.startsWith(u"2027: "_s) && reported.contains(error),
             qPrintable(reported));
-        QCOMPARE(ReadFile(Stored()), after);
+        QCOMPARE(ReadFile(Stored()), Schedule(after));
         // A validator is sent only for a file there is to keep (no request passes an unknown
-        // authority).
-        QCOMPARE(m_server.requests.value(0).contains("If-None-Match: \"v1\""),
-            !stored.isEmpty() && tls != 1);
-        // A failure puts the next automatic check off.
+        // authority); a failure puts the next automatic check off.
         const QSettings state(Folder() + u"/state.ini"_s, QSettings::IniFormat);
-        QCOMPARE(state.contains(u"check/retryAfter"_s), !error.isEmpty());
+        QCOMPARE((QList<bool>{m_server.requests.value(0).contains("If-None-Match: \"v1\""),
+                     state.contains(u"check/retryAfter"_s)}),
+            (QList<bool>{stored != 0 && tls != 1, !error.isEmpty()}));
     }
 
     void autoCheck_data()
