@@ -4,7 +4,7 @@
 # the XEmbed path), both set up and stopped by ../ui/bridge_test.sh. Checks
 # the leaf in the tray, a click showing today, a second start's --date, a
 # start after kill -9, and then midnight and a clock jump under faketime
-# (tst_tray's midnight test, with the tray).
+# (tst_program's midnight test, with the tray).
 # Usage: tray_test.sh QOV TST_TRAY
 set -euo pipefail
 [ -n "${QOV_TEST_SESSION:-}" ] || exec bash "$(dirname "$0")/../ui/bridge_test.sh" "$1" ../tray/tray_test.sh "$2"
@@ -65,7 +65,7 @@ check "a second click hides it" wait_for window_hidden
 check "a second start with --date exits with 0" exits_zero --date 2008-08-08
 check "and shows the window" wait_for window_shown
 check "on that day" selected_cell 2008-08-08
-# Keys are left to tst_tray (Esc): a key sent under load may repeat into
+# Keys are left to tst_program (Esc): a key sent under load may repeat into
 # the windows shown after it.
 click_icon
 check "a click hides it to the tray" wait_for window_hidden
