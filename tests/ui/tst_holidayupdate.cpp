@@ -13,7 +13,6 @@
 #include "holidayfile.h"
 #include "holidays/holidayupdate.h"
 #include "holidays/updatejob.h"
-#include "model/colors.h"
 #include "uitest.h"
 
 using namespace Qt::StringLiterals;
