@@ -51,7 +51,6 @@ QString Summary(const QovSettings& s)
     return text;
 }
 
-QDate ToQDate(qov::SolarDate d) { return QDate(d.year, d.month, d.day); }
 qov::SolarDate FromQDate(QDate d) { return {d.year(), d.month(), d.day()}; }
 
 // Exact festival-red pixels down the left edge of the cell of `date` on the
@@ -76,18 +75,17 @@ int RingPixels(const CCalendarDlg& dlg, QDate date, qreal ratio)
 class TestProgram : public uitest::DialogTest {
     Q_OBJECT
 
-    QTemporaryDir m_dir;  // $XDG_CONFIG_HOME of this test
     QTranslator m_qtChinese;
     QTemporaryDir m_noFonts;  // a fontconfig setup that finds no face at all
-    QString Conf() const { return m_dir.path() + u"/qov/qov.conf"_s; }
-    QString MyDays() const { return m_dir.path() + u"/qov/mydays.tsv"_s; }
+    // The folder of qov.conf and mydays.tsv, in the $XDG_CONFIG_HOME of this test.
+    QString Folder() const { return qEnvironmentVariable("XDG_CONFIG_HOME") + u"/qov"_s; }
+    QString Conf() const { return Folder() + u"/qov.conf"_s; }
+    QString MyDays() const { return Folder() + u"/mydays.tsv"_s; }
 
 private Q_SLOTS:
     // Qt's own texts as the window shows them, Chinese (qt6-translations-l10n).
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
         QVERIFY(uitest::MakeRuntimeDir());
         QCOMPARE(settings::FilePath(), Conf());
         QCOMPARE(CMyDaysFile::UserFilePath(), MyDays());
@@ -101,7 +99,7 @@ private Q_SLOTS:
             "<?xml version=\"1.0\"?><fontconfig><dir>" + dir + "</dir><cachedir>" + dir
                 + "</cachedir></fontconfig>\n"));
     }
-    void init() { QDir(m_dir.path() + u"/qov"_s).removeRecursively(); }
+    void init() { QDir(Folder()).removeRecursively(); }
     void cleanup() { m_dlg.reset(); }
 
     void parse_data()
@@ -273,34 +271,36 @@ private Q_SLOTS:
     }
     void load_data()
     {
-        // bytes: "<none>" no file, "<folder>" a folder; message: "" none, else its end
-        Columns<QByteArray, QString, QString>("bytes", "summary", "message");
-        QTest::newRow("missing") << QByteArray("<none>") << u"Stlgiwhue"_s << QString();
-        QTest::newRow("values") << QByteArray("# mine\n[calendar]\nweekStart=Monday ; ISO\n"
-                                              "[show]\nterms = false\n[tray]\nautostart=TRUE\n")
-                                << u"Mlgiwhuea"_s << QString();
-        QTest::newRow("malformed") << QByteArray("[calendar\nweekStart=monday\n") << u"Stlgiwhue"_s
-                                   << u"is not an INI file; the default settings are used"_s;
-        QTest::newRow("bad values")
-            << QByteArray(
-                   "[calendar]\nweekStart=tuesday\n[show]\nterms=maybe\nholidayMarks=false\n")
-            << u"Stlgiwue"_s
-            << u"show/terms is not true or false, calendar/weekStart is not sunday or monday; "
-               "the default is used for them"_s;
-        QTest::newRow("folder") << QByteArray("<folder>") << u"Stlgiwhue"_s
-                                << u"is a folder, not a file; the default settings are used"_s;
+        // bytes: "<none>" no file, "<folder>" a folder; read: the settings read (Summary) and
+        // the message, past the file's name
+        Columns<QByteArray, QString>("bytes", "read");
+        const auto row = [](const char* name, const char* bytes, const char* read) {
+            QTest::newRow(name) << QByteArray(bytes) << QString::fromUtf8(read);
+        };
+        row("missing", "<none>", "Stlgiwhue|");
+        row("values",
+            "# mine\n[calendar]\nweekStart=Monday ; ISO\n[show]\nterms = false\n[tray]\n"
+            "autostart=TRUE\n",
+            "Mlgiwhuea|");
+        row("malformed", "[calendar\nweekStart=monday\n",
+            "Stlgiwhue|is not an INI file; the default settings are used");
+        row("bad values",
+            "[calendar]\nweekStart=tuesday\n[show]\nterms=maybe\nholidayMarks=false\n",
+            "Stlgiwue|show/terms is not true or false, calendar/weekStart is not sunday or monday; "
+            "the default is used for them");
+        row("folder", "<folder>",
+            "Stlgiwhue|is a folder, not a file; the default settings are used");
     }
     void load()
     {
-        const auto [bytes, summary, message] =
-            Fetch<QByteArray, QString, QString>("bytes", "summary", "message");
+        const auto [bytes, read] = Fetch<QByteArray, QString>("bytes", "read");
         if (bytes == "<folder>")
             QVERIFY(QDir().mkpath(Conf()));
         else if (bytes != "<none>")
             QVERIFY(WriteFile(Conf(), bytes));
         QString said;
-        QCOMPARE(Summary(settings::Load(Conf(), said)), summary);
-        QCOMPARE(said, message.isEmpty() ? QString() : Conf() + u": "_s + message);
+        const QString summary = Summary(settings::Load(Conf(), said));
+        QCOMPARE(summary + u'|' + said.remove(Conf() + u": "_s), read);
     }
 
     // A save changes the values that changed, in place, adds the missing keys
@@ -604,12 +604,12 @@ private Q_SLOTS:
         QVERIFY(host.tray() != nullptr);  // trayer runs
         host.ShowToday();
         // Made before midnight even on a loaded machine.
-        QCOMPARE(ToQDate(dlg.today()), QDate(2026, 12, 31));
+        QCOMPARE(uitest::DateText(dlg.today()), u"2026-12-31"_s);
         QVERIFY(host.tray()->toolTip().startsWith(u"2026年12月31日 星期四\n"_s));
         QVERIFY2(host.todayWatch()->RemainingMs() < 7000,
             qPrintable(QString::number(host.todayWatch()->RemainingMs())));
 
-        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 1), 8000);
+        QTRY_COMPARE_WITH_TIMEOUT(uitest::DateText(dlg.today()), u"2027-01-01"_s, 8000);
         QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
         QVERIFY(RingPixels(dlg, QDate(2027, 1, 1), 1) > 30);
         QCOMPARE(RingPixels(dlg, QDate(2026, 12, 31), 1), 0);
@@ -619,7 +619,7 @@ private Q_SLOTS:
 
         // A day's jump and more, seen by the shown window's clock.
         QVERIFY(uitest::WriteFile(stamp, "@2027-01-05 12:00:00\n"));
-        QTRY_COMPARE_WITH_TIMEOUT(ToQDate(dlg.today()), QDate(2027, 1, 5), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(uitest::DateText(dlg.today()), u"2027-01-05"_s, 5000);
         QVERIFY(host.tray()->toolTip().startsWith(u"2027年1月5日 星期二\n"_s));
         QCOMPARE(dlg.selectedDate(), (qov::SolarDate{2026, 12, 31}));
         dlg.findChild<QPushButton*>(u"todayButton"_s)->click();
