@@ -16,12 +16,6 @@ unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 
 trayer --edge top --align right --widthtype request --height 24 --transparent false \
   --tint 0xffffff >/dev/null 2>&1 &
-tray=
-for _ in $(seq 200); do
-  # trayer's panel, which holds the icons
-  tray=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1) && [ -n "$tray" ] && break
-  sleep 0.1
-done
 
 # Pixels of exactly rgb($2) in the rectangle $3 (WxH+X+Y) of the window $1.
 count() {
@@ -48,11 +42,13 @@ icon_shown() { [ "$(count "$tray" 233,2,6 1024x24+0+0)" -gt 60 ]; }
 # Clicks apart by more than the double-click time (Qt's default 400 ms): a
 # second click sooner is a double click, which never hides the window.
 click_icon() { sleep 0.5; xdotool mousemove --window "$tray" 10 12 click 1; }
-start_qov() { "$qov" "$@" & qov_pid=$!; }
 exits_zero() { timeout 10 "$qov" "$@"; }
 
-check "trayer runs" test -n "$tray"
-start_qov --tray
+# trayer's panel, which holds the icons
+tray=
+panel() { tray=$(xdotool search --name '^panel$' 2>/dev/null | head -n 1) && [ -n "$tray" ]; }
+check "trayer runs" wait_for panel
+"$qov" --tray & qov_pid=$!
 check "qov --tray puts the leaf in the tray" wait_for icon_shown
 check "qov --tray shows no window" window_hidden
 today=$(date +%F)
@@ -74,7 +70,7 @@ check "the program stays" kill -0 "$qov_pid"
 kill -9 "$qov_pid"
 wait "$qov_pid" 2>/dev/null || true
 check "kill -9 leaves the socket behind" test -S "$work/QOVOnlyOne.socket"
-start_qov --tray
+"$qov" --tray & qov_pid=$!
 check "the next start runs" wait_for icon_shown
 check "and answers a second start" exits_zero
 check "which shows the window" wait_for window_shown
