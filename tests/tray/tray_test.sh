@@ -37,7 +37,7 @@ selected_cell() { cell_has "$1" 211,227,240 1000 69x50 0 0; }
 ring_on() { cell_has "$1" 233,2,6 28 1x30 1 10; }
 window_shown() { xdotool search --onlyvisible --name 万年历 >/dev/null 2>&1; }
 window_hidden() { ! window_shown; }
-wait_for() { for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done; return 1; }
+wait_for() { for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done; return 1; }
 icon_shown() { [ "$(count "$tray" 233,2,6 1024x24+0+0)" -gt 60 ]; }
 # Clicks apart by more than the double-click time (Qt's default 400 ms): a
 # second click sooner is a double click, which never hides the window.
