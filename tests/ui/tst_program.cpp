@@ -555,17 +555,13 @@ private Q_SLOTS:
         QVERIFY(!HandOver(u"Blocked"_s, {}, 200));
         // A copy that answers and keeps the connection open: its answer ends the wait.
         QProcess held;
-        held.start(u"python3"_s,
-            {u"-c"_s,
-                u"import socket, sys, time\ns = "
-                u"socket.socket(socket.AF_UNIX)\ns.bind(sys.argv[1])\n"
-                "s.listen()\nprint(flush=True)\nc = s.accept()[0]\nc.recv(64)\nc.send(b'ok\\n')\n"
-                "time.sleep(9)"_s,
-                ChannelName(u"Held"_s)});
+        const QString listener = u"import socket, sys, time; s = socket.socket(socket.AF_UNIX); "
+                                 "s.bind(sys.argv[1]); s.listen(); print(flush=True); "
+                                 "c = s.accept()[0]; c.recv(64); c.send(b'ok\\n'); time.sleep(9)"_s;
+        held.start(u"python3"_s, {u"-c"_s, listener, ChannelName(u"Held"_s)});
         QVERIFY(held.waitForReadyRead(5000));
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(HandOver(u"Held"_s, {}, 5000) && clock.elapsed() < 2500);
+        const QDeadlineTimer soon(2500);
+        QVERIFY(HandOver(u"Held"_s, {}, 5000) && !soon.hasExpired());
         held.kill();
         held.waitForFinished();
         // A channel path longer than a socket address holds is refused, never cut.
