@@ -177,8 +177,6 @@ private Q_SLOTS:
     {
         QVERIFY(uitest::MakeRuntimeDir());
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
-        QCOMPARE(settings::FilePath(), Conf());
-        QCOMPARE(CMyDaysFile::UserFilePath(), MyDays());
         QVERIFY(CCalendarApp::LoadQtChinese(m_qtChinese));
         QCoreApplication::installTranslator(&m_qtChinese);
         const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
