@@ -149,19 +149,11 @@ class TestProgram : public uitest::DialogTest {
     QTemporaryDir m_keys;  // a test authority and the server's certificate from it
     Server m_server;
     // The update's folder, in the $XDG_DATA_HOME of this test.
-    QString Downloads() const
-    {
-        return qEnvironmentVariable("XDG_DATA_HOME") + u"/qov/holiday-cn"_s;
-    }
-    QString Stored() const { return Downloads() + u"/2027.json"_s; }
+    QString Fetched() const { return qEnvironmentVariable("XDG_DATA_HOME") + u"/qov/holiday-cn"_s; }
+    QString Stored() const { return Fetched() + u"/2027.json"_s; }
     QString Source(const QString& scheme = u"http"_s) const
     {
         return u"%1://127.0.0.1:%2/{year}.json"_s.arg(scheme).arg(m_server.serverPort());
-    }
-    QByteArray Moved(const QByteArray& scheme) const
-    {
-        return "Location: " + scheme + "://127.0.0.1:" + QByteArray::number(m_server.serverPort())
-            + "/moved/2027.json\r\n";
     }
 
     QTranslator m_qtChinese;
@@ -190,13 +182,11 @@ private Q_SLOTS:
     void init()
     {
         QDir(Folder()).removeRecursively();
-        QDir(Downloads()).removeRecursively();
+        QDir(Fetched()).removeRecursively();
     }
     void cleanup()
     {
         m_dlg.reset();
-        m_server.answers.clear();
-        m_server.requests.clear();
         m_server.tls = false;
     }
 
@@ -223,7 +213,8 @@ private Q_SLOTS:
         };
         const char* nine = "2027: 9 天（休 3，班 6）";
         const QByteArray fresh = Answer("200 OK", Schedule(9));
-        const QByteArray moved = Answer("302 Found", {}, Moved("http"));
+        const QByteArray moved = Answer("302 Found", {},
+            "Location: " + Source().replace(u"{year}"_s, u"moved/2027"_s).toLatin1() + "\r\n");
         row("new year", 0, fresh, nine, "", 9);
         row("redirect on the server", 0, moved, nine, "", 9);
         row("https, trusted", 0, fresh, nine, "", 9, 2);
@@ -272,7 +263,7 @@ private Q_SLOTS:
         const auto [stored, answer, changed, error, after, tls] =
             Fetch<int, QByteArray, QString, QString, int, int>(
                 "stored", "answer", "changed", "error", "after", "tls");
-        CHolidayUpdate update(Downloads(), nullptr);
+        CHolidayUpdate update(Fetched(), nullptr);
         update.setSource(Source(tls == 0 ? u"http"_s : u"https"_s));
         update.setTimeouts(1s, 1s);
         m_server.tls = tls != 0;
@@ -280,10 +271,11 @@ private Q_SLOTS:
             update.addCaCertificates(QSslCertificate::fromPath(m_keys.filePath(u"ca.pem"_s)));
         if (stored != 0) {
             QVERIFY(uitest::WriteFile(Stored(), Schedule(stored)));
-            QSettings(Downloads() + u"/state.ini"_s, QSettings::IniFormat)
+            QSettings(Fetched() + u"/state.ini"_s, QSettings::IniFormat)
                 .setValue(u"etag/2027"_s, u"\"v1\""_s);
         }
         m_server.answers["/2027.json"] = answer;
+        m_server.requests.clear();
         m_server.answers["/moved/2027.json"] = Answer("200 OK", Schedule(9));
         QSignalSpy finished(&update, &CHolidayUpdate::finished);
         update.Start({2027});
@@ -296,7 +288,7 @@ private Q_SLOTS:
         QCOMPARE(ReadFile(Stored()), Schedule(after));
         // A validator is sent only for a file there is to keep (no request passes an unknown
         // authority); a failure puts the next automatic check off.
-        const QSettings state(Downloads() + u"/state.ini"_s, QSettings::IniFormat);
+        const QSettings state(Fetched() + u"/state.ini"_s, QSettings::IniFormat);
         QCOMPARE((QList<bool>{m_server.requests.value(0).contains("If-None-Match: \"v1\""),
                      state.contains(u"check/retryAfter"_s)}),
             (QList<bool>{stored != 0 && tls != 1, !error.isEmpty()}));
@@ -334,11 +326,11 @@ private Q_SLOTS:
     {
         const auto [state, now, mine, due] =
             Fetch<QByteArray, QString, QByteArray, bool>("state", "now", "mine", "due");
-        QVERIFY(uitest::WriteFile(Downloads() + u"/state.ini"_s, state));
+        QVERIFY(uitest::WriteFile(Fetched() + u"/state.ini"_s, state));
         const std::string_view lines(mine.constData(), static_cast<std::size_t>(mine.size()));
         const qov::HolidayTable table =
             qov::HolidayTable::Shipped().WithOverrides(qov::ParseHolidayFile(lines).lines);
-        const CHolidayUpdate update(Downloads(), nullptr);
+        const CHolidayUpdate update(Fetched(), nullptr);
         QCOMPARE(update.AutoCheckDue(QDateTime::fromString(now, Qt::ISODate), table), due);
     }
 
