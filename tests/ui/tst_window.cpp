@@ -107,18 +107,15 @@ void ReferenceSkin(QPainter& painter, const QFont& font)
     painter.fillRect(QRect(5, skin::SeparatorY, 488, 1), skin::Border);
     painter.fillRect(QRect(5, skin::WeekdayHeader.bottom(), 488, 1), skin::Border);
     painter.setFont(font);
-    const auto text = [&](const QRect& r, int flags, const QString& s, QColor colour) {
-        painter.setPen(colour);
-        painter.drawText(r, flags, s);
-    };
-    for (int k = 0; k < 7; ++k)
-        text(QRect(5 + 70 * k, 32, 69, 19), Qt::AlignCenter, u"日一二三四五六"_s.mid(k, 1),
-            k == 0       ? skin::Sunday
-                : k == 6 ? skin::Saturday
-                         : skin::Heading);
-    const int heading = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    text(QRect(12, 400, 80, 18), heading, u"时间计算"_s, skin::Heading);
-    text(QRect(431, 400, 80, 18), heading, u"快速查询"_s, skin::Heading);
+    for (int k = 0; k < 7; ++k) {
+        painter.setPen(k == 0 ? skin::Sunday : k == 6 ? skin::Saturday : skin::Heading);
+        painter.drawText(
+            QRect(5 + 70 * k, 32, 69, 19), Qt::AlignCenter, u"日一二三四五六"_s.mid(k, 1));
+    }
+    painter.setPen(skin::Heading);
+    for (const auto& [x, heading] : {std::pair{12, u"时间计算"_s}, {431, u"快速查询"_s}})
+        painter.drawText(
+            QRect(x, 400, 80, 18), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, heading);
 }
 
 // The page painted plainly: every text by QPainter::drawText, the skin as
