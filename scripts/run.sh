@@ -56,14 +56,16 @@ fail() {
 
 # The first display from :99 on that is free, whose new server answers
 # (xdpyinfo succeeds). A server that ends at once lost a race for its
-# number: the next number is tried.
+# number: the next number is tried. -noreset: a server resets when its last
+# client leaves, and refuses the calendar's connection meanwhile; xdpyinfo
+# is such a client.
 display=99
 while :; do
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
   done
   [ "$display" -lt 200 ] || fail "no free X display between :99 and :199"
-  Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   start=$SECONDS
   until xdpyinfo -display ":$display" >/dev/null 2>&1; do

@@ -18,7 +18,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "${1:-}" = --in-session ]; then
   work=$2
   shift 2
-  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
+  # -noreset: a server resets when its last client leaves and refuses new
+  # ones meanwhile, and xdotool's searches come and go while trayer starts.
+  Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" >/dev/null 2>&1 &
   for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
   [ -s "$work/display" ] || { echo "FAIL: no X server"; exit 1; }
   export DISPLAY=":$(cat "$work/display")" QOV_TEST_SESSION=1
