@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "festivals.h"
 #include "lunar.h"
 #include "model/dayitems.h"
 #include "model/daytexts.h"
@@ -108,7 +109,11 @@ TEST(Holidays, ShippedAndUserDays)
             {"name": "x", "date": "2026-10-03", "isOffDay": false},
             {"name": "x", "date": "2026-10-09", "isOffDay": false}]})",
              2026),
-            read(R"({"year": 2025, "papers": [], "days": [], "n": [0, -0.5, 1E+2]})", 2025)});
+            read(
+                R"({"year": 2025, "papers": [], "days": [], "n": [0, -0.5, 1E+2, [{"a": [[[[]]]]}]]})",
+                2025)});
+    // Objects and arrays nested 8 deep are read (above), 9 deep refused.
+    EXPECT_FALSE(ReadHolidayCn(R"({"year": 2025, "n": [[{"a": [[[[[]]]]]}]]})", 2025).schedule);
     // clang-format off
     const struct { const char* name; const HolidayTable& in; SolarDate date; const char* expected; } rows[] = {
         // The source's conventions in the shipped table.
@@ -278,27 +283,36 @@ TEST(MyDayTexts, CellTipAndPanel)
     DayOptions options;
     options.myDays = &list;
     const MonthPage page(2020, 6, 20, WeekStart::Monday);
-    const DayCell cell = PageCells(page, options)[static_cast<std::size_t>(
-        7 * page.SelectedCell().row + page.SelectedCell().column)];
-    EXPECT_EQ(cell.date, (SolarDate{2020, 6, 20}));
-    EXPECT_EQ(cell.lowerText, "外婆生日");
-    EXPECT_TRUE(cell.lowerUtf8);
-    EXPECT_EQ(cell.lowerColor, colors::MyDay);
-    EXPECT_EQ(
-        CellContents(page, page.SelectedCell().row, page.SelectedCell().column, options).lowerText,
-        "外婆生日");
-    EXPECT_EQ(DayTipTexts(cell.date, options).holiday, "外婆生日 第73个 一个很长很长的名字");
-    EXPECT_EQ(
-        DayPanelTexts(cell.date, options).lines[7].runs.front().text, "外婆生日 第73个 一个很长…");
-    EXPECT_EQ(ShortenUtf8CellText("一个很长很长的名字"), "一个很长…");
-    EXPECT_EQ(ShortenUtf8CellText("abcdefghijkl"), "abcdefghijkl");
-    // A short name leaves room for the day's festivals (GBK) after it.
-    const MyDayList brief({Gregorian(10, 1, 0, "生日")});
-    options.myDays = &brief;
-    const auto festivals = DayPanelTexts({2026, 10, 1}, options).lines[7].runs;
-    ASSERT_EQ(festivals.size(), 2u);
-    EXPECT_EQ(festivals[1].text.substr(0, 7),
-        ' ' + DayPanelTexts({2026, 10, 1}).lines[7].Text().substr(0, 6));
+    const GridCell at = page.SelectedCell();
+    const DayCell cell = PageCells(page, options)[static_cast<std::size_t>(7 * at.row + at.column)];
+    EXPECT_EQ(IsoDate(cell.date) + '|' + cell.lowerText + '|'
+            + CellContents(page, at.row, at.column, options).lowerText + '|'
+            + DayTipTexts(cell.date, options).holiday + '|'
+            + DayPanelTexts(cell.date, options).lines[7].runs.front().text + '|'
+            + ShortenUtf8CellText("一个很长很长的名字") + '|' + ShortenUtf8CellText("abcdefghijkl")
+            + '|' + ShortenUtf8CellText("abcdefghijklm"),
+        "2020-06-20|外婆生日|外婆生日|外婆生日 第73个 一个很长很长的名字|外婆生日 第73个 一个很长…|"
+        "一个很长…|abcdefghijkl|abcdefgh…");
+    EXPECT_TRUE(cell.lowerUtf8 && cell.lowerColor == colors::MyDay);
+    // A name cut to the line (24 units and "…"), or the festival list (GBK) in
+    // the room left after it, 4 units at least.
+    std::string festivals;
+    GetDayFestivals(2026, 10, 1, festivals, false);
+    // clang-format off
+    const struct { const char* name; const char* mine; std::size_t listBytes; } names[] = {
+        {"生日", "生日", 22}, {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrstu", 4},
+        {"abcdefghijklmnopqrstuv", "abcdefghijklmnopqrstuv", 0},
+        {"abcdefghijklmnopqrstuvwxyz0", "abcdefghijklmnopqrstuvwx…", 0}};
+    // clang-format on
+    for (const auto& r : names) {
+        const MyDayList one({Gregorian(10, 1, 0, r.name)});
+        options.myDays = &one;
+        const auto runs = DayPanelTexts({2026, 10, 1}, options).lines[7].runs;
+        EXPECT_EQ(runs.at(0).text, r.mine);
+        EXPECT_EQ(runs.size() > 1 ? runs[1].text : "",
+            r.listBytes ? ' ' + festivals.substr(0, r.listBytes) : "")
+            << r.name;
+    }
     options.myDays = &list;
     // Exported as the tip words them, one item a name and date.
     std::vector<DayItem> items;
