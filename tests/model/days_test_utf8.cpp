@@ -109,11 +109,13 @@ TEST(Holidays, ShippedAndUserDays)
             {"name": "x", "date": "2026-10-03", "isOffDay": false},
             {"name": "x", "date": "2026-10-09", "isOffDay": false}]})",
              2026),
-            read(
-                R"({"year": 2025, "papers": [], "days": [], "n": [0, -0.5, 1E+2, [{"a": [[[[]]]]}]]})",
+            read(R"({"year": 2025, "papers": [], "days": [],
+                "n": [0, -0.5, 1E+2, [{"a": [[[[]]]]}]], "o": [[[[[[{}]]]]]]})",
                 2025)});
-    // Objects and arrays nested 8 deep are read (above), 9 deep refused.
-    EXPECT_FALSE(ReadHolidayCn(R"({"year": 2025, "n": [[{"a": [[[[[]]]]]}]]})", 2025).schedule);
+    // Arrays and objects nested 8 deep are read (above), 9 deep refused.
+    EXPECT_EQ(ReadHolidayCn(R"({"n": [{"a": [[[[[[]]]]]]}]})", 2025).error + '|'
+            + ReadHolidayCn(R"({"n": [[[[[[[{}]]]]]]]})", 2025).error,
+        "invalid JSON at byte 18: nested too deep|invalid JSON at byte 13: nested too deep");
     // clang-format off
     const struct { const char* name; const HolidayTable& in; SolarDate date; const char* expected; } rows[] = {
         // The source's conventions in the shipped table.
