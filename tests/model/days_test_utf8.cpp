@@ -158,21 +158,16 @@ TEST(HolidayTexts, PanelAndTip)
     const HolidayTable own = HolidayTable::Shipped().WithOverrides(
         ParseHolidayFile("2027-03-10\t休\t一二三四五六七八九十一\n").lines);
     for (const auto& r : rows) {
-        const PanelLine plain = DayPanelTexts(r.date, none).lines[3];
-        const PanelLine line = DayPanelTexts(r.date, own).lines[3];
-        ASSERT_EQ(line.runs.size(), *r.run ? 2u : 1u) << r.name;
-        if (*r.run) {
-            EXPECT_EQ(line.runs[1].text, r.run) << r.name;
-            EXPECT_TRUE(line.runs[1].utf8) << r.name;
-        }
-        // The festival and term run unchanged (one space before the holiday), or
+        const std::string plain = DayPanelTexts(r.date, none).lines[3].runs.at(0).text;
+        const std::vector<TextRun> runs = DayPanelTexts(r.date, own).lines[3].runs;
+        // The festival and term run unchanged, one space before the holiday, or
         // left out where the holiday bears the festival's name.
-        if (r.festivalKept)
-            EXPECT_EQ(line.runs[0].text.substr(0, plain.runs[0].text.size()), plain.runs[0].text)
-                << r.name;
-        else
-            EXPECT_EQ(line.runs[0].text, "") << r.name;
-        EXPECT_EQ(DayTipTexts(r.date, own).holiday, r.tip) << r.name;
+        const std::string kept = plain.empty() || plain.back() == ' ' ? plain : plain + ' ';
+        const bool festival = runs.at(0).text == (r.festivalKept ? kept : "");
+        EXPECT_EQ(std::tuple(runs.size(), runs.size() > 1 ? runs[1].text : "",
+                      runs.size() < 2 || runs[1].utf8, festival, DayTipTexts(r.date, own).holiday),
+            std::tuple(*r.run ? 2u : 1u, r.run, true, true, r.tip))
+            << r.name;
     }
 }
 
