@@ -463,25 +463,22 @@ TEST(Lunar, ChosenDates)
     }
 }
 
-std::string Minute(const SolarTermTime& t)
-{
-    char buf[40];
-    std::snprintf(
-        buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
-    return buf;
-}
-
 // Published instants in China Standard Time, to the minute (the almanacs of
-// the Purple Mountain Observatory and the Hong Kong Observatory), and the
-// days they fall on.
-TEST(SolarTerms, PublishedInstantsAndDays)
+// the Purple Mountain Observatory and the Hong Kong Observatory), the days
+// they fall on, and the neutral answers.
+TEST(SolarTerms, PublishedInstantsDaysAndExtremes)
 {
     const std::pair<int, const char*> instants[] = {{2, "2009-02-04 00:49"},
         {22, "2012-12-07 01:18"}, {23, "2013-12-22 01:11"}, {5, "2018-03-21 00:15"},
         {23, "2020-12-21 18:02"}, {11, "2023-06-21 22:57"}, {15, "2024-08-22 22:55"},
         {0, "2026-01-05 16:23"}, {10, "2026-06-05 23:48"}, {2, "2046-02-04 00:31"}};
-    for (const auto& [k, cst] : instants)
-        EXPECT_EQ(Minute(SolarTermDate(std::atoi(cst), k)), cst) << k;
+    for (const auto& [k, cst] : instants) {
+        const SolarTermTime t = SolarTermDate(std::atoi(cst), k);
+        char minute[40];
+        std::snprintf(minute, sizeof minute, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day,
+            t.hour, t.minute);
+        EXPECT_EQ(minute, std::string(cst)) << k;
+    }
     const std::pair<Ymd, const char*> days[] = {
         {{1951, 12, 23}, "冬至"},                          // two seconds after midnight
         {{2084, 3, 20}, "春分"},                           // 00:00:30
@@ -489,20 +486,15 @@ TEST(SolarTerms, PublishedInstantsAndDays)
         {{2000, 13, 1}, ""}, {{INT_MAX, 1, 5}, ""}, {{INT_MIN, 12, 21}, ""}};
     for (const auto& [d, name] : days)
         EXPECT_EQ(SolarTermOnDate(d.y, d.m, d.d), name) << d.y << "-" << d.m << "-" << d.d;
-}
-
-// 2009: 小寒 5 January, 立春 4 February, 惊蛰 5 March; 大雪 2008 on 7 December,
-// 小寒 2010 on 5 January. Outside years MinTermYear..MaxTermYear, terms
-// 0..23, kinds 1 and 2 and valid dates: month 0, "" and 0 days.
-TEST(SolarTerms, NearSectionalTermAndExtremes)
-{
+    // Outside years MinTermYear..MaxTermYear, terms 0..23, kinds 1 and 2 and
+    // valid dates: month 0, "" and 0 days.
     std::string text;  // the name and the days of each, then each time's date
     for (const auto& [d, kind] : {std::pair{Ymd{2009, 1, INT_MIN}, 1}, {{2009, 2, 29}, 2},
              {{2009, 13, 1}, 1}, {{INT_MIN, 1, 1}, 2}, {{MinTermYear, 1, 1}, 1},
              {{MaxTermYear, 12, 31}, 2}, {{2009, 3, 1}, 0}, {{2009, 3, 1}, 3}}) {
-        int days = -1;
-        text += NearSectionalTerm(d.y, d.m, d.d, kind, days);
-        text += std::to_string(days) + '|';
+        int count = -1;
+        text += NearSectionalTerm(d.y, d.m, d.d, kind, count);
+        text += std::to_string(count) + '|';
     }
     for (const auto& [year, k] : {std::pair{2000, 24}, {2000, -1}, {2000, INT_MIN}, {INT_MAX, 23},
              {MaxTermYear + 1, 0}, {MinTermYear - 1, 23}}) {
@@ -563,20 +555,16 @@ TEST(Festivals, Lookup)
                   FindWeekdayFestival(2010, 1, 38), FindLunarFestival(INT_MAX, INT_MAX, 1),
                   FindGregorianFestival(2009, 1, INT_MAX), FestivalList({2009, 1, INT_MIN}, true)}),
         std::string(19, '|'));
+    // Western Easter Sundays from published tables: 1818 has the earliest
+    // possible date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar
+    // month after the equinox's.
+    for (const Ymd d : {Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22}, Ymd{1943, 4, 25}})
+        for (const bool withLunar : {false, true})
+            EXPECT_TRUE(FestivalList(d, withLunar).ends_with("复活节 ")) << d.y;
     for (std::size_t k = 0; k < SolarTermNames.size(); ++k)
         EXPECT_EQ(IsSectionalTerm(SolarTermNames[k]), k % 2 == 0) << k;
     for (const std::string_view text : {"", "小寒 ", "立春立春", "春节"})
         EXPECT_FALSE(IsSectionalTerm(text)) << text;
-}
-
-// Western Easter Sundays from published tables: 1818 has the earliest possible
-// date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar month after the
-// equinox's.
-TEST(Festivals, PublishedEasterSundays)
-{
-    for (const Ymd d : {Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22}, Ymd{1943, 4, 25}})
-        for (const bool withLunar : {false, true})
-            EXPECT_TRUE(FestivalList(d, withLunar).ends_with("复活节 ")) << d.y;
 }
 
 }  // namespace
