@@ -9,7 +9,6 @@
 #include <fstream>
 #include <map>
 #include <string>
-#include <tuple>
 
 #include "festivals.h"
 #include "lunar.h"
@@ -376,44 +375,50 @@ TEST(Sweep, EveryPage)
                     SCOPED_TRACE(iso);
                     const LunarDate l = ToLunar(c.date.year, c.date.month, c.date.day);
                     const bool lunar = HasLunarDate(l);
+                    ASSERT_EQ(Days(c.date), first + static_cast<long long>(i));
+                    ASSERT_EQ(c.inMonth, c.date.month == m);
+                    ASSERT_EQ(c.dayText, std::to_string(c.date.day));
+                    ASSERT_LE(c.lowerText.size(), 12u);
                     using enum LowerTextSource;
+                    ASSERT_EQ(c.lowerText.empty(), c.source == None);
                     const bool fromLunar =
                         c.source == LunarFestival || c.source == LunarMonth || c.source == LunarDay;
+                    ASSERT_TRUE(lunar ? !c.lowerText.empty() : !fromLunar);
                     // Sundays red, Saturdays green and red by turns, neighbouring days grey.
-                    const int column = static_cast<int>(i % 7);
-                    const int weekday = WeekdayOfColumn(start, column);
+                    const int weekday = WeekdayOfColumn(start, static_cast<int>(i % 7));
+                    ASSERT_EQ(ColumnOfWeekday(start, weekday), static_cast<int>(i % 7));
                     const Rgb day = !c.inMonth ? colors::Grey
                         : weekday == 0         ? colors::Red
                         : weekday < 6          ? colors::Black
                         : saturdays++ % 2 == 0 ? colors::Green
                                                : colors::Red;
+                    ASSERT_EQ(c.dayColor, day);
+                    ASSERT_EQ(c.selected, c.inMonth && c.date == page.Date());
                     const std::vector<MyDayHit> hits = myDays.On(c.date);
-                    const std::ptrdiff_t myDay =
-                        hits.empty() ? -1 : hits.front().day - myDays.Days().data();
+                    ASSERT_EQ(mine[i], hits.empty() ? -1 : hits.front().day - myDays.Days().data());
                     // Badges, paler in the grey neighbouring cells.
                     const DayOff kind = shipped.Lookup(c.date).kind;
-                    const bool rest = kind == DayOff::Rest;
-                    const Rgb badge = kind == DayOff::None ? c.badgeColor
-                        : c.inMonth ? (rest ? colors::RestBadge : colors::WorkBadge)
-                                    : (rest ? colors::PaleRestBadge : colors::PaleWorkBadge);
+                    ASSERT_EQ(c.dayOff, kind);
+                    if (kind != DayOff::None) {
+                        const bool rest = kind == DayOff::Rest;
+                        ASSERT_EQ(c.badgeColor,
+                            c.inMonth ? (rest ? colors::RestBadge : colors::WorkBadge)
+                                      : (rest ? colors::PaleRestBadge : colors::PaleWorkBadge));
+                    }
                     const DayCell& b = without.cells[i];
-                    const Rect r = CellRect(static_cast<int>(i / 7), column);
+                    ASSERT_TRUE(b.dayOff == DayOff::None || !holidays);
+                    ASSERT_TRUE(c.dayText == b.dayText && c.lowerText == b.lowerText
+                        && c.dayColor == b.dayColor && c.lowerColor == b.lowerColor);
+
+                    const Rect r = CellRect(static_cast<int>(i / 7), static_cast<int>(i % 7));
                     const int x = (r.left + r.right) / 2, py = (r.top + r.bottom) / 2;
                     const std::optional<DayTip> tip = TipTexts(page, x, py);
+                    ASSERT_TRUE(tip.has_value());
+                    ASSERT_EQ(tip->date, c.date);
+                    ASSERT_EQ(tip->line3.empty(), !lunar);
                     const MonthPage after = page.SelectCell(*MonthPage::HitTest(x, py));
-                    ASSERT_EQ(std::tuple(Days(c.date) - first, c.inMonth, c.dayText,
-                                  c.lowerText.size() <= 12, c.lowerText.empty(),
-                                  lunar ? !c.lowerText.empty() : !fromLunar,
-                                  ColumnOfWeekday(start, weekday), c.dayColor, c.selected, mine[i],
-                                  c.dayOff, c.badgeColor, b.dayOff == DayOff::None || !holidays,
-                                  std::tie(b.dayText, b.lowerText, b.dayColor, b.lowerColor),
-                                  tip ? tip->date : SolarDate{}, tip && tip->line3.empty(),
-                                  after == page || after.Date() == c.date, after.FirstColumn()),
-                        std::tuple(static_cast<long long>(i), c.date.month == m,
-                            std::to_string(c.date.day), true, c.source == None, true, column, day,
-                            c.inMonth && c.date == page.Date(), myDay, kind, badge, true,
-                            std::tie(c.dayText, c.lowerText, c.dayColor, c.lowerColor), c.date,
-                            !lunar, true, start));
+                    ASSERT_TRUE(after == page || after.Date() == c.date);
+                    ASSERT_EQ(after.FirstColumn(), start);
                     if (!c.inMonth || !sunday) continue;
                     items.clear();
                     AppendDayItems(c.date, KindBit(ItemKind::MyDay), shipped, myDays, items);
@@ -446,14 +451,14 @@ TEST(Sweep, EveryPage)
                         previousDate = c.date;
                     }
                     const DayPanel panel = DayPanelTexts(c.date);
-                    // Two sectional terms, two characters each, around the grey
-                    // distances; "XX(X)年 XX月 XX日" in GBK.
+                    ASSERT_EQ(panel.lines[PanelDayLine].Text(), c.dayText);
+                    // Two sectional terms, two characters each, around the grey distances.
                     const std::vector<TextRun>& terms = panel.lines[4].runs;
-                    ASSERT_EQ(
-                        std::tuple(panel.lines[PanelDayLine].Text(), terms.size(),
-                            terms.at(0).text.size() + terms.at(2).text.size(), terms.at(1).color,
-                            panel.lines[5].Text().empty(), panel.lines[6].Text().size()),
-                        std::tuple(c.dayText, 3u, 8u, colors::Grey, !lunar, 24u));
+                    ASSERT_EQ(terms.size(), 3u);
+                    ASSERT_EQ(terms[0].text.size() + terms[2].text.size(), 8u);
+                    ASSERT_EQ(terms[1].color, colors::Grey);
+                    ASSERT_EQ(panel.lines[5].Text().empty(), !lunar);
+                    ASSERT_EQ(panel.lines[6].Text().size(), 24u);  // "XX(X)年 XX月 XX日", GBK
                     const std::string list = panel.lines[7].Text();
                     ASSERT_TRUE(list.size() <= 20
                         || (list.size() <= 25 && list.ends_with("\xA1\xAD\xA1\xAD")));  // "……"
