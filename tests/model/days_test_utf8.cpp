@@ -9,6 +9,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "festivals.h"
 #include "lunar.h"
