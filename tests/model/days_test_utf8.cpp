@@ -125,13 +125,19 @@ TEST(Holidays, ShippedAndUserDays)
         {"ExtendedSpringFestival2020", shipped, {2020, 2, 2}, "休春节"},  // extended for the epidemic
         {"VictoryDay2015", shipped, {2015, 9, 3}, "休抗日战争暨世界反法西斯战争胜利70周年纪念日"},
         {"FridayAfterNationalDay2026", shipped, {2026, 10, 9}, ""},
-        {"Before2004", shipped, {2003, 10, 1}, ""}, {"NotYetAnnounced", shipped, {2027, 10, 1}, ""},
-        {"InvalidDate", shipped, {2026, 2, 30}, ""}, {"MonthZero", shipped, {2026, 0, 1}, ""},
+        {"Before2004", shipped, {2003, 10, 1}, ""},
+        {"NotYetAnnounced", shipped, {2027, 10, 1}, ""},
+        {"InvalidDate", shipped, {2026, 2, 30}, ""},
+        {"MonthZero", shipped, {2026, 0, 1}, ""},
         {"FarPast", shipped, {-5, 1, 1}, ""},
-        {"Added", table, {2027, 1, 1}, "休元旦"}, {"AddedBetween", table, {2026, 10, 9}, "休国庆节"},
-        {"Replaced", table, {2026, 10, 10}, "休补假"}, {"Removed", table, {2026, 10, 1}, ""},
-        {"Kept", table, {2026, 10, 2}, "休国庆节"}, {"KeptFirstYear", table, {2004, 1, 1}, "休元旦"},
-        {"StillNothing", table, {2003, 5, 1}, ""}, {"LastYear", table, {2100, 12, 31}, "休末"}};
+        {"Added", table, {2027, 1, 1}, "休元旦"},
+        {"AddedBetween", table, {2026, 10, 9}, "休国庆节"},
+        {"Replaced", table, {2026, 10, 10}, "休补假"},
+        {"Removed", table, {2026, 10, 1}, ""},
+        {"Kept", table, {2026, 10, 2}, "休国庆节"},
+        {"KeptFirstYear", table, {2004, 1, 1}, "休元旦"},
+        {"StillNothing", table, {2003, 5, 1}, ""},
+        {"LastYear", table, {2100, 12, 31}, "休末"}};
     // clang-format on
     for (const auto& r : rows) EXPECT_EQ(Show(r.in.Lookup(r.date)), r.expected) << r.name;
     EXPECT_EQ(shipped.Days().size() + 2, table.Days().size());
@@ -202,14 +208,17 @@ TEST(MyDaysFile, ParseLines)
     const struct { const char* name; const char* line; const char* read; } rows[] = {
         {"LeapLunar", "农历\t闰04-30\t外婆生日\t1948", "农历\t闰04-30\t外婆生日\t1948"},
         {"SpacesTrimmed", " 公历 \t 02-29 \t 闰日 ", "公历\t02-29\t闰日"},
-        {"Comment", "# 农历\tx", ""}, {"BadUtf8", "公历\t01-01\t\xC3", "!invalid UTF-8"},
+        {"Comment", "# 农历\tx", ""},
+        {"BadUtf8", "公历\t01-01\t\xC3", "!invalid UTF-8"},
         {"UnknownCalendar", "阴历\t04-30\tx", "!unknown calendar (expected 公历 or 农历)"},
         {"BadDate", "公历\t4-30\tx", "!bad date (expected MM-DD, or 闰MM-DD)"},
         {"LetterInDay", "公历\t04-x0\tx", "!bad date (expected MM-DD, or 闰MM-DD)"},
         {"LeapGregorian", "公历\t闰04-30\tx", "!a leap month on the Gregorian calendar"},
-        {"Feb30", "公历\t02-30\tx", "!no such day"}, {"LunarDay31", "农历\t01-31\tx", "!no such day"},
+        {"Feb30", "公历\t02-30\tx", "!no such day"},
+        {"LunarDay31", "农历\t01-31\tx", "!no such day"},
         {"Month13", "农历\t13-01\tx", "!no such day"},
-        {"Blank", "  \t ", ""}, {"NoName", "公历\t01-01\t ", "!missing name"},
+        {"Blank", "  \t ", ""},
+        {"NoName", "公历\t01-01\t ", "!missing name"},
         {"BadYear", "公历\t01-01\tx\t19a8", "!bad first year (expected 1..9999)"},
         {"YearZero", "公历\t01-01\tx\t0", "!bad first year (expected 1..9999)"},
         {"TooManyFields", "公历\t01-01\tx\t1990\ty", "!too many fields"},
@@ -286,7 +295,8 @@ TEST(MyDayTexts, CellTipAndPanel)
     GetDayFestivals(2026, 10, 1, festivals, false);
     // clang-format off
     const struct { const char* name; const char* mine; std::size_t listBytes; } names[] = {
-        {"生日", "生日", 22}, {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrstu", 4},
+        {"生日", "生日", 22},
+        {"abcdefghijklmnopqrstu", "abcdefghijklmnopqrstu", 4},
         {"abcdefghijklmnopqrstuv", "abcdefghijklmnopqrstuv", 0},
         {"abcdefghijklmnopqrstuvwxyz0", "abcdefghijklmnopqrstuvwx…", 0}};
     // clang-format on
