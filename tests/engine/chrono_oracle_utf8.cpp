@@ -22,9 +22,7 @@ Ymd DateOf(long long days)
 
 int WeekdayOf(Ymd date)
 {
-    const sys_days day{
-        year{date.y} / static_cast<unsigned>(date.m) / static_cast<unsigned>(date.d)};
-    return static_cast<int>(weekday{day}.c_encoding());
+    return static_cast<int>(weekday{sys_days{std::chrono::days{DaysOf(date)}}}.c_encoding());
 }
 
 }  // namespace qov::oracle

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -265,56 +266,38 @@ TEST(Sweep, EveryTermOfEveryYear)
     }
 }
 
-struct Row {
-    const char* what;
-    long long actual, expected;
-};
-
-struct TextRow {
-    const char* what;
-    std::string actual;
-    const char* expected;
-};
+// Values each followed by '|', to compare a list of results with one text.
+template <typename T> std::string Joined(std::initializer_list<T> values)
+{
+    std::ostringstream text;
+    for (const T& v : values) text << v << '|';
+    return text.str();
+}
 
 // Outside years 0..65535, months 1..12 and days 0..65535 the neutral answer 0;
 // inside them the answers count on (the sweeps hold <chrono> to every day).
 TEST(Gregorian, ChosenAndExtremeValues)
 {
-    // clang-format off
-    const Row rows[] = {
-        {"days 2009-13", DaysInMonth(2009, 13), 0}, {"days 2009-00", DaysInMonth(2009, 0), 0},
-        {"diff day 0", DayDifference(2009, 3, 0, 2009, 2, 28), 0},
-        {"DayDifference month 0", DayDifference(2000, 0, 1, 1900, 1, 31), 0},
-        {"DayOfWeek day INT_MAX - 491", DayOfWeek(2000, 3, INT_MAX - 491), 0},
-        {"DayOfWeek month 13", DayOfWeek(2000, 13, 1), 0},
-        {"DayOfWeek year 65536", DayOfWeek(65536, 1, 1), 0},
-        {"DayNumber year 67521", DayNumber(67521, 1, 1), 0},  // 67521 - 65536 = 1985
-        {"DayNumber day -1", DayNumber(2009, 1, -1), 0},
-        {"DayOfWeek day 65535", DayOfWeek(2009, 1, 65535),
-            oracle::WeekdayOf(oracle::DateOf(oracle::DaysOf({2009, 1, 1}) + 65534))},
-        {"DayOfWeek 65535-12-65535", DayOfWeek(65535, 12, 65535),
-            ((DaysFromCivil(65535, 12, 65535) + 4) % 7 + 7) % 7},  // 1970-01-01: Thursday
-        // Floored modulo: 0 for m <= 0, no INT_MIN overflow.
-        {"FloorMod(5, 0)", FloorMod(5, 0), 0}, {"FloorMod(INT_MIN, -1)", FloorMod(INT_MIN, -1), 0},
-        {"FloorMod(INT_MIN, 7)", FloorMod(INT_MIN, 7), 5},  // -2^31 = -306783379 * 7 + 5
-        {"FloorMod(-1, INT_MAX)", FloorMod(-1, INT_MAX), INT_MAX - 1},
-        // Civil days: 0 outside +-10^12 years and months 1..12.
-        {"DaysFromCivil LLONG_MIN", DaysFromCivil(LLONG_MIN, 1, 1), 0},
-        {"DaysFromCivil month 13", DaysFromCivil(2009, 13, 1), 0},
-        {"CivilFromDays LLONG_MAX", CivilFromDays(LLONG_MAX).year, 1970},
-        {"CivilFromDays back from -10^12", CivilFromDays(DaysFromCivil(-MaxCivilYear, 1, 1)).year,
-            -MaxCivilYear},
-        // Lunar years: 1900..2100 only.
-        {"2010 no leap", LeapMonthDays(2010), 0}, {"LeapMonth(INT_MIN)", LeapMonth(INT_MIN), 0},
-        {"LunarMonthDays(1900, 13)", LunarMonthDays(1900, 13), 0},
-        {"LunarMonthDays(1900, 0)", LunarMonthDays(1900, 0), 0},
-        {"LunarMonthDays(2101, 1)", LunarMonthDays(2101, 1), 0},
-        {"LunarYearDays(1899)", LunarYearDays(1899), 0},
-        {"LunarYearDays(INT_MAX)", LunarYearDays(INT_MAX), 0},
-        {"LunarYearEntry(2101)", LunarYearEntry(2101), 0},
-    };
-    // clang-format on
-    for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
+    EXPECT_EQ(
+        Joined<long long>({DaysInMonth(2009, 13), DaysInMonth(2009, 0),
+            DayDifference(2009, 3, 0, 2009, 2, 28), DayDifference(2000, 0, 1, 1900, 1, 31),
+            DayOfWeek(2000, 3, INT_MAX - 491), DayOfWeek(2000, 13, 1), DayOfWeek(65536, 1, 1),
+            DayNumber(67521, 1, 1),  // 67521 - 65536 = 1985
+            DayNumber(2009, 1, -1),
+            // 65534 days after 2009-01-01 (Thursday), 65534 after 2335-12-01
+            // (Sunday, 400 years 146097 days: a whole number of weeks).
+            DayOfWeek(2009, 1, 65535), DayOfWeek(65535, 12, 65535),
+            // Floored modulo: 0 for m <= 0, no INT_MIN overflow;
+            // -2^31 = -306783379 * 7 + 5.
+            FloorMod(5, 0), FloorMod(INT_MIN, -1), FloorMod(INT_MIN, 7), FloorMod(-1, INT_MAX),
+            // Civil days: 0 outside +-10^12 years and months 1..12.
+            DaysFromCivil(LLONG_MIN, 1, 1), DaysFromCivil(2009, 13, 1),
+            CivilFromDays(LLONG_MAX).year, CivilFromDays(DaysFromCivil(-MaxCivilYear, 1, 1)).year,
+            // Lunar years: 1900..2100 only.
+            LeapMonthDays(2010), LeapMonth(INT_MIN), LunarMonthDays(1900, 13),
+            LunarMonthDays(1900, 0), LunarMonthDays(2101, 1), LunarYearDays(1899),
+            LunarYearDays(INT_MAX), LunarYearEntry(2101)}),
+        "0|0|0|0|0|0|0|0|0|4|0|0|0|5|2147483646|0|0|1970|-1000000000000|0|0|0|0|0|0|0|0|");
 }
 
 void SetZone(const char* tz)  // nullptr removes $TZ
@@ -367,54 +350,33 @@ TEST(Gregorian, TodayFollowsTheLocalZone)
 // outside a table.
 TEST(Names, Texts)
 {
-    // clang-format off
-    const TextRow rows[] = {
-        // The names of years, months and days (the sweep proves the days they change).
-        {"year 2009-02-04", GanZhiText(2009, 2, 4, 1), "己丑"},
-        {"year 1900-01-01", GanZhiText(1900, 1, 1, 1), "己亥"},
-        {"month 2009-01-05", GanZhiText(2009, 1, 5, 2), "乙丑"},
-        {"day 1899-12-31", GanZhiText(1899, 12, 31, 3), "癸酉"},
-        {"kind 0", GanZhiText(2009, 1, 1, 0), ""}, {"kind 4", GanZhiText(2009, 1, 1, 4), ""},
-        {"cycle -1", CycleName(-1), "癸亥"}, {"cycle 60", CycleName(60), "甲子"},
-        // INT_MIN mod 10 = 2, mod 12 = 4; INT_MAX mod 10 = 7, mod 12 = 7.
-        {"CycleName INT_MIN", CycleName(INT_MIN), "丙辰"},
-        {"CycleName INT_MAX", CycleName(INT_MAX), "辛未"},
-        {"zodiac 2009", ZodiacName(2009), "牛"}, {"zodiac 1899", ZodiacName(1899), "猪"},
-        // (INT_MIN - 4) mod 12 = 0, (INT_MAX - 4) mod 12 = 3.
-        {"ZodiacName INT_MIN", ZodiacName(INT_MIN), "鼠"},
-        {"ZodiacName INT_MAX", ZodiacName(INT_MAX), "兔"},
-        {"era 1874", EraName(1874), ""}, {"era 1875", EraName(1875), "光绪元年"},
-        {"era 1908", EraName(1908), "光绪34年"}, {"era 1909", EraName(1909), "宣统元年"},
-        {"era 1911", EraName(1911), "宣统3年"}, {"era 1912", EraName(1912), "民国元年"},
-        {"era 1948", EraName(1948), "民国37年"}, {"era 1949", EraName(1949), "建国元年"},
-        {"era 2049", EraName(2049), "建国101年"},
-        {"EraName INT_MAX", EraName(INT_MAX), "建国2147481699年"},
-        {"lunar day 10", LunarDayName(10), "初十"}, {"lunar day 11", LunarDayName(11), "十一"},
-        {"lunar day 20", LunarDayName(20), "二十"}, {"lunar day 21", LunarDayName(21), "廿一"},
-        {"lunar day 30", LunarDayName(30), "三十"}, {"lunar day 31", LunarDayName(31), ""},
-        {"LunarDayName INT_MIN", LunarDayName(INT_MIN), ""},
-        {"lunar month 1", LunarMonthName(1), "正"}, {"lunar month 11", LunarMonthName(11), "十一"},
-        {"lunar month 13", LunarMonthName(13), ""},
-        {"weekday 2009-02-01", WeekdayName(2009, 2, 1), "星期日"},
-        {"WeekdayName 0000-01-01", WeekdayName(0, 1, 1), "星期六"},  // proleptic Gregorian
-        {"WeekdayName month 13", WeekdayName(2000, 13, 1), ""},
-        // The compiler wrote GBK, as Windows code page 936 reads it: 立春 is
-        // C1 A2 B4 BA; the marks of the festival and panel texts, · outside GB2312.
-        {"GBK bytes", std::string(SolarTermNames[2]), "\xC1\xA2\xB4\xBA"},
-        {"GBK marks", "·…【】！□　", "\xA1\xA4\xA1\xAD\xA1\xBE\xA1\xBF\xA3\xA1\xA1\xF5\xA1\xA1"},
-        // GanZhiText names valid dates of years 1..9999 only.
-        {"GanZhi year INT_MAX", GanZhiText(INT_MAX, 1, 1, 1), ""},
-        {"GanZhi year 10000", GanZhiText(10000, 1, 1, 3), ""},
-        {"GanZhi year 0", GanZhiText(0, 12, 31, 3), ""},
-        {"GanZhi month 0", GanZhiText(2009, 0, 1, 2), ""},
-        {"GanZhi month 13", GanZhiText(2009, 13, 1, 2), ""},
-        {"GanZhi day 0", GanZhiText(2009, 1, 0, 3), ""},
-        {"GanZhi Feb 29 2009", GanZhiText(2009, 2, 29, 1), ""},
-        {"Constellation month 13", ConstellationName(2009, 13, 1), ""},
-        {"Constellation month 0", ConstellationName(2009, 0, 1), ""},
-    };
-    // clang-format on
-    for (const TextRow& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
+    // The names of years, months and days (the sweep proves the days they
+    // change). INT_MIN mod 10 = 2, mod 12 = 4; INT_MAX mod 10 = 7, mod 12 = 7;
+    // (INT_MIN - 4) mod 12 = 0, (INT_MAX - 4) mod 12 = 3.
+    EXPECT_EQ(Joined<std::string>({GanZhiText(2009, 2, 4, 1), GanZhiText(1900, 1, 1, 1),
+                  GanZhiText(2009, 1, 5, 2), GanZhiText(1899, 12, 31, 3), GanZhiText(2009, 1, 1, 0),
+                  GanZhiText(2009, 1, 1, 4), CycleName(-1), CycleName(60), CycleName(INT_MIN),
+                  CycleName(INT_MAX), ZodiacName(2009), ZodiacName(1899), ZodiacName(INT_MIN),
+                  ZodiacName(INT_MAX), LunarMonthName(1), LunarMonthName(11), LunarMonthName(13),
+                  WeekdayName(2009, 2, 1), WeekdayName(0, 1, 1)}),  // proleptic Gregorian
+        "己丑|己亥|乙丑|癸酉|||癸亥|甲子|丙辰|辛未|牛|猪|鼠|兔|正|十一||星期日|星期六|");
+    std::string eras, days;
+    for (const int y : {1874, 1875, 1908, 1909, 1911, 1912, 1948, 1949, 2049, INT_MAX})
+        eras += EraName(y) + '|';
+    for (const int d : {10, 11, 20, 21, 30, 31, INT_MIN}) days += LunarDayName(d) + '|';
+    EXPECT_EQ(eras + days,
+        "|光绪元年|光绪34年|宣统元年|宣统3年|民国元年|民国37年|建国元年|建国101年|建国2147481699年|"
+        "初十|十一|二十|廿一|三十|||");
+    // Empty: GanZhiText names valid dates of years 1..9999 only.
+    EXPECT_EQ(Joined<std::string>({WeekdayName(2000, 13, 1), GanZhiText(INT_MAX, 1, 1, 1),
+                  GanZhiText(10000, 1, 1, 3), GanZhiText(0, 12, 31, 3), GanZhiText(2009, 0, 1, 2),
+                  GanZhiText(2009, 13, 1, 2), GanZhiText(2009, 1, 0, 3), GanZhiText(2009, 2, 29, 1),
+                  ConstellationName(2009, 13, 1), ConstellationName(2009, 0, 1)}),
+        std::string(10, '|'));
+    // The compiler wrote GBK, as Windows code page 936 reads it: 立春 is
+    // C1 A2 B4 BA; the marks of the festival and panel texts, · outside GB2312.
+    EXPECT_EQ(std::string(SolarTermNames[2]) + "·…【】！□　",
+        "\xC1\xA2\xB4\xBA\xA1\xA4\xA1\xAD\xA1\xBE\xA1\xBF\xA3\xA1\xA1\xF5\xA1\xA1");
     // Both ends of the range: the day counter (40 on 1900-01-31) by <chrono>.
     for (const Ymd d : {Ymd{9999, 12, 31}, Ymd{1, 1, 1}})
         EXPECT_EQ(GanZhiText(d.y, d.m, d.d, 3),
@@ -466,60 +428,46 @@ TEST(Lunar, ComputedYearsMatchThePublishedTable)
             LunarYearEntry(y), generated::ComputedLunarYears[static_cast<std::size_t>(y - 1929)]);
 }
 
+// Years after the published table (the sweep walks it month by month):
+// 2051-02-11, 2052-09-23 (a leap eighth month), 2100-02-09. New moons near
+// midnight: 2057-09-29 00:00:36 and 2097-08-08 00:01:26 begin their months on
+// those days, 2089-09-04 23:59:05 on the 4th. No lunar date outside the table
+// or for an invalid date (year, month, day and both counters 0), only the day
+// counter, with no overflow (the asan preset runs this).
 TEST(Lunar, ChosenDates)
 {
-    // clang-format off
-    const struct { const char* name; Ymd solar; int year, month, day; bool leap; } rows[] = {
-        // Years after the published table (the sweep walks it month by month).
-        {"NewYear2051", {2051, 2, 11}, 2051, 1, 1, false},
-        {"LeapEighth2052", {2052, 9, 23}, 2052, 8, 1, true},
-        {"NewYear2100", {2100, 2, 9}, 2100, 1, 1, false},
-        // New moons near midnight: 2057-09-29 00:00:36 and 2097-08-08
-        // 00:01:26 begin their months on those days, 2089-09-04 23:59:05 on
-        // the 4th.
-        {"NewMoonAfterMidnight2057", {2057, 9, 29}, 2057, 9, 1, false},
-        {"NewMoonAfterMidnight2097", {2097, 8, 8}, 2097, 7, 1, false},
-        {"NewMoonBeforeMidnight2089", {2089, 9, 4}, 2089, 8, 1, false},
-    };
-    // clang-format on
-    for (const auto& e : rows) {
-        const LunarDate r = ToLunar(e.solar.y, e.solar.m, e.solar.d);
-        EXPECT_TRUE(HasLunarDate(r) && r.year == e.year && r.month == e.month && r.day == e.day
-            && r.isLeap == e.leap)
-            << e.name << ": " << r.year << "-" << r.month << "-" << r.day << " leap " << r.isLeap;
-    }
-    // No lunar date outside the table or for an invalid date, only the day
-    // counter, with no overflow (the asan preset runs this).
-    for (const Ymd& d : {Ymd{INT_MIN, 1, 1}, Ymd{INT_MAX, 12, 31}, Ymd{2009, 1, INT_MIN},
-             Ymd{2000, 13, 1}, Ymd{67521, 1, 1}, Ymd{1899, 3, 2170}, Ymd{2009, 2, 29},
-             Ymd{2009, 1, 0}, Ymd{1, 1, 1}}) {
+    std::string text;
+    for (const Ymd& d : {Ymd{2051, 2, 11}, Ymd{2052, 9, 23}, Ymd{2100, 2, 9}, Ymd{2057, 9, 29},
+             Ymd{2097, 8, 8}, Ymd{2089, 9, 4}, Ymd{INT_MIN, 1, 1}, Ymd{INT_MAX, 12, 31},
+             Ymd{2009, 1, INT_MIN}, Ymd{2000, 13, 1}, Ymd{67521, 1, 1}, Ymd{1899, 3, 2170},
+             Ymd{2009, 2, 29}, Ymd{2009, 1, 0}, Ymd{1, 1, 1}}) {
         const LunarDate r = ToLunar(d.y, d.m, d.d);
-        EXPECT_TRUE(!HasLunarDate(r) && r.year == 0 && r.day == 0 && !r.isLeap && r.yearCycle == 0
-            && r.monthCycle == 0)
-            << d.y << "-" << d.m << "-" << d.d;
-        EXPECT_EQ(r.dayCycle, DayNumber(d.y, d.m, d.d) + 40);
+        text += std::to_string(r.year) + '-' + std::to_string(r.month) + '-' + std::to_string(r.day)
+            + (r.isLeap ? "L" : "") + (HasLunarDate(r) ? "" : ' ' + std::to_string(r.yearCycle))
+            + (HasLunarDate(r) ? "" : std::to_string(r.monthCycle)) + '|';
+        EXPECT_EQ(r.dayCycle, DayNumber(d.y, d.m, d.d) + 40) << d.y << "-" << d.m << "-" << d.d;
     }
-}
-
-std::string Minute(const SolarTermTime& t)
-{
-    char buf[40];
-    std::snprintf(
-        buf, sizeof buf, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
-    return buf;
+    EXPECT_EQ(text,
+        "2051-1-1|2052-8-1L|2100-1-1|2057-9-1|2097-7-1|2089-8-1|"
+        "0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|0-0-0 00|");
 }
 
 // Published instants in China Standard Time, to the minute (the almanacs of
-// the Purple Mountain Observatory and the Hong Kong Observatory), and the
-// days they fall on.
-TEST(SolarTerms, PublishedInstantsAndDays)
+// the Purple Mountain Observatory and the Hong Kong Observatory), the days
+// they fall on, and the neutral answers.
+TEST(SolarTerms, PublishedInstantsDaysAndExtremes)
 {
     const std::pair<int, const char*> instants[] = {{2, "2009-02-04 00:49"},
         {22, "2012-12-07 01:18"}, {23, "2013-12-22 01:11"}, {5, "2018-03-21 00:15"},
         {23, "2020-12-21 18:02"}, {11, "2023-06-21 22:57"}, {15, "2024-08-22 22:55"},
         {0, "2026-01-05 16:23"}, {10, "2026-06-05 23:48"}, {2, "2046-02-04 00:31"}};
-    for (const auto& [k, cst] : instants)
-        EXPECT_EQ(Minute(SolarTermDate(std::atoi(cst), k)), cst) << k;
+    for (const auto& [k, cst] : instants) {
+        const SolarTermTime t = SolarTermDate(std::atoi(cst), k);
+        char minute[40];
+        std::snprintf(minute, sizeof minute, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day,
+            t.hour, t.minute);
+        EXPECT_EQ(minute, std::string(cst)) << k;
+    }
     const std::pair<Ymd, const char*> days[] = {
         {{1951, 12, 23}, "冬至"},                          // two seconds after midnight
         {{2084, 3, 20}, "春分"},                           // 00:00:30
@@ -527,115 +475,85 @@ TEST(SolarTerms, PublishedInstantsAndDays)
         {{2000, 13, 1}, ""}, {{INT_MAX, 1, 5}, ""}, {{INT_MIN, 12, 21}, ""}};
     for (const auto& [d, name] : days)
         EXPECT_EQ(SolarTermOnDate(d.y, d.m, d.d), name) << d.y << "-" << d.m << "-" << d.d;
-}
-
-// 2009: 小寒 5 January, 立春 4 February, 惊蛰 5 March; 大雪 2008 on 7 December,
-// 小寒 2010 on 5 January. Outside years MinTermYear..MaxTermYear, terms
-// 0..23, kinds 1 and 2 and valid dates: month 0, "" and 0 days.
-TEST(SolarTerms, NearSectionalTermAndExtremes)
-{
-    // clang-format off
-    const struct { Ymd date; int kind; const char* name; int days; } rows[] = {
-        {{2009, 1, INT_MIN}, 1, "", 0}, {{2009, 2, 29}, 2, "", 0}, {{2009, 13, 1}, 1, "", 0},
-        {{INT_MIN, 1, 1}, 2, "", 0}, {{MinTermYear, 1, 1}, 1, "", 0},
-        {{MaxTermYear, 12, 31}, 2, "", 0}, {{2009, 3, 1}, 0, "", 0}, {{2009, 3, 1}, 3, "", 0}};
-    // clang-format on
-    for (const auto& r : rows) {
-        int days = -1;
-        EXPECT_EQ(NearSectionalTerm(r.date.y, r.date.m, r.date.d, r.kind, days), r.name)
-            << r.date.m << "-" << r.date.d << " kind " << r.kind;
-        EXPECT_EQ(days, r.days) << r.date.m << "-" << r.date.d << " kind " << r.kind;
+    // Outside years MinTermYear..MaxTermYear, terms 0..23, kinds 1 and 2 and
+    // valid dates: month 0, "" and 0 days.
+    std::string text;  // the name and the days of each, then each time's date
+    for (const auto& [d, kind] : {std::pair{Ymd{2009, 1, INT_MIN}, 1}, {{2009, 2, 29}, 2},
+             {{2009, 13, 1}, 1}, {{INT_MIN, 1, 1}, 2}, {{MinTermYear, 1, 1}, 1},
+             {{MaxTermYear, 12, 31}, 2}, {{2009, 3, 1}, 0}, {{2009, 3, 1}, 3}}) {
+        int count = -1;
+        text += NearSectionalTerm(d.y, d.m, d.d, kind, count);
+        text += std::to_string(count) + '|';
     }
     for (const auto& [year, k] : {std::pair{2000, 24}, {2000, -1}, {2000, INT_MIN}, {INT_MAX, 23},
              {MaxTermYear + 1, 0}, {MinTermYear - 1, 23}}) {
         const SolarTermTime t = SolarTermDate(year, k);
-        EXPECT_TRUE(t.year == 0 && t.month == 0 && t.day == 0) << year << " term " << k;
+        text += std::to_string(t.year) + std::to_string(t.month) + std::to_string(t.day) + '|';
     }
+    EXPECT_EQ(text, "0|0|0|0|0|0|0|0|000|000|000|000|000|000|");
 }
 
-std::string Plain(int y, int m, int d) { return FestivalList({y, m, d}, false); }
-std::string WithLunar(int y, int m, int d) { return FestivalList({y, m, d}, true); }
-
-// Chosen dates; the weekday rows, Friday the 13th, Easter and 除夕 of every
-// date are swept in Sweep.EveryDay.
+// Chosen dates, with the solar term and the lunar festival or without them,
+// and the list of one kind alone. The borderline rows: 国际儿童节 and 妇女节
+// are Chinese festivals, 白色情人节 and 万圣节前夜 Western, 巴勒斯坦国土日 a
+// day kept abroad. The weekday rows, Friday the 13th, Easter, 除夕 and the
+// sharing out of every list among the kinds are swept in Sweep.EveryDay.
 TEST(Festivals, Lookup)
 {
+    using enum FestivalKind;
+    const FestivalKinds all = AllFestivalKinds;
     // clang-format off
-    const struct { const char* name; std::string (*find)(int, int, int); int year, month, day;
-        const char* expected; } rows[] = {
-    {"NationalDay", Plain, 2009, 10, 1, "国庆节 世界音乐日 国际老人节 "},
-    {"MidAutumnFirst", WithLunar, 2009, 10, 3, "中秋节 国庆节假日 "},  // lunar 8-15
-    {"MidAutumnWithoutLunar", Plain, 2009, 10, 3, "国庆节假日 "},
-    {"DragonBoatInLeapMonth", WithLunar, 2009, 6, 27, "端午节 "},  // day 5 of leap month 5
-    {"TermFirst", WithLunar, 2009, 10, 8, "寒露 全国高血压日 世界视觉日 "},
-    {"EasterLast", Plain, 2018, 4, 1, "愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月) 复活节 "},
-    {"NothingIsEmpty", WithLunar, 2009, 6, 3, ""},
-    {"NotEveDay30Of29", FindLunarFestival, 2050, 12, 30, ""},  // month 12 has 29 days
-    {"NoEveBeforeTable", FindLunarFestival, 1899, 12, 29, ""},
-    {"NoEveAfterTable", FindLunarFestival, 2101, 12, 29, ""},
-    {"ListYear1", Plain, 1, 1, 1, "元旦节 "},  // the first year of the lists
-    {"ListYear65535", WithLunar, 65535, 1, 1, "元旦节 "},  // no term, no lunar date that far
-    {"Feb29InCommonYear", WithLunar, 2009, 2, 29, ""},
-    {"Year0", WithLunar, 0, 1, 1, ""},
-    {"WeekdayYear0", FindWeekdayFestival, 0, 5, 10, ""},
-    {"Month19Day37", FindGregorianFestival, 2009, 19, 37, ""},  // "1937" lies inside row 1213
-    {"Month13", FindGregorianFestival, 2009, 13, 1, ""},
-    {"Day0", FindGregorianFestival, 2009, 3, 0, ""},
-    {"Feb30", FindGregorianFestival, 2009, 2, 30, ""},
-    {"LunarDay0", FindLunarFestival, 2009, 1, 0, ""},  // 除夕's row is keyed 0100
-    {"LunarDay31", FindLunarFestival, 2009, 12, 31, ""},
-    {"LunarMonth13", FindLunarFestival, 2009, 13, 1, ""},
-    // Extreme arguments: no overflow, no table read outside its rows.
-    {"WeekdayDayIntMin", FindWeekdayFestival, 2000, 1, INT_MIN, ""},
-    {"WeekdayDay38", FindWeekdayFestival, 2010, 1, 38, ""},  // week 6, Sunday: no 麻风日
-    {"LunarMonthIntMax", FindLunarFestival, INT_MAX, INT_MAX, 1, ""},
-    {"GregorianDayIntMax", FindGregorianFestival, 2009, 1, INT_MAX, ""},
-    {"ListDayIntMin", WithLunar, 2009, 1, INT_MIN, ""},
+    const struct { const char* name; Ymd date; bool withLunar; FestivalKinds kinds; const char* expected; } rows[] = {
+        {"NationalDay", {2009, 10, 1}, false, all, "国庆节 世界音乐日 国际老人节 "},
+        {"MidAutumnFirst", {2009, 10, 3}, true, all, "中秋节 国庆节假日 "},  // lunar 8-15
+        {"MidAutumnWithoutLunar", {2009, 10, 3}, false, all, "国庆节假日 "},
+        {"DragonBoatInLeapMonth", {2009, 6, 27}, true, all, "端午节 "},  // day 5 of leap month 5
+        {"TermFirst", {2009, 10, 8}, true, all, "寒露 全国高血压日 世界视觉日 "},
+        {"EasterLast", {2018, 4, 1}, false, all, "愚人节 全国爱国卫生运动月(四月) 税收宣传月(四月) 复活节 "},
+        {"ListYear1", {1, 1, 1}, false, all, "元旦节 "},  // the first year of the lists
+        {"ListYear65535", {65535, 1, 1}, true, all, "元旦节 "},  // no term, no lunar date that far
+        {"TermAlone", {2009, 10, 8}, true, KindBit(Term), "寒露 "},
+        {"TermHidesTheRest", {2009, 10, 8}, true, KindBit(China), "全国高血压日 "},
+        {"SplitRowSecondPart", {2009, 10, 8}, true, KindBit(World), "世界视觉日 "},
+        {"MidAutumn", {2009, 10, 3}, true, KindBit(Folk), "中秋节 "},
+        {"Eve", {2010, 2, 13}, true, KindBit(Folk), "除夕 "},
+        {"ChildrensDayIsChinese", {2009, 6, 1}, true, KindBit(China), "国际儿童节 "},
+        {"WhiteDayWestern", {2009, 3, 14}, true, KindBit(West), "白色情人节 "},
+        {"PiDayWorld", {2009, 3, 14}, true, KindBit(World), "国际数学日 "},
+        {"HalloweenEve", {2009, 10, 31}, true, KindBit(West), "万圣节前夜 "},
+        {"LandDayAbroad", {2009, 3, 30}, true, KindBit(World), "巴勒斯坦国土日 "},
+        {"MothersDayWeekdayRow", {2009, 5, 10}, true, KindBit(West), "国际母亲节 "},
+        {"BlackFriday", {2009, 2, 13}, true, KindBit(West), "黑色星期五 "},
+        {"Easter", {2009, 4, 12}, true, KindBit(West), "复活节 "},
     };
     // clang-format on
-    for (const auto& c : rows) EXPECT_EQ(c.find(c.year, c.month, c.day), c.expected) << c.name;
+    for (const auto& r : rows)
+        EXPECT_EQ(FestivalList(r.date, r.withLunar, r.kinds), r.expected) << r.name;
+    // Nothing: an empty day; day 30 of a month of 29 (2050's twelfth) and the
+    // days outside the lunar table have no 除夕; invalid dates ("1937" lies
+    // inside row 1213, 除夕's row is keyed 0100, week 6 has no 麻风日); and
+    // extreme arguments: no overflow, no table read outside its rows.
+    EXPECT_EQ(Joined<std::string>({FestivalList({2009, 6, 3}, true),
+                  FindLunarFestival(2050, 12, 30), FindLunarFestival(1899, 12, 29),
+                  FindLunarFestival(2101, 12, 29), FestivalList({2009, 2, 29}, true),
+                  FestivalList({0, 1, 1}, true), FindWeekdayFestival(0, 5, 10),
+                  FindGregorianFestival(2009, 19, 37), FindGregorianFestival(2009, 13, 1),
+                  FindGregorianFestival(2009, 3, 0), FindGregorianFestival(2009, 2, 30),
+                  FindLunarFestival(2009, 1, 0), FindLunarFestival(2009, 12, 31),
+                  FindLunarFestival(2009, 13, 1), FindWeekdayFestival(2000, 1, INT_MIN),
+                  FindWeekdayFestival(2010, 1, 38), FindLunarFestival(INT_MAX, INT_MAX, 1),
+                  FindGregorianFestival(2009, 1, INT_MAX), FestivalList({2009, 1, INT_MIN}, true)}),
+        std::string(19, '|'));
+    // Western Easter Sundays from published tables: 1818 has the earliest
+    // possible date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar
+    // month after the equinox's.
+    for (const Ymd d : {Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22}, Ymd{1943, 4, 25}})
+        for (const bool withLunar : {false, true})
+            EXPECT_TRUE(FestivalList(d, withLunar).ends_with("复活节 ")) << d.y;
     for (std::size_t k = 0; k < SolarTermNames.size(); ++k)
         EXPECT_EQ(IsSectionalTerm(SolarTermNames[k]), k % 2 == 0) << k;
     for (const std::string_view text : {"", "小寒 ", "立春立春", "春节"})
         EXPECT_FALSE(IsSectionalTerm(text)) << text;
-}
-
-// The list of one kind alone, with the term and the lunar festival. The
-// borderline rows: 国际儿童节 and 妇女节 are Chinese festivals, 白色情人节 and
-// 万圣节前夜 Western, 巴勒斯坦国土日 a day kept abroad (the sweep shares out
-// every list among the kinds).
-TEST(Festivals, Kinds)
-{
-    using enum FestivalKind;
-    // clang-format off
-    const struct { const char* name; Ymd date; FestivalKind kind; const char* expected; } rows[] = {
-        {"TermAlone", {2009, 10, 8}, Term, "寒露 "},
-        {"TermHidesTheRest", {2009, 10, 8}, China, "全国高血压日 "},
-        {"SplitRowSecondPart", {2009, 10, 8}, World, "世界视觉日 "},
-        {"MidAutumn", {2009, 10, 3}, Folk, "中秋节 "},
-        {"Eve", {2010, 2, 13}, Folk, "除夕 "},
-        {"ChildrensDayIsChinese", {2009, 6, 1}, China, "国际儿童节 "},
-        {"WhiteDayWestern", {2009, 3, 14}, West, "白色情人节 "},
-        {"PiDayWorld", {2009, 3, 14}, World, "国际数学日 "},
-        {"HalloweenEve", {2009, 10, 31}, West, "万圣节前夜 "},
-        {"LandDayAbroad", {2009, 3, 30}, World, "巴勒斯坦国土日 "},
-        {"MothersDayWeekdayRow", {2009, 5, 10}, West, "国际母亲节 "},
-        {"BlackFriday", {2009, 2, 13}, West, "黑色星期五 "},
-        {"Easter", {2009, 4, 12}, West, "复活节 "},
-    };
-    // clang-format on
-    for (const auto& r : rows)
-        EXPECT_EQ(FestivalList(r.date, true, KindBit(r.kind)), r.expected) << r.name;
-}
-
-// Western Easter Sundays from published tables: 1818 has the earliest possible
-// date, 1943 the latest; 2004 and 2023 have a leap 2nd lunar month after the
-// equinox's.
-TEST(Festivals, PublishedEasterSundays)
-{
-    for (const Ymd d : {Ymd{2004, 4, 11}, Ymd{2023, 4, 9}, Ymd{1818, 3, 22}, Ymd{1943, 4, 25}})
-        for (const bool withLunar : {false, true})
-            EXPECT_TRUE(FestivalList(d, withLunar).ends_with("复活节 ")) << d.y;
 }
 
 }  // namespace

@@ -54,11 +54,12 @@ inline std::string Show(const std::vector<HolidayLine>& lines)
     return text;
 }
 
-// Each message followed by a line break.
+// Each message followed by a line break, "holidays.tsv:" cut from its start.
 inline std::string Join(const std::vector<std::string>& messages)
 {
     std::string text;
-    for (const std::string& m : messages) text += m + '\n';
+    for (const std::string& m : messages)
+        text += (m.starts_with("holidays.tsv:") ? m.substr(13) : m) + '\n';
     return text;
 }
 

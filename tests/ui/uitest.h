@@ -94,6 +94,21 @@ inline QImage Picture(QWidget* widget, qreal ratio = 1.0)
     return image;
 }
 
+// A file's bytes; "<none>" when it cannot be read.
+inline QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// Writes `bytes` to `path`, making its folder.
+inline bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // A test of the main window, opened afresh for each test function by its init().
 class DialogTest : public QObject {
 protected:
@@ -151,22 +166,3 @@ protected:
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
-
-namespace uitest {
-
-// A file's bytes; "<none>" when it cannot be read.
-inline QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-// Writes `bytes` to `path`, making its folder.
-inline bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-}  // namespace uitest
