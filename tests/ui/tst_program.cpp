@@ -466,34 +466,31 @@ private Q_SLOTS:
     // bring one, and runs on.
     void program_data()
     {
-        // err: part of standard error, its one line from qov; date: the day selected in the
-        // first paint
-        Columns<QStringList, QStringList, int, QString, QString, QDate>(
+        // arguments, environment: separated by spaces, the latter's settings "NAME=value" (set)
+        // or "NAME" (removed); err: part of standard error, its one line from qov; date: the day
+        // selected in the first paint
+        Columns<QString, QString, int, QString, QString, QDate>(
             "arguments", "environment", "status", "out", "err", "date");
-        const auto console = [](const QString& locale) {
-            return QStringList{u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s,
-                u"QT_QPA_PLATFORM=xcb"_s, u"LC_ALL="_s + locale};
-        };
-        const QStringList offscreen{u"QT_QPA_PLATFORM=offscreen"_s};
-        const auto row = [](const QStringList& args, const QStringList& env, int status,
-                             const char* out, const char* err, QDate date) {
-            QTest::addRow("%s", qPrintable(args.join(u' ') + u' ' + env.last()))
-                << args << env << status << QString::fromUtf8(out) << QString::fromUtf8(err)
-                << date;
+        const QString console = u"DISPLAY WAYLAND_DISPLAY LANGUAGE QT_QPA_PLATFORM=xcb LC_ALL="_s;
+        const QString offscreen = u"QT_QPA_PLATFORM=offscreen"_s;
+        const auto row = [](const char* args, const QString& env, int status, const char* out,
+                             const char* err, QDate date) {
+            QTest::addRow("%s %s", args, qPrintable(env.section(u' ', -1)))
+                << QString::fromUtf8(args) << env << status << QString::fromUtf8(out)
+                << QString::fromUtf8(err) << date;
         };
         // Qt's own message, translated: the translator is loaded without a window.
-        row({u"--bogus"_s}, console(u"zh_CN.UTF-8"_s), 2, "", "qov: 未知选项“bogus”", {});
-        row({u"-v"_s}, console(u"C"_s), 0, "qov Perpetual Calendar 1.0\n", "", {});
-        row({u"--date"_s, u"2008-08-08"_s}, offscreen, 0, "", "", QDate(2008, 8, 8));
+        row("--bogus", console + u"zh_CN.UTF-8"_s, 2, "", "qov: 未知选项“bogus”", {});
+        row("-v", console + u"C"_s, 0, "qov Perpetual Calendar 1.0\n", "", {});
+        row("--date 2008-08-08", offscreen, 0, "", "", QDate(2008, 8, 8));
         // No arguments: today.
-        row({},
-            offscreen + QStringList{u"FONTCONFIG_FILE="_s + m_noFonts.filePath(u"fonts.conf"_s)}, 0,
-            "", "no font for Chinese text", QDate::currentDate());
+        row("", offscreen + u" FONTCONFIG_FILE="_s + m_noFonts.filePath(u"fonts.conf"_s), 0, "",
+            "no font for Chinese text", QDate::currentDate());
     }
     void program()
     {
         const auto [arguments, environment, status, out, errPart, date] =
-            Fetch<QStringList, QStringList, int, QString, QString, QDate>(
+            Fetch<QString, QString, int, QString, QString, QDate>(
                 "arguments", "environment", "status", "out", "err", "date");
         // Its own runtime folder, so that no other copy counts as the first.
         const QTemporaryDir dir;
@@ -501,14 +498,13 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
         env.insert(u"QOV_SNAPSHOT"_s, shot);
-        // "NAME=value" sets, "NAME" removes.
-        for (const QString& setting : environment)
+        for (const QString& setting : environment.split(u' '))
             setting.contains(u'=')
                 ? env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1))
                 : env.remove(setting);
         QProcess run;
         run.setProcessEnvironment(env);
-        run.start(QStringLiteral(QOV_APP_PATH), arguments);
+        run.start(QStringLiteral(QOV_APP_PATH), arguments.split(u' ', Qt::SkipEmptyParts));
         QVERIFY(run.waitForFinished(20000) && run.exitStatus() == QProcess::NormalExit);
         QCOMPARE(run.exitCode(), status);
         const QString said = QString::fromUtf8(run.readAllStandardOutput());
