@@ -626,7 +626,8 @@ private Q_SLOTS:
     }
 
     // The dialog shows the settings, edits the user's days, keeps the lines
-    // it cannot read, and saves both files on OK.
+    // it cannot read, refuses to overwrite a file changed on disk, and then
+    // saves both files on OK.
     void dialogSaves()
     {
         QVERIFY(WriteFile(Conf(), "# kept\n[calendar]\nweekStart=sunday\n"));
@@ -642,6 +643,22 @@ private Q_SLOTS:
                 || (qobject_cast<QLineEdit*>(w) && !w->objectName().startsWith(u"qt_"_s));
             if (control) QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
         }
+        // A mydays.tsv changed on disk while the dialog is open is read again, not
+        // overwritten, and the dialog stays open saying so.
+        const auto remove = [&dialog, list](int row) {
+            list->setCurrentRow(row);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(u"myDayRemove"_s), Qt::LeftButton);
+        };
+        remove(0);
+        QCOMPARE(list->count(), 0);
+        const QByteArray changed =
+            "# 家人\n公历\t02-30\t写错\n农历\t08-15\t中秋\t1990\n公历\t01-02\t乙\n";
+        QVERIFY(WriteFile(MyDays(), changed));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(ReadFile(MyDays()), changed);
+        QCOMPARE(list->count(), 2);
+        QVERIFY(dialog.findChild<QLabel*>(u"myDayStatus"_s)->text().contains(u"已在别处修改"_s));
 
         dialog.findChild<QComboBox*>(u"weekStartBox"_s)->setCurrentIndex(1);
         dialog.findChild<QCheckBox*>(u"showInternationalDays"_s)->setChecked(false);
@@ -654,12 +671,12 @@ private Q_SLOTS:
         dialog.findChild<QSpinBox*>(u"myDayDay"_s)->setValue(30);
         dialog.findChild<QSpinBox*>(u"myDayFirstYear"_s)->setValue(1948);
         QTest::mouseClick(dialog.findChild<QPushButton*>(u"myDayAdd"_s), Qt::LeftButton);
-        QCOMPARE(list->count(), 2);
-        list->setCurrentRow(0);
-        QTest::mouseClick(dialog.findChild<QPushButton*>(u"myDayRemove"_s), Qt::LeftButton);
+        QCOMPARE(list->count(), 3);
+        remove(0);
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(ReadFile(MyDays()), "# 家人\n公历\t02-30\t写错\n农历\t闰04-30\t外婆生日\t1948\n");
+        QCOMPARE(ReadFile(MyDays()),
+            "# 家人\n公历\t02-30\t写错\n公历\t01-02\t乙\n农历\t闰04-30\t外婆生日\t1948\n");
         QVERIFY(ReadFile(Conf()).startsWith("# kept\n[calendar]\nweekStart=monday\n"));
         QString message;
         QCOMPARE(Summary(settings::Load(Conf(), message)), u"Mtlgwhua"_s);
@@ -669,24 +686,6 @@ private Q_SLOTS:
         again.findChild<QCheckBox*>(u"trayAutostart"_s)->setChecked(false);
         again.accept();
         QVERIFY(!QFile::exists(AutostartFilePath()));
-    }
-
-    // A mydays.tsv changed on disk while the dialog was open is read again,
-    // not overwritten, and the dialog stays open saying so.
-    void dialogKeepsChangesOnDisk()
-    {
-        QVERIFY(WriteFile(MyDays(), "公历\t01-01\t甲\n"));
-        CSettingsDlg dialog(QovSettings{}, Conf(), MyDays());
-        auto* list = dialog.findChild<QListWidget*>(u"myDayList"_s);
-        list->setCurrentRow(0);
-        QTest::mouseClick(dialog.findChild<QPushButton*>(u"myDayRemove"_s), Qt::LeftButton);
-        QCOMPARE(list->count(), 0);
-        QVERIFY(WriteFile(MyDays(), "公历\t01-01\t甲\n公历\t01-02\t乙\n"));
-        dialog.accept();
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(ReadFile(MyDays()), "公历\t01-01\t甲\n公历\t01-02\t乙\n");
-        QCOMPARE(list->count(), 2);
-        QVERIFY(dialog.findChild<QLabel*>(u"myDayStatus"_s)->text().contains(u"已在别处修改"_s));
     }
 
     // June 2020 begins on a Monday; qov.conf read at start puts Monday first
