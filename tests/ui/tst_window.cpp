@@ -414,8 +414,11 @@ private Q_SLOTS:
     void queryListsAndKeys()
     {
         auto* months = Child<QComboBox>(u"queryMonthBox"_s);
+        const auto checked = [this](const QString& radio) {
+            return QString::number(Child<QAbstractButton>(radio)->isChecked());
+        };
         Do(u"queryYearBox=2009 lunarRadio"_s);
-        QStringList counts{QString::number(months->count())};
+        QStringList counts{checked(u"lunarRadio"_s), QString::number(months->count())};
         Do(u"queryYearBox=2033 queryMonthBox=11(闰)"_s);
         for (const qreal ratio : {1.0, 2.0}) {
             const QImage whole = Picture(months, ratio);
@@ -426,8 +429,9 @@ private Q_SLOTS:
         Do(u"queryYearBox=2010"_s);
         counts << QString::number(months->count());
         Do(u"gregorianRadio"_s);
-        counts << QString::number(Child<QComboBox>(u"queryDayBox"_s)->count());
-        QCOMPARE(counts.join(u' '), u"13 12 31"_s);  // 31: January
+        counts << checked(u"gregorianRadio"_s)
+               << QString::number(Child<QComboBox>(u"queryDayBox"_s)->count());
+        QCOMPARE(counts.join(u' '), u"1 13 12 1 31"_s);  // the radio checked; 31: January
         QTest::keyClick(m_dlg.get(), Qt::Key_Enter);
         CheckPage(u"2009-07-15"_s);
         Child<QWidget>(u"todayButton"_s)->setFocus();
