@@ -673,6 +673,12 @@ private Q_SLOTS:
         QTest::mouseClick(dialog.findChild<QPushButton*>(u"myDayAdd"_s), Qt::LeftButton);
         QCOMPARE(list->count(), 3);
         remove(0);
+        // The autostart entry cannot be written (a folder in its place): the days
+        // are saved, the dialog stays open, and the next OK saves the rest.
+        QVERIFY(QDir().mkpath(AutostartFilePath()));
+        dialog.accept();
+        QVERIFY(QDir().rmdir(AutostartFilePath()));
+        QVERIFY(dialog.findChild<QLabel*>(u"myDayStatus"_s)->text().startsWith(u"开机启动项"_s));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(ReadFile(MyDays()),

@@ -305,8 +305,13 @@ void CSettingsDlg::accept()
     if (m_myDaysEdited) {
         QString error;
         switch (CMyDaysFile::Save(m_myDaysPath, m_myDaysBytes, m_myDays, error)) {
-        case CMyDaysFile::SaveResult::Saved:
+        case CMyDaysFile::SaveResult::Saved: {
+            // What is on disk now: a later OK (after a failure below) compares with it.
+            const std::string saved = m_myDays.Bytes();
+            m_myDaysBytes = QByteArray(saved.data(), static_cast<qsizetype>(saved.size()));
+            m_myDaysEdited = false;
             break;
+        }
         case CMyDaysFile::SaveResult::ChangedOnDisk:
             LoadMyDays();
             m_status->setText(u"mydays.tsv 已在别处修改，未保存。已重新读取，请再修改一次。"_s);
