@@ -7,6 +7,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/holidays.h"
@@ -57,9 +58,10 @@ inline std::string Show(const std::vector<HolidayLine>& lines)
 // Each message followed by a line break, "holidays.tsv:" cut from its start.
 inline std::string Join(const std::vector<std::string>& messages)
 {
+    constexpr std::string_view file = "holidays.tsv:";
     std::string text;
     for (const std::string& m : messages)
-        text += (m.starts_with("holidays.tsv:") ? m.substr(13) : m) + '\n';
+        text += (m.starts_with(file) ? m.substr(file.size()) : m) + '\n';
     return text;
 }
 

@@ -5,7 +5,7 @@
 # the leaf in the tray, a click showing today, a second start's --date, a
 # start after kill -9, and then midnight and a clock jump under faketime
 # (tst_program's midnight test, with the tray).
-# Usage: tray_test.sh QOV TST_TRAY
+# Usage: tray_test.sh QOV TST_PROGRAM
 set -euo pipefail
 [ -n "${QOV_TEST_SESSION:-}" ] || exec bash "$(dirname "$0")/../ui/bridge_test.sh" "$1" ../tray/tray_test.sh "$2"
 qov=$1 tst=$2
